@@ -1,0 +1,51 @@
+# Floppex: every target installs what is missing first (Debian 12), then builds out of tree in build/.
+SHELL := /bin/bash
+BUILD  := build
+JOBS   ?= $(shell nproc)
+CMAKE_GEN := -G Ninja
+
+.PHONY: all setup native windows fuzz-build run test test-native test-fuzz test-windows fuzz bench clean
+
+all: native windows
+
+setup:
+	@bash scripts/setup.sh
+
+native: setup
+	@cmake -S . -B $(BUILD)/native $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)/native -j $(JOBS)
+
+windows: setup
+	@cmake -S . -B $(BUILD)/win $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake >/dev/null
+	@cmake --build $(BUILD)/win -j $(JOBS)
+
+fuzz-build: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DFLOPPEX_FUZZ=ON >/dev/null
+	@cmake --build $(BUILD)/fuzz -j $(JOBS)
+
+run: windows
+	@bash scripts/run-demo.sh $(BUILD)
+
+test-native: native
+	@cd $(BUILD)/native && ctest --output-on-failure -j $(JOBS)
+
+# Replays the seed and regression corpora under ASan and UBSan.
+test-fuzz: fuzz-build test-native
+	@cd $(BUILD)/fuzz && ctest --output-on-failure -j $(JOBS)
+
+test-windows: windows
+	@bash tests/e2e/run.sh $(BUILD)
+
+test: test-native test-fuzz test-windows
+
+# Runs every fuzz target for FUZZ_SECONDS each (default 60).
+fuzz: fuzz-build test-native
+	@bash tests/fuzz/run.sh $(BUILD) $${FUZZ_SECONDS:-60}
+
+bench: native
+	@bash bench/run.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,57 @@
+#pragma once
+// T64 tape images, tolerant of what old converters wrote.
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "c64/pet_name.h"
+
+namespace floppex {
+
+struct TapeDirEntry {
+    PetName name;
+    uint8_t entryType = 0;  // 1 = normal tape file
+    uint8_t fileType = 0;   // 1541 type byte ($82 = prg)
+    uint16_t startAddress = 0, endAddress = 0;  // end corrected where the header lied
+    uint32_t offset = 0;    // of the data in the image
+
+    const PetName& Name() const { return name; }
+};
+
+class TapeDirectory {
+public:
+    std::vector<TapeDirEntry> items;
+    uint16_t Count() const { return static_cast<uint16_t>(items.size()); }
+    const TapeDirEntry& Item(int32_t n) const { return items.at(static_cast<size_t>(n - 1)); }  // 1-based
+    auto begin() const { return items.begin(); }
+    auto end() const { return items.end(); }
+};
+
+class T64Image {
+public:
+    bool Open(const std::filesystem::path& path);
+    bool Load(std::span<const uint8_t> bytes);
+    const std::string& Error() const { return error_; }
+
+    std::string HeaderText1() const;  // tape name, for display
+    std::string HeaderText2() const;  // signature / version text
+    int32_t HeaderNumber1() const;    // used entries
+    int32_t HeaderNumber2() const;    // maximum entries
+    const TapeDirectory& Entries() const { return entries_; }
+
+    const PetName& TapeName() const { return tapeName_; }
+    // Program data of entry n (1-based): load address first, as in a PRG file.
+    std::vector<uint8_t> ProgramData(size_t n) const;
+
+private:
+    std::string error_;
+    std::string signature_;
+    PetName tapeName_;
+    int32_t used_ = 0, maximum_ = 0;
+    TapeDirectory entries_;
+    std::vector<uint8_t> image_;
+};
+
+}  // namespace floppex
