@@ -9,8 +9,9 @@
 
 namespace floppex::archive {
 
-// Folders (-lhd-) are skipped. The first member whose method is not decoded ends the read with
-// UnsupportedMethod and the method string as detail; members read before it are kept.
+// Folders (-lhd-) are skipped. A member whose method is not decoded here is passed over and the
+// result carries UnsupportedMethod with its method string ("-lh2-") as detail, next to every member
+// that was decoded. Damaged and TooLarge stop the read; the members decoded before are kept.
 ReadResult ReadLha(std::span<const uint8_t> bytes, const ExtractLimits& limits);
 
 }  // namespace floppex::archive
