@@ -1,5 +1,6 @@
 #pragma once
-// 1541 disk images: 35 or 40 tracks, with or without the error-byte block.
+// 1541 disk images: 35 to 42 tracks, with or without the error-byte block.
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -12,13 +13,15 @@ namespace floppex {
 
 struct DiskDirEntry {
     PetName name;
+    std::array<uint8_t, 16> storedName{};  // the 16 name bytes as in the directory, padding included
     uint8_t typeByte = 0;     // as stored in the directory
     uint16_t blockCount = 0;  // as stored in the directory
     uint8_t track = 0, sector = 0;  // first data block
 
     const PetName& Name() const { return name; }
     std::string Blocks() const;    // decimal text, always parseable
-    std::string FileType() const;  // "prg", "seq", "usr", "rel", "del", with c1541's "*" and "<"
+    std::string FileType() const;  // "prg", "seq", "usr", "rel", "del", "cbm", "dir" or "???",
+                                   // "*" before it when not closed, "<" after it when locked
 };
 
 class DiskDirectory {
@@ -32,6 +35,8 @@ public:
 
 class D64Image {
 public:
+    static constexpr size_t kMaxFileSize = 206114;  // 42 tracks with error bytes
+
     bool Open(const std::filesystem::path& path);
     bool Load(std::span<const uint8_t> bytes);
     const std::string& Error() const { return error_; }
@@ -42,15 +47,25 @@ public:
 
     const PetName& DiskName() const { return diskName_; }
     const PetName& DiskId() const { return diskId_; }  // id, blank, DOS type: the five bytes c1541 shows
-    int BlocksFree() const { return blocksFree_; }      // as the BAM says
+    const std::array<uint8_t, 16>& StoredDiskName() const { return storedName_; }  // padding included
+    const std::array<uint8_t, 5>& StoredDiskId() const { return storedId_; }
+    int BlocksFree() const { return blocksFree_; }      // as the BAM says, track 18 left out
     int Tracks() const { return tracks_; }
+    bool HasErrorBytes() const { return hasErrorBytes_; }
 
 private:
+    bool Fail(std::string reason);
+    void ReadBam(std::span<const uint8_t> bam);
+    void ReadDirectory(std::span<const uint8_t> image);
+
     std::string error_;
     PetName diskName_, diskId_;
+    std::array<uint8_t, 16> storedName_{};
+    std::array<uint8_t, 5> storedId_{};
     DiskDirectory entries_;
     int blocksFree_ = 0;
     int tracks_ = 0;
+    bool hasErrorBytes_ = false;
 };
 
 }  // namespace floppex

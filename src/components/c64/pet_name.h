@@ -8,9 +8,11 @@
 namespace floppex {
 
 struct PetName {
-    std::vector<uint8_t> bytes;  // without the $A0 padding
+    std::vector<uint8_t> bytes;  // the name proper: up to the first $A0, padding removed
 
-    std::string Ascii() const;    // as c1541 -list prints it (what emulators are given)
+    static PetName FromStored(std::span<const uint8_t> stored);  // cuts at the first $A0
+
+    std::string Ascii() const;    // as c1541 -list prints it between the quotes (what emulators are given)
     std::string Unicode() const;  // UTF-8 with the C64's own glyphs, for display
 };
 

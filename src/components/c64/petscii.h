@@ -6,14 +6,18 @@
 
 namespace floppex::petscii {
 
-// Plain ASCII, byte for byte what c1541's directory listing prints for these bytes.
+// Plain ASCII, byte for byte what c1541's directory listing prints for these bytes: letters in
+// lower case, shifted letters in upper case, $0D and $0A as line breaks, $00 as '?', $A0 as a
+// blank and every other byte without an ASCII form as '.'.
 std::string ToAscii(std::span<const uint8_t> bytes);
 
 // UTF-8 for display in the upper-case/graphics character set: letters, the C64's graphics and
 // reverse characters as real Unicode characters (Symbols for Legacy Computing included).
+// Never yields control characters.
 std::string ToUnicode(std::span<const uint8_t> bytes);
 
-// Strips the $A0 padding that ends names in directories and headers.
+// The name proper: the bytes before the first $A0, which ends a name in directories and headers
+// (the disk drive stops comparing there, and the padding follows).
 std::span<const uint8_t> TrimPadding(std::span<const uint8_t> bytes);
 
 }  // namespace floppex::petscii
