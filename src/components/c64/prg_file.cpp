@@ -1,0 +1,47 @@
+#include "c64/prg_file.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "c64/file_bytes.h"
+#include "c64/size_text.h"
+
+namespace floppex {
+
+bool PrgFile::Open(const std::filesystem::path& path) {
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!ReadFileBytes(path, kMaxFileSize, bytes, reason)) {
+        *this = PrgFile();
+        error_ = reason;
+        return false;
+    }
+    return Load(bytes);
+}
+
+bool PrgFile::Load(std::span<const uint8_t> bytes) {
+    *this = PrgFile();
+    if (bytes.size() < 2) {
+        error_ = "too short for a program file: " + std::to_string(bytes.size()) + " bytes";
+        return false;
+    }
+    if (bytes.size() > kMaxFileSize) {
+        error_ = "too large for a program file: " + std::to_string(bytes.size()) + " bytes";
+        return false;
+    }
+    size_ = bytes.size();
+    loadAddress_ = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+    return true;
+}
+
+std::string PrgFile::SizeText() const { return KilobyteText(size_); }
+
+std::string PrgFile::AddressText1() const {
+    char text[8];
+    std::snprintf(text, sizeof text, "$%04X", static_cast<unsigned>(loadAddress_));
+    return text;
+}
+
+std::string PrgFile::AddressText2() const { return std::to_string(loadAddress_); }
+
+}  // namespace floppex

@@ -1,0 +1,12 @@
+#include "c64/size_text.h"
+
+#include <cstdint>
+
+namespace floppex {
+
+std::string KilobyteText(size_t bytes) {
+    const uint64_t tenths = (static_cast<uint64_t>(bytes) * 10 + 512) / 1024;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+}  // namespace floppex
