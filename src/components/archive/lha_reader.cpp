@@ -1,0 +1,176 @@
+#include "archive/lha_reader.h"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
+#include "archive/lha_crc16.h"
+#include "archive/lha_decoders.h"
+#include "archive/lha_header.h"
+
+namespace floppex::archive {
+namespace {
+
+// How far into the file the first header may lie behind a self-extractor.
+constexpr size_t kMaxLeadIn = 64 * 1024;
+
+enum class Method { Stored, Lh1, Lh5Family, Lz5, Lzs, Folder, Unknown };
+
+struct MethodInfo {
+    Method method;
+    int dictionaryBits = 0;
+};
+
+MethodInfo Identify(std::string_view m) {
+    if (m == "-lh0-" || m == "-lz4-" || m == "-pm0-") return {Method::Stored};
+    if (m == "-lh1-") return {Method::Lh1};
+    if (m == "-lh4-") return {Method::Lh5Family, 12};
+    if (m == "-lh5-") return {Method::Lh5Family, 13};
+    if (m == "-lh6-") return {Method::Lh5Family, 15};
+    if (m == "-lh7-") return {Method::Lh5Family, 16};
+    if (m == "-lz5-") return {Method::Lz5};
+    if (m == "-lzs-") return {Method::Lzs};
+    if (m == "-lhd-") return {Method::Folder};
+    return {Method::Unknown};
+}
+
+bool Unpack(MethodInfo info, std::span<const uint8_t> packed, size_t size, std::vector<uint8_t>& out) {
+    switch (info.method) {
+    case Method::Stored:
+        if (packed.size() < size) return false;
+        out.assign(packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(size));
+        return true;
+    case Method::Lh1:
+        return DecodeLh1(packed, size, out);
+    case Method::Lh5Family:
+        return DecodeLh5(packed, info.dictionaryBits, size, out);
+    case Method::Lz5:
+        return DecodeLz5(packed, size, out);
+    case Method::Lzs:
+        return DecodeLzs(packed, size, out);
+    default:
+        return false;
+    }
+}
+
+// A method field of one of the LHA families: -lh?-, -lz?-, -pm?- (but not the -pms- marker of
+// PMarc's self-extractor).
+bool HasKnownFamily(std::span<const uint8_t> at) {
+    if (!LooksLikeLhaHeader(at)) return false;
+    if (at[3] == 'l' && (at[4] == 'h' || at[4] == 'z')) return true;
+    return at[3] == 'p' && at[4] == 'm' && at[5] != 's';
+}
+
+// A header that parses; with whole, also one whose packed data fits in what follows it.
+bool IsPlausibleHeader(std::span<const uint8_t> at, bool whole) {
+    if (!HasKnownFamily(at)) return false;
+    std::string reason;
+    auto header = ParseLhaHeader(at, reason);
+    return header && (!whole || header->packedSize <= at.size() - header->headerSize);
+}
+
+// The offset of the first header; a self-extracting program may stand before it. A header
+// whose data is cut short is taken when there is no better one, so a truncated archive reads
+// as damaged rather than as something else.
+std::optional<size_t> FindFirstHeader(std::span<const uint8_t> bytes) {
+    size_t last = std::min(bytes.size(), kMaxLeadIn);
+    for (bool whole : {true, false}) {
+        for (size_t offset = 0; offset < last; ++offset) {
+            if (IsPlausibleHeader(bytes.subspan(offset), whole)) return offset;
+        }
+    }
+    return std::nullopt;
+}
+
+// Bytes after the last member that are not a header: end-of-archive zeros, or the 0x1A filler
+// of transfer programs.
+bool IsFiller(std::span<const uint8_t> rest) {
+    return std::all_of(rest.begin(), rest.end(), [](uint8_t b) { return b == 0 || b == 0x1A; });
+}
+
+class LhaArchiveReader {
+public:
+    LhaArchiveReader(std::span<const uint8_t> bytes, const ExtractLimits& limits) : bytes_(bytes), limits_(limits) {}
+
+    ReadResult Read() {
+        auto first = FindFirstHeader(bytes_);
+        if (!first) return Fail(ReadError::NotThisFormat, "no LHA header found");
+        size_t pos = *first;
+        while (pos < bytes_.size() && bytes_[pos] != 0) {
+            auto rest = bytes_.subspan(pos);
+            std::string reason;
+            auto header = ParseLhaHeader(rest, reason);
+            if (!header) {
+                if (!LooksLikeLhaHeader(rest) && rest.size() >= 22 || IsFiller(rest)) break;
+                return Fail(ReadError::Damaged, "bad header at offset " + std::to_string(pos) + ": " + reason);
+            }
+            if (header->packedSize > rest.size() - header->headerSize) {
+                return Fail(ReadError::Damaged, header->name + ": packed data cut short");
+            }
+            auto packed = rest.subspan(header->headerSize, header->packedSize);
+            if (!TakeMember(*header, packed)) return std::move(result_);
+            pos += header->headerSize + header->packedSize;
+        }
+        return std::move(result_);
+    }
+
+private:
+    bool TakeMember(const LhaHeader& header, std::span<const uint8_t> packed) {
+        MethodInfo info = Identify(header.method);
+        if (info.method == Method::Folder) return true;
+        if (info.method == Method::Unknown) {
+            if (!unsupported_) {
+                unsupported_ = true;
+                result_.error = ReadError::UnsupportedMethod;
+                result_.detail = header.method;
+            }
+            return true;
+        }
+        if (result_.members.size() >= limits_.maxMembers) {
+            return Stop(ReadError::TooLarge, "more than " + std::to_string(limits_.maxMembers) + " members");
+        }
+        if (header.originalSize > limits_.maxMemberBytes || header.originalSize > limits_.maxTotalBytes - total_) {
+            return Stop(ReadError::TooLarge, header.name + ": unpacks to " + std::to_string(header.originalSize) + " bytes");
+        }
+        ArchiveMember member{header.name, {}};
+        if (!Unpack(info, packed, header.originalSize, member.data)) {
+            return Stop(ReadError::Damaged, header.name + ": packed data damaged");
+        }
+        if (LhaCrc16(member.data) != header.crc) return Stop(ReadError::Damaged, header.name + ": CRC mismatch");
+        total_ += member.data.size();
+        result_.members.push_back(std::move(member));
+        return true;
+    }
+
+    bool Stop(ReadError error, std::string detail) {
+        result_.error = error;
+        result_.detail = std::move(detail);
+        return false;
+    }
+
+    ReadResult Fail(ReadError error, std::string detail) {
+        Stop(error, std::move(detail));
+        return std::move(result_);
+    }
+
+    std::span<const uint8_t> bytes_;
+    const ExtractLimits& limits_;
+    ReadResult result_;
+    size_t total_ = 0;
+    bool unsupported_ = false;
+};
+
+}  // namespace
+
+ReadResult ReadLha(std::span<const uint8_t> bytes, const ExtractLimits& limits) {
+    try {
+        return LhaArchiveReader(bytes, limits).Read();
+    } catch (const std::bad_alloc&) {
+        ReadResult result;
+        result.error = ReadError::TooLarge;
+        result.detail = "out of memory";
+        return result;
+    }
+}
+
+}  // namespace floppex::archive
