@@ -1,7 +1,12 @@
 #pragma once
 // Unpacks LHA/LZH, ZIP, GZ and Lynx archives in-process and writes the one C64 file to play
 // as target + extension ("currgame.d64", ...). Nothing is written anywhere else.
+//
+// The file is written under a temporary name beside the target and then renamed, so a failed
+// extraction never leaves a half file under the final name. Working files of other extensions
+// from earlier extractions are left alone: the extracted path always names the current one.
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "archive/archive_member.h"
@@ -10,6 +15,11 @@ namespace floppex {
 
 class ArchiveExtractor {
 public:
+    // Runs the outside archiver to unpack archive into the empty folder outDir; true when it ran
+    // and ended well. caption: title for any window the archiver shows.
+    using ArchiverRunner = std::function<bool(const std::filesystem::path& archiver, const std::filesystem::path& archive,
+                                              const std::filesystem::path& outDir, const std::string& caption)>;
+
     // workDir: the program folder; archivePath: the archive; unused: ""; target: workDir + "currgame";
     // extractedPath/errorText/success: results; caption: title of any window the archiver shows;
     // archiverPath: WinZip, tried only for a ZIP method that is not decoded here (may be empty).
@@ -19,6 +29,8 @@ public:
                  const std::filesystem::path& archiverPath, int reserved, bool& success);
 
     archive::ExtractLimits limits;
+    size_t maxArchiveBytes = 256u << 20;
+    ArchiverRunner archiverRunner;  // none: such a ZIP gets the unsupported-method message
 };
 
 }  // namespace floppex

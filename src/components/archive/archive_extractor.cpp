@@ -1,0 +1,147 @@
+#include "archive/archive_extractor.h"
+
+#include <fstream>
+#include <optional>
+#include <span>
+#include <system_error>
+#include <vector>
+
+#include "archive/archive_unpacker.h"
+
+namespace floppex {
+
+namespace fs = std::filesystem;
+using archive::ArchiveMember;
+using archive::ExtractLimits;
+using archive::UnpackError;
+using archive::UnpackResult;
+
+namespace {
+
+std::string Utf8(const fs::path& p) {
+    const auto u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
+std::string Megabytes(size_t bytes) { return std::to_string(bytes >> 20) + " MB"; }
+
+std::string MessageFor(const UnpackResult& r, const std::string& name, const ExtractLimits& limits) {
+    switch (r.error) {
+        case UnpackError::None: break;
+        case UnpackError::NotAnArchive: return name + " is not an archive that Floppex can unpack.";
+        case UnpackError::Damaged: return name + " is damaged and cannot be unpacked.";
+        case UnpackError::UnsupportedMethod:
+            return name + " uses compression method " + (r.detail.empty() ? "?" : r.detail) +
+                   " that Floppex cannot unpack.";
+        case UnpackError::Encrypted: return name + " is encrypted; Floppex cannot unpack password-protected archives.";
+        case UnpackError::TooLarge:
+            return name + " would unpack to more than " + Megabytes(limits.maxTotalBytes) + ", or to a file of more than " +
+                   Megabytes(limits.maxMemberBytes) + "; Floppex does not unpack it.";
+        case UnpackError::NoC64File: return name + " holds no C64 disk, tape or program file.";
+        case UnpackError::TooManyForDisk: return name + " holds more program files than fit on one disk image.";
+    }
+    return {};
+}
+
+// The whole file, or nothing when it cannot be read or is larger than maxBytes (tooLarge then).
+std::optional<std::vector<uint8_t>> ReadWhole(const fs::path& path, size_t maxBytes, bool& tooLarge) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
+    const auto size = fs::file_size(path, ec);
+    tooLarge = !ec && size > maxBytes;
+    if (ec || tooLarge) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// Writes beside the final name first, then renames, so the final name never holds half a file.
+bool WriteThroughTemporary(const fs::path& finalPath, std::span<const uint8_t> data) {
+    fs::path temp = finalPath;
+    temp += ".part";
+    std::error_code ec;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+        out.close();
+        if (!out) {
+            fs::remove(temp, ec);
+            return false;
+        }
+    }
+    fs::rename(temp, finalPath, ec);
+    if (ec) {  // some systems will not rename over an existing file
+        fs::remove(finalPath, ec);
+        fs::rename(temp, finalPath, ec);
+    }
+    if (ec) fs::remove(temp, ec);
+    return !ec;
+}
+
+// The regular files the outside archiver left in dir, within the limits.
+std::vector<ArchiveMember> CollectFolder(const fs::path& dir, const ExtractLimits& limits) {
+    std::vector<ArchiveMember> members;
+    std::error_code ec;
+    size_t total = 0;
+    for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        if (members.size() >= limits.maxMembers || !it->is_regular_file(ec) || it->is_symlink(ec)) continue;
+        bool tooLarge = false;
+        auto bytes = ReadWhole(it->path(), std::min(limits.maxMemberBytes, limits.maxTotalBytes - total), tooLarge);
+        if (!bytes) continue;
+        total += bytes->size();
+        members.push_back(ArchiveMember{Utf8(fs::relative(it->path(), dir, ec)), std::move(*bytes)});
+    }
+    return members;
+}
+
+}  // namespace
+
+void ArchiveExtractor::Extract(const fs::path& /*workDir*/, const fs::path& archivePath, const std::string& /*unused*/,
+                               const fs::path& target, fs::path& extractedPath, std::string& errorText,
+                               const std::string& caption, const fs::path& archiverPath, int /*reserved*/,
+                               bool& success) {
+    success = false;
+    extractedPath.clear();
+    errorText.clear();
+    const std::string name = Utf8(archivePath.filename());
+    try {
+        bool tooLarge = false;
+        const auto bytes = ReadWhole(archivePath, maxArchiveBytes, tooLarge);
+        if (!bytes) {
+            errorText = tooLarge ? name + " is larger than " + Megabytes(maxArchiveBytes) + "; Floppex does not unpack it."
+                                 : name + " cannot be read.";
+            return;
+        }
+        UnpackResult result = archive::UnpackArchive(name, *bytes, limits);
+        if (result.zip && result.error == UnpackError::UnsupportedMethod && archiverRunner && !archiverPath.empty()) {
+            fs::path outDir = target;
+            outDir += ".unpack";
+            std::error_code ec;
+            fs::remove_all(outDir, ec);
+            if (fs::create_directory(outDir, ec) && archiverRunner(archiverPath, archivePath, outDir, caption)) {
+                result = archive::ChooseFrom(name, CollectFolder(outDir, limits), limits);
+            }
+            fs::remove_all(outDir, ec);
+        }
+        if (!result.ok()) {
+            errorText = MessageFor(result, name, limits);
+            return;
+        }
+        fs::path finalPath = target;
+        finalPath += result.extension;
+        if (!WriteThroughTemporary(finalPath, result.data)) {
+            errorText = "The file unpacked from " + name + " could not be written to " + Utf8(target.parent_path()) + ".";
+            return;
+        }
+        extractedPath = finalPath;
+        success = true;
+    } catch (...) {
+        errorText = name + " could not be unpacked.";
+    }
+}
+
+}  // namespace floppex

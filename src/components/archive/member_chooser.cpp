@@ -1,0 +1,108 @@
+#include "archive/member_chooser.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace floppex::archive {
+
+namespace {
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Compares the digit runs starting at a[i] and b[j] by value; advances both past them.
+int CompareNumbers(std::string_view a, size_t& i, std::string_view b, size_t& j) {
+    while (i < a.size() && a[i] == '0') ++i;
+    while (j < b.size() && b[j] == '0') ++j;
+    const size_t si = i, sj = j;
+    while (i < a.size() && IsDigit(a[i])) ++i;
+    while (j < b.size() && IsDigit(b[j])) ++j;
+    if (i - si != j - sj) return i - si < j - sj ? -1 : 1;
+    const int c = a.substr(si, i - si).compare(b.substr(sj, j - sj));
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+int NaturalCompare(std::string_view a, std::string_view b) {
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (IsDigit(a[i]) && IsDigit(b[j])) {
+            if (const int c = CompareNumbers(a, i, b, j)) return c;
+            continue;
+        }
+        const char x = Lower(a[i++]), y = Lower(b[j++]);
+        if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y) ? -1 : 1;
+    }
+    if (i == a.size() && j == b.size()) return 0;
+    return i == a.size() ? -1 : 1;
+}
+
+}  // namespace
+
+std::string LowerExtensionOf(std::string_view name) {
+    const std::string_view file = FileNameOf(name);
+    const size_t dot = file.rfind('.');
+    std::string ext(dot == std::string_view::npos ? std::string_view() : file.substr(dot));
+    std::transform(ext.begin(), ext.end(), ext.begin(), Lower);
+    return ext;
+}
+
+MemberKind KindOfName(std::string_view name) {
+    const std::string ext = LowerExtensionOf(name);
+    if (ext == ".d64") return MemberKind::Disk;
+    if (ext == ".t64") return MemberKind::Tape;
+    if (ext == ".prg") return MemberKind::Program;
+    if (ext.size() == 4 && ext[1] == 'p' && ext[2] == '0' && IsDigit(ext[3])) return MemberKind::PcProgram;
+    if (ext == ".zip" || ext == ".lha" || ext == ".lzh" || ext == ".lnx" || ext == ".gz") return MemberKind::Archive;
+    return MemberKind::Other;
+}
+
+std::string_view FileNameOf(std::string_view name) {
+    const size_t sep = name.find_last_of("/\\:");
+    return sep == std::string_view::npos ? name : name.substr(sep + 1);
+}
+
+std::string_view StemOf(std::string_view name) {
+    const std::string_view file = FileNameOf(name);
+    return file.substr(0, file.rfind('.'));
+}
+
+bool NaturalLess(std::string_view a, std::string_view b) { return NaturalCompare(a, b) < 0; }
+
+MemberChoice ChooseMembers(const std::vector<ArchiveMember>& members) {
+    std::vector<size_t> order;
+    for (size_t i = 0; i < members.size(); ++i) {
+        if (members[i].data.size() >= 2 && KindOfName(members[i].name) != MemberKind::Other) order.push_back(i);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+        const std::string_view a = members[x].name, b = members[y].name;
+        if (const int c = NaturalCompare(StemOf(a), StemOf(b))) return c < 0;
+        return NaturalCompare(a, b) < 0;
+    });
+    const auto firstOf = [&](MemberKind kind) {
+        return std::find_if(order.begin(), order.end(), [&](size_t i) { return KindOfName(members[i].name) == kind; });
+    };
+    MemberChoice choice;
+    for (const MemberKind kind : {MemberKind::Disk, MemberKind::Tape}) {
+        if (const auto it = firstOf(kind); it != order.end()) {
+            choice.kind = MemberChoice::Kind::One;
+            choice.members = {*it};
+            return choice;
+        }
+    }
+    for (const size_t i : order) {
+        const MemberKind kind = KindOfName(members[i].name);
+        if (kind == MemberKind::Program || kind == MemberKind::PcProgram) choice.members.push_back(i);
+    }
+    if (!choice.members.empty()) {
+        choice.kind = choice.members.size() == 1 ? MemberChoice::Kind::One : MemberChoice::Kind::Programs;
+        return choice;
+    }
+    if (const auto it = firstOf(MemberKind::Archive); it != order.end()) {
+        choice.kind = MemberChoice::Kind::Archive;
+        choice.members = {*it};
+    }
+    return choice;
+}
+
+}  // namespace floppex::archive
