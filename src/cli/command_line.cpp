@@ -1,0 +1,82 @@
+#include "cli/command_line.h"
+
+#include "cli/path_text.h"
+
+namespace floppex::cli {
+
+const char* const kUsage =
+    "usage: floppex-cli list [--json] [--] FILE...\n"
+    "       floppex-cli extract ARCHIVE DIR\n"
+    "       floppex-cli --help\n"
+    "\n"
+    "list     prints what each FILE holds (.d64 .t64 .prg .p00-.p09, or an archive .lha .lzh .zip\n"
+    "         .lnx .gz holding one) the way `c1541 IMAGE -list` prints a disk: a header line with\n"
+    "         the disk, tape or file name, one line per entry, and for disks the blocks free.\n"
+    "         With several FILEs each listing is preceded by a line \"==> FILE <==\" and listings\n"
+    "         are separated by an empty line.\n"
+    "--json   prints one JSON object per FILE instead (an array of them when several FILEs are\n"
+    "         given; a FILE that cannot be read appears there as {\"path\", \"error\"}). Names are\n"
+    "         given as text and as their raw PETSCII bytes in hex.\n"
+    "extract  writes the C64 file held by ARCHIVE into DIR, named after the archive, and prints\n"
+    "         its path.\n"
+    "\n"
+    "Exit status: 0 success, 1 a file could not be read or written, 2 bad usage.\n";
+
+namespace {
+
+std::optional<CommandLine> ParseList(const std::vector<std::filesystem::path>& args, std::string& error) {
+    CommandLine line;
+    line.command = CommandLine::Command::List;
+    bool optionsEnded = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string text = PathText(args[i]);
+        if (!optionsEnded && text == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && text == "--json") {
+            line.json = true;
+        } else if (!optionsEnded && text.size() > 1 && text[0] == '-') {
+            error = "unknown option " + text;
+            return std::nullopt;
+        } else {
+            line.files.push_back(args[i]);
+        }
+    }
+    if (line.files.empty()) {
+        error = "list needs at least one FILE";
+        return std::nullopt;
+    }
+    return line;
+}
+
+std::optional<CommandLine> ParseExtract(const std::vector<std::filesystem::path>& args, std::string& error) {
+    if (args.size() != 3) {
+        error = "extract needs ARCHIVE and DIR";
+        return std::nullopt;
+    }
+    CommandLine line;
+    line.command = CommandLine::Command::Extract;
+    line.files.push_back(args[1]);
+    line.outputFolder = args[2];
+    return line;
+}
+
+}  // namespace
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::filesystem::path>& args, std::string& error) {
+    if (args.empty()) {
+        error = "no command given";
+        return std::nullopt;
+    }
+    const std::string command = PathText(args[0]);
+    if (command == "--help" || command == "-h" || command == "help") {
+        if (args.size() == 1) return CommandLine{};
+        error = "--help takes no arguments";
+        return std::nullopt;
+    }
+    if (command == "list") return ParseList(args, error);
+    if (command == "extract") return ParseExtract(args, error);
+    error = "unknown command " + command;
+    return std::nullopt;
+}
+
+}  // namespace floppex::cli

@@ -1,0 +1,23 @@
+#pragma once
+// What the command line asks for.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace floppex::cli {
+
+struct CommandLine {
+    enum class Command { Help, List, Extract };
+    Command command = Command::Help;
+    bool json = false;
+    std::vector<std::filesystem::path> files;  // list: the files; extract: the archive
+    std::filesystem::path outputFolder;        // extract only
+};
+
+// args without the program name. Bad usage returns nothing and sets error.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::filesystem::path>& args, std::string& error);
+
+extern const char* const kUsage;
+
+}  // namespace floppex::cli

@@ -1,0 +1,137 @@
+#include "cli/commands.h"
+
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "cli/archive_unpack.h"
+#include "cli/command_line.h"
+#include "cli/file_kind.h"
+#include "cli/json_text.h"
+#include "cli/listing.h"
+#include "cli/path_text.h"
+
+namespace floppex::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ListResult {
+    std::optional<Listing> listing;
+    bool fromArchive = false;
+    std::string error;
+};
+
+std::optional<Listing> ListPlainFile(const fs::path& file, std::string& error) {
+    const FileKind kind = KindOf(file);
+    if (kind == FileKind::Unknown || kind == FileKind::Archive) {
+        error = "file type not supported";
+        return std::nullopt;
+    }
+    return ReadListing(file, kind, error);
+}
+
+ListResult ListOne(const fs::path& file) {
+    ListResult result;
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) {
+        result.error = "no such file";
+        return result;
+    }
+    if (KindOf(file) != FileKind::Archive) {
+        result.listing = ListPlainFile(file, result.error);
+        return result;
+    }
+    result.fromArchive = true;
+    std::optional<TempFolder> temp = TempFolder::Create(result.error);
+    if (!temp) return result;
+    std::optional<fs::path> unpacked = UnpackArchive(file, temp->Path(), "currgame", result.error);
+    if (unpacked) result.listing = ListPlainFile(*unpacked, result.error);
+    return result;
+}
+
+void Complain(std::ostream& err, const fs::path& file, const std::string& error) {
+    err << "floppex-cli: " << PathText(file) << ": " << error << "\n";
+}
+
+int ListText(const std::vector<fs::path>& files, std::ostream& out, std::ostream& err) {
+    int status = kExitOk;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (files.size() > 1) out << (i > 0 ? "\n" : "") << "==> " << PathText(files[i]) << " <==\n";
+        const ListResult result = ListOne(files[i]);
+        if (result.listing) {
+            out << result.listing->text;
+        } else {
+            out.flush();
+            Complain(err, files[i], result.error);
+            status = kExitUnreadable;
+        }
+    }
+    return status;
+}
+
+int ListJson(const std::vector<fs::path>& files, std::ostream& out, std::ostream& err) {
+    int status = kExitOk;
+    const bool several = files.size() > 1;
+    if (several) out << "[";
+    for (size_t i = 0; i < files.size(); ++i) {
+        const ListResult result = ListOne(files[i]);
+        if (i > 0) out << ",\n";
+        if (result.listing) {
+            out << ListingJson(PathText(files[i]), *result.listing, result.fromArchive);
+        } else {
+            Complain(err, files[i], result.error);
+            status = kExitUnreadable;
+            if (several) out << ErrorJson(PathText(files[i]), result.error);
+        }
+    }
+    if (several) out << "]";
+    if (several || status == kExitOk) out << "\n";
+    return status;
+}
+
+int Extract(const fs::path& archive, const fs::path& folder, std::ostream& out, std::ostream& err) {
+    std::error_code ec;
+    if (!fs::is_regular_file(archive, ec)) {
+        Complain(err, archive, "no such file");
+        return kExitUnreadable;
+    }
+    if (KindOf(archive) != FileKind::Archive) {
+        Complain(err, archive, "not an archive (.lha .lzh .zip .lnx .gz)");
+        return kExitUnreadable;
+    }
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec)) {
+        Complain(err, folder, "cannot create this folder");
+        return kExitUnreadable;
+    }
+    std::string error;
+    const std::optional<fs::path> written = UnpackArchive(archive, folder, ExtractedBaseName(archive), error);
+    if (!written) {
+        Complain(err, archive, error);
+        return kExitUnreadable;
+    }
+    out << PathText(*written) << "\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err) {
+    std::string error;
+    const std::optional<CommandLine> line = ParseCommandLine(args, error);
+    if (!line) {
+        err << "floppex-cli: " << error << "\n" << kUsage;
+        return kExitUsage;
+    }
+    switch (line->command) {
+        case CommandLine::Command::Help: out << kUsage; return kExitOk;
+        case CommandLine::Command::List:
+            return line->json ? ListJson(line->files, out, err) : ListText(line->files, out, err);
+        case CommandLine::Command::Extract: return Extract(line->files.front(), line->outputFolder, out, err);
+    }
+    return kExitUsage;
+}
+
+}  // namespace floppex::cli

@@ -1,0 +1,143 @@
+#include "cli/listing.h"
+
+#include <algorithm>
+
+#include "c64/d64_image.h"
+#include "c64/listing_text.h"
+#include "c64/p00_file.h"
+#include "c64/pet_name.h"
+#include "c64/prg_file.h"
+#include "c64/t64_image.h"
+
+namespace floppex::cli {
+
+namespace {
+
+constexpr size_t kNameWidth = 16;
+constexpr uint8_t kClosedPrg = 0x82;
+
+ListingName FromPet(const PetName& name) {
+    return {name.Ascii(), name.bytes};
+}
+
+std::string Padded(const std::string& text, size_t width) {
+    return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+}
+
+// c1541's entry line: blocks left-aligned in five columns, the quoted name padded to 16, then the
+// splat column, the three type letters and the lock column.
+std::string EntryLine(const ListingEntry& entry) {
+    std::string blocks = std::to_string(entry.blocks);
+    std::string type = entry.type;
+    const char splat = (!type.empty() && type.front() == '*') ? '*' : ' ';
+    if (splat == '*') type.erase(0, 1);
+    const char lock = (!type.empty() && type.back() == '<') ? '<' : ' ';
+    if (lock == '<') type.pop_back();
+    return Padded(blocks, 5) + "\"" + entry.name.text + "\"" +
+           std::string(kNameWidth - std::min(kNameWidth, entry.name.text.size()), ' ') + splat + type + lock;
+}
+
+// Tapes and program files have no id and no free blocks: the header line holds the name alone.
+std::string RenderText(const Listing& listing) {
+    std::string text = "0 \"" + Padded(listing.name.text, kNameWidth) + "\"\n";
+    if (listing.entries.empty()) text += "Empty image\n";
+    for (const ListingEntry& entry : listing.entries) text += EntryLine(entry) + "\n";
+    return text;
+}
+
+std::optional<Listing> ReadDisk(const std::filesystem::path& file, std::string& error) {
+    D64Image image;
+    if (!image.Open(file)) {
+        error = image.Error();
+        return std::nullopt;
+    }
+    Listing listing;
+    listing.name = FromPet(image.DiskName());
+    listing.id = FromPet(image.DiskId());
+    for (const DiskDirEntry& item : image.Entries()) {
+        listing.entries.push_back({FromPet(item.Name()), item.blockCount, item.FileType()});
+    }
+    listing.blocksFree = image.BlocksFree();
+    listing.text = C1541Listing(image);
+    return listing;
+}
+
+// Tape entries carry a 1541 type byte that old converters often left at 0 or 1; those are programs.
+std::string TapeType(uint8_t fileType) {
+    const uint8_t kind = fileType & 0x07;
+    DiskDirEntry as;
+    as.typeByte = (kind >= 1 && kind <= 4) ? static_cast<uint8_t>(0x80 | kind) : kClosedPrg;
+    return as.FileType();
+}
+
+std::optional<Listing> ReadTape(const std::filesystem::path& file, std::string& error) {
+    T64Image image;
+    if (!image.Open(file)) {
+        error = image.Error();
+        return std::nullopt;
+    }
+    Listing listing;
+    listing.name = FromPet(image.TapeName());
+    for (const TapeDirEntry& item : image.Entries()) {
+        const uint64_t size = item.endAddress >= item.startAddress ? item.endAddress - item.startAddress + 2u : 2u;
+        listing.entries.push_back({FromPet(item.Name()), BlocksForSize(size), TapeType(item.fileType)});
+    }
+    listing.text = RenderText(listing);
+    return listing;
+}
+
+std::string PrgType() {
+    DiskDirEntry as;
+    as.typeByte = kClosedPrg;
+    return as.FileType();
+}
+
+std::optional<Listing> ReadP00(const std::filesystem::path& file, std::string& error) {
+    P00File p00;
+    if (!p00.Open(file)) {
+        error = p00.Error();
+        return std::nullopt;
+    }
+    Listing listing;
+    listing.name = FromPet(p00.Name());
+    listing.entries.push_back({listing.name, BlocksForSize(p00.DataSize()), PrgType()});
+    listing.text = RenderText(listing);
+    return listing;
+}
+
+std::optional<Listing> ReadPrg(const std::filesystem::path& file, std::string& error) {
+    PrgFile prg;
+    if (!prg.Open(file)) {
+        error = prg.Error();
+        return std::nullopt;
+    }
+    const auto stem = file.stem().u8string();
+    Listing listing;
+    listing.name = {std::string(stem.begin(), stem.end()), std::nullopt};
+    listing.entries.push_back({listing.name, BlocksForSize(prg.Size()), PrgType()});
+    listing.text = RenderText(listing);
+    return listing;
+}
+
+}  // namespace
+
+int BlocksForSize(uint64_t bytes) {
+    constexpr uint64_t kDataPerBlock = 254;
+    return static_cast<int>(std::max<uint64_t>(1, (bytes + kDataPerBlock - 1) / kDataPerBlock));
+}
+
+std::optional<Listing> ReadListing(const std::filesystem::path& file, FileKind kind, std::string& error) {
+    std::optional<Listing> listing;
+    switch (kind) {
+        case FileKind::D64: listing = ReadDisk(file, error); break;
+        case FileKind::T64: listing = ReadTape(file, error); break;
+        case FileKind::P00: listing = ReadP00(file, error); break;
+        case FileKind::Prg: listing = ReadPrg(file, error); break;
+        default: error = "not a disk, tape or program file"; break;
+    }
+    if (!listing) return std::nullopt;
+    listing->kind = kind;
+    return listing;
+}
+
+}  // namespace floppex::cli

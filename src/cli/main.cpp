@@ -1,0 +1,31 @@
+// floppex-cli: lists and unpacks C64 disk, tape, program and archive files from the command line.
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <vector>
+
+#include "cli/commands.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+// wmain: arguments arrive as UTF-16, so every path survives whatever the code page.
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#else
+int main(int argc, char** argv) {
+#endif
+    std::ios::sync_with_stdio(false);
+    try {
+        std::vector<std::filesystem::path> args(argv + 1, argv + argc);
+        const int status = floppex::cli::Run(args, std::cout, std::cerr);
+        std::cout.flush();
+        return std::cout.good() ? status : floppex::cli::kExitUnreadable;
+    } catch (const std::exception& e) {
+        std::cerr << "floppex-cli: " << e.what() << "\n";
+        return floppex::cli::kExitUnreadable;
+    }
+}
