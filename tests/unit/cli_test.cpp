@@ -36,7 +36,7 @@ std::string Quote(const std::string& arg) {
     return quoted + "'";
 }
 
-struct Run {
+struct CliRun {
     int status = -1;
     std::string out, err;
 };
@@ -54,12 +54,12 @@ protected:
     void TearDown() override { fs::remove_all(scratch_); }
 
     // The child gets a private TMPDIR so that anything it leaves behind can be seen.
-    Run Cli(const std::vector<std::string>& args) {
+    CliRun Cli(const std::vector<std::string>& args) {
         std::string command = "TMPDIR=" + Quote((scratch_ / "tmp").string()) + " " + Quote(FromEnv("FLOPPEX_CLI"));
         for (const std::string& arg : args) command += " " + Quote(arg);
         command += " >" + Quote((scratch_ / "out").string()) + " 2>" + Quote((scratch_ / "err").string());
         const int raw = std::system(command.c_str());
-        Run run;
+        CliRun run;
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         run.out = ReadFile(scratch_ / "out");
         run.err = ReadFile(scratch_ / "err");
@@ -250,7 +250,7 @@ std::string MakeT64(const std::string& tapeName, const std::vector<TapeFile>& fi
 
 TEST_F(CliTest, DiskListingsAreByteForByteWhatC1541Prints) {
     for (const char* disk : {"mixed.d64", "empty.d64", "many.d64", "odd.d64"}) {
-        const Run run = Cli({"list", Fixture(disk)});
+        const CliRun run = Cli({"list", Fixture(disk)});
         EXPECT_EQ(run.status, 0) << disk << ": " << run.err;
         EXPECT_EQ(run.out, ReadFile(Fixture(disk) + ".c1541")) << disk;
     }
@@ -260,7 +260,7 @@ TEST_F(CliTest, DiskListingsAreByteForByteWhatC1541Prints) {
 }
 
 TEST_F(CliTest, SeveralFilesAreListedInTurnUnderTheirNames) {
-    const Run run = Cli({"list", Fixture("mixed.d64"), Fixture("empty.d64")});
+    const CliRun run = Cli({"list", Fixture("mixed.d64"), Fixture("empty.d64")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "==> " + Fixture("mixed.d64") + " <==\n" + ReadFile(Fixture("mixed.d64.c1541")) + "\n==> " +
                            Fixture("empty.d64") + " <==\n" + ReadFile(Fixture("empty.d64.c1541")));
@@ -269,11 +269,11 @@ TEST_F(CliTest, SeveralFilesAreListedInTurnUnderTheirNames) {
 TEST_F(CliTest, ProgramsAndTapesAreListedInTheDiskForm) {
     const std::string c1541 = ReadFile(Fixture("mixed.d64.c1541"));
 
-    const Run p00 = Cli({"list", Fixture("pc64/b255.p00")});
+    const CliRun p00 = Cli({"list", Fixture("pc64/b255.p00")});
     EXPECT_EQ(p00.status, 0) << p00.err;
     EXPECT_EQ(p00.out, "0 \"b255            \"\n" + LineNamed(c1541, "\"b255\""));
 
-    const Run prg = Cli({"list", Fixture("hello.prg")});
+    const CliRun prg = Cli({"list", Fixture("hello.prg")});
     EXPECT_EQ(prg.status, 0) << prg.err;
     EXPECT_EQ(prg.out, "0 \"hello           \"\n" + LineNamed(c1541, "\"hello\""));
 
@@ -283,7 +283,7 @@ TEST_F(CliTest, ProgramsAndTapesAreListedInTheDiskForm) {
     std::ofstream(tape, std::ios::binary) << MakeT64("GAMES", {{"B254", ReadFile(src + "/b254.prg")},
                                                                {"A VERY LONG NAME", ReadFile(src + "/big.prg")},
                                                                {"B255", ReadFile(src + "/b255.prg")}});
-    const Run t64 = Cli({"list", tape.string()});
+    const CliRun t64 = Cli({"list", tape.string()});
     EXPECT_EQ(t64.status, 0) << t64.err;
     EXPECT_EQ(t64.out, "0 \"games           \"\n" + LineNamed(c1541, "\"b254\"") +
                            LineNamed(c1541, "\"a very long name\"") + LineNamed(c1541, "\"b255\""));
@@ -291,7 +291,7 @@ TEST_F(CliTest, ProgramsAndTapesAreListedInTheDiskForm) {
 
 TEST_F(CliTest, ArchivesAreListedAsTheDiskTheyHoldAndLeaveNothingBehind) {
     for (const char* archive : {"mixed.zip", "mixed.d64.gz", "mixed.lha"}) {
-        const Run run = Cli({"list", Fixture(archive)});
+        const CliRun run = Cli({"list", Fixture(archive)});
         EXPECT_EQ(run.status, 0) << archive << ": " << run.err;
         EXPECT_EQ(run.out, ReadFile(Fixture("mixed.d64.c1541"))) << archive;
         EXPECT_TRUE(TempIsEmpty()) << archive;
@@ -307,33 +307,33 @@ TEST_F(CliTest, ExitStatusSaysWhatWentWrong) {
     std::ofstream(brokenZip, std::ios::binary) << ReadFile(Fixture("mixed.zip")).substr(0, 200);
 
     for (const fs::path& bad : {scratch_ / "missing.d64", garbage, notes, brokenZip}) {
-        const Run run = Cli({"list", bad.string()});
+        const CliRun run = Cli({"list", bad.string()});
         EXPECT_EQ(run.status, 1) << bad;
         EXPECT_NE(run.err.find(bad.string()), std::string::npos) << bad << " not named in: " << run.err;
         EXPECT_EQ(run.out, "") << bad;
         EXPECT_TRUE(TempIsEmpty()) << bad;
     }
     // One bad file among good ones: the good ones are still listed, the status reports the failure.
-    const Run mixed = Cli({"list", Fixture("empty.d64"), garbage.string()});
+    const CliRun mixed = Cli({"list", Fixture("empty.d64"), garbage.string()});
     EXPECT_EQ(mixed.status, 1);
     EXPECT_NE(mixed.out.find(ReadFile(Fixture("empty.d64.c1541"))), std::string::npos);
 
     for (const std::vector<std::string>& usage : std::vector<std::vector<std::string>>{
              {}, {"list"}, {"list", "--bogus", Fixture("empty.d64")}, {"frobnicate"},
              {"extract", Fixture("mixed.zip")}, {"extract", Fixture("mixed.zip"), "a", "b"}}) {
-        const Run run = Cli(usage);
+        const CliRun run = Cli(usage);
         EXPECT_EQ(run.status, 2) << usage.size();
         EXPECT_NE(run.err.find("usage:"), std::string::npos);
         EXPECT_EQ(run.out, "");
     }
-    const Run help = Cli({"--help"});
+    const CliRun help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage:"), std::string::npos);
 }
 
 TEST_F(CliTest, JsonCarriesTheListingWithRawNameBytes) {
     const std::string image = ReadFile(Fixture("odd.d64"));
-    const Run run = Cli({"list", "--json", Fixture("odd.d64")});
+    const CliRun run = Cli({"list", "--json", Fixture("odd.d64")});
     ASSERT_EQ(run.status, 0) << run.err;
     Json doc;
     ASSERT_NO_THROW(doc = JsonReader(run.out).Document()) << run.out;
@@ -351,7 +351,7 @@ TEST_F(CliTest, JsonCarriesTheListingWithRawNameBytes) {
     EXPECT_EQ(doc["entries"][1]["type"].str(), "*seq");
 
     // Several files give one array; a file that cannot be read is an entry with its error.
-    const Run two = Cli({"list", "--json", Fixture("mixed.zip"), (scratch_ / "missing.t64").string()});
+    const CliRun two = Cli({"list", "--json", Fixture("mixed.zip"), (scratch_ / "missing.t64").string()});
     EXPECT_EQ(two.status, 1);
     ASSERT_NO_THROW(doc = JsonReader(two.out).Document()) << two.out;
     ASSERT_EQ(doc.size(), 2u);
@@ -363,7 +363,7 @@ TEST_F(CliTest, ExtractWritesExactlyTheOneFileInTheArchive) {
     const std::string disk = ReadFile(Fixture("mixed.d64"));
     for (const char* archive : {"mixed.zip", "mixed.d64.gz", "mixed.lha", "hello.lnx"}) {
         const fs::path out = scratch_ / (std::string("out-") + archive);
-        const Run run = Cli({"extract", Fixture(archive), out.string()});
+        const CliRun run = Cli({"extract", Fixture(archive), out.string()});
         ASSERT_EQ(run.status, 0) << archive << ": " << run.err;
         std::vector<fs::path> written(fs::directory_iterator(out), {});
         ASSERT_EQ(written.size(), 1u) << archive;
@@ -375,7 +375,7 @@ TEST_F(CliTest, ExtractWritesExactlyTheOneFileInTheArchive) {
             EXPECT_EQ(ReadFile(written[0]), disk) << archive;
         }
     }
-    const Run notArchive = Cli({"extract", Fixture("mixed.d64"), (scratch_ / "none").string()});
+    const CliRun notArchive = Cli({"extract", Fixture("mixed.d64"), (scratch_ / "none").string()});
     EXPECT_EQ(notArchive.status, 1);
     EXPECT_FALSE(fs::exists(scratch_ / "none") && !fs::is_empty(scratch_ / "none"));
 }
