@@ -1,0 +1,22 @@
+#pragma once
+// Control ids and menu command ids of the main window (also used by the end-to-end tests).
+namespace floppex::ids {
+
+inline constexpr int kLblFilename = 101;
+inline constexpr int kLblInfo = 102;
+inline constexpr int kLvGame = 103;
+inline constexpr int kCmdPlay = 104;
+
+inline constexpr int kMnuOpen = 201;
+inline constexpr int kMnuOnTop = 202;
+inline constexpr int kMnuKeepOpen = 203;
+inline constexpr int kMnuMult = 204;
+inline constexpr int kMnuOptions = 205;
+inline constexpr int kMnuHelp = 206;
+inline constexpr int kMnuAbout = 207;
+inline constexpr int kMnuExit = 208;
+
+// Entry i of the emulator popup menu is kPmnuEmuFirst + i, i from 0 to 10.
+inline constexpr int kPmnuEmuFirst = 300;
+
+}  // namespace floppex::ids

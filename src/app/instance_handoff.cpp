@@ -1,0 +1,44 @@
+#include "app/instance_handoff.h"
+
+#include <string>
+
+#include "app/main_window.h"
+
+namespace floppex {
+
+namespace {
+
+constexpr wchar_t kInstanceMutexName[] = L"Floppex.RunningInstance";
+// A command line holds at most 32767 characters; anything much longer is not a request.
+constexpr DWORD kMaxRequestBytes = 64 * 1024 * sizeof(wchar_t);
+
+}  // namespace
+
+bool AnotherInstanceRunning() {
+    // Deliberately never closed: the handle marks this process as running until it ends.
+    const HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+    return mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+void FindRunningInstance(std::wstring_view title, std::wstring_view request, HWND ownWindow) {
+    const HWND target = FindWindowW(kWindowClass.data(), std::wstring(title).c_str());
+    if (!target) return;
+    if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
+    SetForegroundWindow(target);
+    std::wstring text(request);
+    COPYDATASTRUCT data{};
+    data.dwData = 0;
+    data.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    data.lpData = text.empty() ? nullptr : text.data();
+    SendMessageW(target, WM_COPYDATA, reinterpret_cast<WPARAM>(ownWindow), reinterpret_cast<LPARAM>(&data));
+}
+
+LRESULT ReceiveRequest(MainWindow& window, LPARAM lParam) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (!data || data->cbData < sizeof(wchar_t) || data->cbData > kMaxRequestBytes || !data->lpData) return -1;
+    std::wstring request(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+    if (!request.empty()) HandleRequest(window, std::move(request));
+    return -1;
+}
+
+}  // namespace floppex

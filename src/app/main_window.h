@@ -1,0 +1,79 @@
+#pragma once
+// The main window: its controls, the state of the listed file and its operations.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace floppex {
+
+// Every instance's title and the main window's caption once start-up has set it; a second start
+// finds the running window by this caption.
+inline constexpr std::wstring_view kAppTitle = L"Floppex!";
+// The caption the window is created with, so that a start never finds its own window.
+inline constexpr std::wstring_view kInitialCaption = L"Floppex";
+inline constexpr std::wstring_view kWindowClass = L"ThunderRT6FormDC";
+
+inline constexpr std::wstring_view kNoGameLoaded = L"No Game Loaded";
+inline constexpr std::wstring_view kRightClickToLoad = L"Right-click to Load";
+
+struct MainWindow {
+    HWND hwnd = nullptr;
+    HWND lblFilename = nullptr, lblInfo = nullptr, lvGame = nullptr, cmdPlay = nullptr;
+    HMENU mnuFile = nullptr;        // the window's popup menu
+    HMENU pmnuEmulators = nullptr;  // the Play button's popup menu
+    HFONT font = nullptr;
+    int twipsPerPixelX = 15, twipsPerPixelY = 15;
+
+    std::wstring requestPath;  // as last requested; for an archive the archive
+    std::wstring gamePath;     // the file listed and played
+    int32_t gameIndex = 0;     // 0-based chosen entry
+    std::wstring gameIndexFile;
+
+    bool listing = false;   // rows are being rebuilt: selection changes are not the user's
+    bool unloaded = false;  // shut-down has run; the window is going away
+};
+
+// Window creation and controls (contents/main_layout.cpp).
+bool RegisterMainWindowClass(HINSTANCE instance);
+HWND CreateMainWindow(HINSTANCE instance, MainWindow& window);
+void BuildControls(MainWindow& window);
+void LayoutControls(MainWindow& window);
+bool IsMenuChecked(const MainWindow& window, int command);
+void SetMenuChecked(MainWindow& window, int command, bool checked);
+void ResetView(MainWindow& window);
+void SuspendTopmost(MainWindow& window);
+void RestoreTopmost(MainWindow& window);
+int TwipsX(const MainWindow& window, double twips);
+int TwipsY(const MainWindow& window, double twips);
+
+// Start-up and shut-down (app/startup.cpp).
+enum class StartOutcome { Running, HandedOver };
+StartOutcome Startup(MainWindow& window, const std::wstring& commandTail);
+void Unload(MainWindow& window);
+
+// Runs the window messages that are waiting; false when the window was unloaded meanwhile.
+bool PumpPendingMessages(MainWindow& window);
+
+// Requests, listing and launching.
+void HandleRequest(MainWindow& window, std::wstring request);
+void OpenGameFile(MainWindow& window);
+void ShowContents(MainWindow& window, std::wstring path, std::wstring extension);
+void RunGame(MainWindow& window, int16_t emu);
+
+// Settings and the game index file.
+void LoadSettings(MainWindow& window);
+void SaveWindowPlacement(MainWindow& window);
+void ApplyOnTop(MainWindow& window);
+void SaveKeepOpen(MainWindow& window);
+void SaveMultiple(MainWindow& window);
+int32_t ReadGameIndex(const MainWindow& window, std::wstring_view key);
+void WriteGameIndex(const MainWindow& window, std::wstring_view key, int32_t index);
+void RegisterFileTypes();
+
+// UTF-16 for the window from the UTF-8 the C64 components give.
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view text);
+
+}  // namespace floppex

@@ -1,0 +1,113 @@
+// The main window's own procedure: a dispatcher to one handler per event.
+#include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "app/control_ids.h"
+#include "app/main_window.h"
+#include "app/module_state.h"
+
+namespace floppex {
+
+namespace {
+
+MainWindow* WindowOf(HWND hwnd) { return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
+LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW& create) {
+    auto* window = static_cast<MainWindow*>(create.lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    window->hwnd = hwnd;
+    BuildControls(*window);
+    return 0;
+}
+
+void OnPlay(MainWindow& window) {
+    RunGame(window, Module().defaultEmu);
+    if (!window.unloaded && !IsMenuChecked(window, ids::kMnuKeepOpen)) Unload(window);
+}
+
+void OnPlayWith(MainWindow& window, int16_t emu) {
+    RunGame(window, emu);
+    if (!window.unloaded && !IsMenuChecked(window, ids::kMnuKeepOpen)) Unload(window);
+}
+
+void ToggleSwitch(MainWindow& window, int command, void (*save)(MainWindow&)) {
+    SetMenuChecked(window, command, !IsMenuChecked(window, command));
+    save(window);
+}
+
+void OnCommand(MainWindow& window, int id) {
+    if (id == ids::kCmdPlay || id == IDOK) {
+        if (IsWindowEnabled(window.cmdPlay)) OnPlay(window);
+    } else if (id >= ids::kPmnuEmuFirst && id < ids::kPmnuEmuFirst + kEmulatorCount) {
+        OnPlayWith(window, static_cast<int16_t>(id - ids::kPmnuEmuFirst));
+    } else if (id == ids::kMnuOnTop) {
+        ToggleSwitch(window, id, ApplyOnTop);
+    } else if (id == ids::kMnuKeepOpen) {
+        ToggleSwitch(window, id, SaveKeepOpen);
+    } else if (id == ids::kMnuMult) {
+        ToggleSwitch(window, id, SaveMultiple);
+    } else if (id == ids::kMnuExit) {
+        Unload(window);
+    }
+}
+
+// A row chosen by the user (mouse or keys) becomes the chosen entry; the listing's own
+// selection of the remembered row does not.
+void OnListNotify(MainWindow& window, const NMHDR& header) {
+    if (header.code != LVN_ITEMCHANGED || window.listing) return;
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED))
+        window.gameIndex = change.iItem;
+}
+
+void ShowPopup(MainWindow& window, HMENU menu, POINT screenPoint) {
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, window.hwnd, nullptr);
+}
+
+// Right button over the window, its labels or the list: the file menu; over Play: the emulators.
+void OnContextMenu(MainWindow& window, HWND source, LPARAM lParam) {
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+    ShowPopup(window, source == window.cmdPlay ? window.pmnuEmulators : window.mnuFile, at);
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    MainWindow* window = WindowOf(hwnd);
+    if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate(hwnd, *reinterpret_cast<CREATESTRUCTW*>(lParam));
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED && window->lvGame) LayoutControls(*window);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(*window, LOWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR*>(lParam)->idFrom == static_cast<UINT_PTR>(ids::kLvGame))
+            OnListNotify(*window, *reinterpret_cast<NMHDR*>(lParam));
+        return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(*window, reinterpret_cast<HWND>(wParam), lParam);
+        return 0;
+    case WM_CLOSE:
+        Unload(*window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        window->hwnd = nullptr;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace floppex

@@ -1,0 +1,149 @@
+// Start-up (the main window's load) and shut-down (its unload).
+#include <windows.h>
+
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/instance_handoff.h"
+#include "app/main_window.h"
+#include "app/module_state.h"
+#include "app/window_hooks.h"
+#include "open/file_type_logic.h"
+#include "settings/registry_keys.h"
+#include "components/system/registry_store.h"
+
+namespace floppex {
+
+namespace {
+
+constexpr double kStartWidthTwips = 3360, kStartHeightTwips = 4335;
+constexpr double kClientWidthTwips = 3240, kClientHeightTwips = 3975;
+
+bool ReadMultipleWindows() {
+    bool multiple = false;
+    RegistryStore().ReadValue(kMachineHive, kWindowKey, L"Multiple", multiple, false, false);
+    return multiple;
+}
+
+void DisableSwitchesOfSecondWindow(MainWindow& window) {
+    for (int command : {ids::kMnuOptions, ids::kMnuKeepOpen, ids::kMnuOnTop, ids::kMnuMult})
+        EnableMenuItem(window.mnuFile, command, MF_BYCOMMAND | MF_GRAYED);
+}
+
+RECT WindowRect(HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+int ClientHeight(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    return client.bottom;
+}
+
+int ClientWidth(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    return client.right;
+}
+
+void SetOuterSize(HWND hwnd, int width, int height) {
+    SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Outer size = fixed size + wanted client size - measured client size, height first.
+void SizeWindow(MainWindow& window) {
+    const int startHeight = TwipsY(window, kStartHeightTwips);
+    RECT rect = WindowRect(window.hwnd);
+    SetOuterSize(window.hwnd, rect.right - rect.left, startHeight);
+    SetOuterSize(window.hwnd, rect.right - rect.left,
+                 startHeight + TwipsY(window, kClientHeightTwips) - ClientHeight(window.hwnd));
+    rect = WindowRect(window.hwnd);
+    const int startWidth = TwipsX(window, kStartWidthTwips);
+    SetOuterSize(window.hwnd, startWidth, rect.bottom - rect.top);
+    SetOuterSize(window.hwnd, startWidth + TwipsX(window, kClientWidthTwips) - ClientWidth(window.hwnd),
+                 rect.bottom - rect.top);
+}
+
+std::wstring ProgramFolder() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return L".\\";
+        if (length < buffer.size()) {
+            std::wstring folder, name;
+            Helper().SplitPath(std::wstring_view(buffer.data(), length), folder, name);
+            if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+            return folder;
+        }
+        buffer.resize(buffer.size() * 4);
+    }
+    return L".\\";
+}
+
+void InitState(MainWindow& window) {
+    Module().windowHelper = std::make_unique<WindowHelper>();
+    window.requestPath.clear();
+    window.gameIndexFile = Module().appDir + L"Floppex.ini";
+    window.gameIndex = 0;
+}
+
+}  // namespace
+
+StartOutcome Startup(MainWindow& window, const std::wstring& commandTail) {
+    ModuleState& module = Module();
+    module.multipleWindows = ReadMultipleWindows();
+    // The application title is the constant kAppTitle; it becomes the caption in the next steps.
+    const bool anotherRunning = AnotherInstanceRunning();
+    if (!module.multipleWindows && anotherRunning) {
+        FindRunningInstance(kAppTitle, commandTail, window.hwnd);
+        return StartOutcome::HandedOver;
+    }
+    module.firstInstance = !anotherRunning;
+    if (anotherRunning) DisableSwitchesOfSecondWindow(window);
+    SetWindowTextW(window.hwnd, kAppTitle.data());
+    AttachMessageHook(window.hwnd);
+
+    SizeWindow(window);
+    module.sizeLimits = ComputeSizeLimits(window.twipsPerPixelX, window.twipsPerPixelY, GetSystemMetrics(SM_CYSCREEN));
+    HookWindow(window.hwnd);
+
+    module.appDir = ProgramFolder();
+    InitState(window);
+    RegisterFileTypes();
+    LoadSettings(window);
+    HandleRequest(window, commandTail);
+    return StartOutcome::Running;
+}
+
+void Unload(MainWindow& window) {
+    if (window.unloaded) return;
+    window.unloaded = true;
+    wchar_t label[64] = L"";
+    GetWindowTextW(window.lblFilename, label, 64);
+    if (IsWindowVisible(window.hwnd) && kNoGameLoaded != label && !window.requestPath.empty() &&
+        !IsSingleProgramName(window.requestPath))
+        WriteGameIndex(window, Helper().GetFileName(window.requestPath), window.gameIndex);
+    SaveWindowPlacement(window);
+    UnhookWindow(window.hwnd);
+    Module().windowHelper.reset();
+    DestroyWindow(window.hwnd);
+}
+
+bool PumpPendingMessages(MainWindow& window) {
+    // Bounded, so that a flood of posted messages cannot hold the caller here.
+    MSG message;
+    for (int count = 0; count < 10000 && !window.unloaded && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++count) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (IsDialogMessageW(window.hwnd, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return !window.unloaded;
+}
+
+}  // namespace floppex

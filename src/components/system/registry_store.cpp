@@ -1,0 +1,204 @@
+#include "components/system/registry_store.h"
+
+#include <windows.h>
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace floppex {
+
+namespace {
+
+// Longest string value read; settings are paths, far below this.
+constexpr DWORD kMaxStringBytes = 64 * 1024;
+
+std::optional<HKEY> HiveByName(std::wstring_view hive) {
+    if (hive == L"HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
+    if (hive == L"HKEY_CLASSES_ROOT") return HKEY_CLASSES_ROOT;
+    return std::nullopt;
+}
+
+struct RawValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+};
+
+LSTATUS ReadRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view name, RawValue& raw) {
+    const auto root = HiveByName(hive);
+    if (!root) return ERROR_INVALID_PARAMETER;
+    HKEY handle = nullptr;
+    LSTATUS status = RegOpenKeyExW(*root, std::wstring(key).c_str(), 0, KEY_QUERY_VALUE, &handle);
+    if (status != ERROR_SUCCESS) return status;
+    const std::wstring valueName(name);
+    DWORD size = 0;
+    status = RegQueryValueExW(handle, valueName.c_str(), nullptr, &raw.type, nullptr, &size);
+    if (status == ERROR_SUCCESS && size > kMaxStringBytes) status = ERROR_MORE_DATA;
+    if (status == ERROR_SUCCESS) {
+        raw.bytes.resize(size);
+        status = RegQueryValueExW(handle, valueName.c_str(), nullptr, &raw.type, raw.bytes.data(), &size);
+        raw.bytes.resize(status == ERROR_SUCCESS ? size : 0);
+    }
+    RegCloseKey(handle);
+    return status;
+}
+
+LSTATUS WriteRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view name, DWORD type,
+                 const void* data, DWORD size) {
+    const auto root = HiveByName(hive);
+    if (!root) return ERROR_INVALID_PARAMETER;
+    HKEY handle = nullptr;
+    LSTATUS status = RegCreateKeyExW(*root, std::wstring(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                     KEY_SET_VALUE, nullptr, &handle, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    status = RegSetValueExW(handle, std::wstring(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(handle);
+    return status;
+}
+
+std::optional<std::wstring> AsString(const RawValue& raw) {
+    if (raw.type != REG_SZ && raw.type != REG_EXPAND_SZ) return std::nullopt;
+    std::wstring text(raw.bytes.size() / sizeof(wchar_t), L'\0');
+    std::copy(raw.bytes.begin(), raw.bytes.begin() + text.size() * sizeof(wchar_t),
+              reinterpret_cast<BYTE*>(text.data()));
+    const size_t end = text.find(L'\0');
+    if (end != std::wstring::npos) text.resize(end);
+    return text;
+}
+
+std::optional<int64_t> AsInteger(const RawValue& raw) {
+    if (raw.type == REG_DWORD && raw.bytes.size() == sizeof(DWORD)) {
+        int32_t value = 0;
+        std::copy(raw.bytes.begin(), raw.bytes.end(), reinterpret_cast<BYTE*>(&value));
+        return value;
+    }
+    if (const auto text = AsString(raw)) {
+        std::string ascii(text->begin(), text->end());
+        int64_t value = 0;
+        const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+        if (ec == std::errc() && end == ascii.data() + ascii.size() && !ascii.empty()) return value;
+    }
+    return std::nullopt;
+}
+
+std::optional<float> AsFloat(const RawValue& raw) {
+    if (raw.type == REG_DWORD) {
+        const auto value = AsInteger(raw);
+        return value ? std::optional<float>(static_cast<float>(*value)) : std::nullopt;
+    }
+    const auto text = AsString(raw);
+    if (!text) return std::nullopt;
+    std::string ascii;
+    for (wchar_t c : *text) {
+        if (c > 0x7f) return std::nullopt;
+        ascii += static_cast<char>(c);
+    }
+    float value = 0;
+    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    if (ec != std::errc() || end != ascii.data() + ascii.size() || ascii.empty() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// Reads an integer-like value, the text flag choosing between REG_SZ and REG_DWORD.
+template <typename T>
+long ReadInteger(std::wstring_view hive, std::wstring_view key, std::wstring_view name, T& target, bool text,
+                 T defaultValue, int64_t low, int64_t high) {
+    target = defaultValue;
+    RawValue raw;
+    const LSTATUS status = ReadRaw(hive, key, name, raw);
+    if (status != ERROR_SUCCESS) return status;
+    if ((raw.type == REG_DWORD) == text) return ERROR_INVALID_DATATYPE;
+    const auto value = AsInteger(raw);
+    if (!value || *value < low || *value > high) return ERROR_INVALID_DATA;
+    target = static_cast<T>(*value);
+    return ERROR_SUCCESS;
+}
+
+long WriteInteger(std::wstring_view hive, std::wstring_view key, std::wstring_view name, int32_t value, bool text) {
+    if (text) {
+        const std::wstring digits = std::to_wstring(value);
+        return WriteRaw(hive, key, name, REG_SZ, digits.c_str(), static_cast<DWORD>((digits.size() + 1) * sizeof(wchar_t)));
+    }
+    return WriteRaw(hive, key, name, REG_DWORD, &value, sizeof value);
+}
+
+}  // namespace
+
+long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                              std::wstring& target, bool, std::wstring_view defaultValue) const {
+    target = defaultValue;
+    RawValue raw;
+    const LSTATUS status = ReadRaw(hive, key, name, raw);
+    if (status != ERROR_SUCCESS) return status;
+    const auto text = AsString(raw);
+    if (!text) return ERROR_INVALID_DATATYPE;
+    target = *text;
+    return ERROR_SUCCESS;
+}
+
+long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool& target,
+                              bool text, bool defaultValue) const {
+    int16_t value = 0;
+    const long status = ReadInteger<int16_t>(hive, key, name, value, text, defaultValue ? -1 : 0,
+                                             std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
+    target = value != 0;
+    return status;
+}
+
+long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                              int16_t& target, bool text, int16_t defaultValue) const {
+    return ReadInteger<int16_t>(hive, key, name, target, text, defaultValue, std::numeric_limits<int16_t>::min(),
+                                std::numeric_limits<int16_t>::max());
+}
+
+long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                              int32_t& target, bool text, int32_t defaultValue) const {
+    return ReadInteger<int32_t>(hive, key, name, target, text, defaultValue, std::numeric_limits<int32_t>::min(),
+                                std::numeric_limits<int32_t>::max());
+}
+
+long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float& target,
+                              bool, float defaultValue) const {
+    target = defaultValue;
+    RawValue raw;
+    const LSTATUS status = ReadRaw(hive, key, name, raw);
+    if (status != ERROR_SUCCESS) return status;
+    const auto value = AsFloat(raw);
+    if (!value) return ERROR_INVALID_DATA;
+    target = *value;
+    return ERROR_SUCCESS;
+}
+
+long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                               std::wstring_view value, bool) const {
+    const std::wstring data(value);
+    return WriteRaw(hive, key, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool value,
+                               bool text) const {
+    return WriteInteger(hive, key, name, value ? -1 : 0, text);
+}
+
+long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                               int16_t value, bool text) const {
+    return WriteInteger(hive, key, name, value, text);
+}
+
+long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                               int32_t value, bool text) const {
+    return WriteInteger(hive, key, name, value, text);
+}
+
+long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float value,
+                               bool) const {
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const std::wstring text(buffer, ec == std::errc() ? end : buffer);
+    return WriteRaw(hive, key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+}  // namespace floppex

@@ -1,0 +1,40 @@
+#pragma once
+// Reads and writes single registry values under HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT.
+//
+// How values are stored: with the text flag, as REG_SZ. Without it, booleans as REG_DWORD
+// 0xFFFFFFFF (true, the 16-bit -1 widened) or 0; 16- and 32-bit integers as REG_DWORD holding the
+// signed value; floats as REG_SZ with the shortest decimal text that reads back to the same float
+// (a REG_DWORD integer is accepted on reading too). A value that is absent, of another type or
+// outside the target's range reads as the default. Every call returns the Win32 status.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace floppex {
+
+class RegistryStore {
+public:
+    long ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, std::wstring& target,
+                   bool text, std::wstring_view defaultValue) const;
+    long ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool& target, bool text,
+                   bool defaultValue) const;
+    long ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, int16_t& target,
+                   bool text, int16_t defaultValue) const;
+    long ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, int32_t& target,
+                   bool text, int32_t defaultValue) const;
+    long ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float& target, bool text,
+                   float defaultValue) const;
+
+    long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, std::wstring_view value,
+                    bool text) const;
+    long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool value,
+                    bool text) const;
+    long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, int16_t value,
+                    bool text) const;
+    long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, int32_t value,
+                    bool text) const;
+    long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float value,
+                    bool text) const;
+};
+
+}  // namespace floppex

@@ -1,0 +1,44 @@
+#include "components/system/window_helper.h"
+
+namespace floppex {
+
+void WindowHelper::SplitPath(std::wstring_view path, std::wstring& folder, std::wstring& name) const {
+    const size_t cut = path.find_last_of(L"\\/:");
+    const size_t nameStart = cut == std::wstring_view::npos ? 0 : cut + 1;
+    folder = path.substr(0, nameStart);
+    name = path.substr(nameStart);
+}
+
+std::wstring WindowHelper::GetFileName(std::wstring_view path) const {
+    std::wstring folder, name;
+    SplitPath(path, folder, name);
+    return name;
+}
+
+void WindowHelper::SetTopmost(bool topmost, HWND window) const {
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool WindowHelper::IsCdDrive(std::wstring_view drive) const {
+    if (drive.size() < 2 || drive[1] != L':') return false;
+    const wchar_t letter = drive[0];
+    if (!((letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z'))) return false;
+    const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+    return GetDriveTypeW(root) == DRIVE_CDROM;
+}
+
+bool WindowHelper::CheckFile(std::wstring_view path, bool report, std::wstring_view title) const {
+    const std::wstring file(path);
+    const DWORD attributes = file.empty() || file.find(L'\0') != std::wstring::npos
+                                 ? INVALID_FILE_ATTRIBUTES
+                                 : GetFileAttributesW(file.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (!exists && report) {
+        const std::wstring text = file.empty() ? L"No file name was given." : L"File not found:\n" + file;
+        MessageBoxW(GetActiveWindow(), text.c_str(), std::wstring(title).c_str(), MB_OK | MB_ICONINFORMATION);
+    }
+    return exists;
+}
+
+}  // namespace floppex

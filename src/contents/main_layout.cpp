@@ -1,0 +1,170 @@
+// The main window's class, controls, menus and layout.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/control_ids.h"
+#include "app/main_window.h"
+#include "app/module_state.h"
+#include "launch/emulator_catalogue.h"
+
+namespace floppex {
+
+LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+namespace {
+
+constexpr wchar_t kPreferredFont[] = L"Terminal";
+// Wine and some systems have no "Terminal": Tahoma is a TrueType face that stays legible at
+// 6 points and, unlike the raster faces, lets the system substitute glyphs for C64 graphics.
+constexpr wchar_t kFallbackFont[] = L"Tahoma";
+constexpr int kFontPoints = 6;
+
+struct ControlPlace {
+    double left, top, width, height;
+};
+
+constexpr ControlPlace kLblFilenamePlace{80, 60, 2775, 135};
+constexpr ControlPlace kLblInfoPlace{80, 255, 2775, 135};
+constexpr ControlPlace kLvGamePlace{0, 435, 3255, 3135};
+constexpr ControlPlace kCmdPlayPlace{0, 3600, 3255, 375};
+constexpr double kListBottomMargin = 810;  // client height less list height
+constexpr double kPlayFromBottom = 365;    // client height less the Play button's top
+
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FontExists(HDC dc, const wchar_t* face, BYTE charset) {
+    LOGFONTW query{};
+    query.lfCharSet = charset;
+    wcsncpy(query.lfFaceName, face, LF_FACESIZE - 1);
+    bool found = false;
+    EnumFontFamiliesExW(dc, &query, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+HFONT CreateWindowFont() {
+    HDC dc = GetDC(nullptr);
+    const bool terminal = FontExists(dc, kPreferredFont, OEM_CHARSET);
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(kFontPoints, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    font.lfWeight = FW_BOLD;
+    font.lfCharSet = terminal ? OEM_CHARSET : DEFAULT_CHARSET;
+    wcsncpy(font.lfFaceName, terminal ? kPreferredFont : kFallbackFont, LF_FACESIZE - 1);
+    ReleaseDC(nullptr, dc);
+    return CreateFontIndirectW(&font);
+}
+
+HWND CreateChild(MainWindow& window, const wchar_t* className, const wchar_t* text, DWORD style, int id,
+                 const ControlPlace& place, DWORD exStyle = 0) {
+    HWND child = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, TwipsX(window, place.left),
+                                 TwipsY(window, place.top), TwipsX(window, place.width), TwipsY(window, place.height),
+                                 window.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window.hwnd, GWLP_HINSTANCE)), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(window.font), FALSE);
+    return child;
+}
+
+HMENU BuildFileMenu() {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, ids::kMnuOpen, L"&Open...\tCtrl+O");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, ids::kMnuOnTop, L"Always On &Top\tF12");
+    AppendMenuW(menu, MF_STRING, ids::kMnuKeepOpen, L"&Keep Window Open\tF11");
+    AppendMenuW(menu, MF_STRING, ids::kMnuMult, L"&Multiple Instances\tF5");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, ids::kMnuOptions, L"&Options...");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, ids::kMnuHelp, L"&Help...\tF1");
+    AppendMenuW(menu, MF_STRING, ids::kMnuAbout, L"&About...\tCtrl+A");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, ids::kMnuExit, L"E&xit\tCtrl+X");
+    return menu;
+}
+
+HMENU BuildEmulatorMenu() {
+    HMENU menu = CreatePopupMenu();
+    for (int i = 0; i < kEmulatorCount; ++i)
+        AppendMenuW(menu, MF_STRING, ids::kPmnuEmuFirst + i, std::wstring(kEmulators[i].menuCaption).c_str());
+    return menu;
+}
+
+}  // namespace
+
+int TwipsX(const MainWindow& window, double twips) { return TwipsToPixels(twips, window.twipsPerPixelX); }
+int TwipsY(const MainWindow& window, double twips) { return TwipsToPixels(twips, window.twipsPerPixelY); }
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.lpfnWndProc = MainWindowClassProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass.data();
+    return RegisterClassExW(&wc) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance, MainWindow& window) {
+    HDC dc = GetDC(nullptr);
+    window.twipsPerPixelX = TwipsPerPixel(GetDeviceCaps(dc, LOGPIXELSX));
+    window.twipsPerPixelY = TwipsPerPixel(GetDeviceCaps(dc, LOGPIXELSY));
+    ReleaseDC(nullptr, dc);
+    // A sizable tool window: small caption, no minimise or maximise box.
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kWindowClass.data(), kInitialCaption.data(),
+                           WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                           TwipsX(window, 3360), TwipsY(window, 4335), nullptr, nullptr, instance, &window);
+}
+
+void BuildControls(MainWindow& window) {
+    window.font = CreateWindowFont();
+    window.lblFilename = CreateChild(window, L"STATIC", L"Filename", SS_LEFT | SS_NOPREFIX, ids::kLblFilename,
+                                     kLblFilenamePlace);
+    window.lblInfo = CreateChild(window, L"STATIC", L"File Info", SS_LEFT | SS_NOPREFIX, ids::kLblInfo, kLblInfoPlace);
+    window.lvGame = CreateChild(window, WC_LISTVIEWW, L"",
+                                LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, ids::kLvGame,
+                                kLvGamePlace, WS_EX_CLIENTEDGE);
+    ListView_SetExtendedListViewStyle(window.lvGame, LVS_EX_FULLROWSELECT);
+    window.cmdPlay = CreateChild(window, L"BUTTON", L"&Play Game", BS_DEFPUSHBUTTON | WS_TABSTOP, ids::kCmdPlay,
+                                 kCmdPlayPlace);
+    window.mnuFile = BuildFileMenu();
+    window.pmnuEmulators = BuildEmulatorMenu();
+}
+
+void LayoutControls(MainWindow& window) {
+    RECT client{};
+    GetClientRect(window.hwnd, &client);
+    const double heightTwips = static_cast<double>(client.bottom) * window.twipsPerPixelY;
+    if (heightTwips < kListBottomMargin) return;  // minimised: nothing sensible to lay out
+    SetWindowPos(window.lvGame, nullptr, 0, 0, TwipsX(window, kLvGamePlace.width),
+                 TwipsY(window, heightTwips - kListBottomMargin), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window.cmdPlay, nullptr, TwipsX(window, kCmdPlayPlace.left), TwipsY(window, heightTwips - kPlayFromBottom),
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool IsMenuChecked(const MainWindow& window, int command) {
+    return (GetMenuState(window.mnuFile, command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void SetMenuChecked(MainWindow& window, int command, bool checked) {
+    CheckMenuItem(window.mnuFile, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void ResetView(MainWindow& window) {
+    EnableWindow(window.cmdPlay, FALSE);
+    SetWindowTextW(window.lblFilename, kNoGameLoaded.data());
+    SetWindowTextW(window.lblInfo, kRightClickToLoad.data());
+    ListView_DeleteAllItems(window.lvGame);
+    window.requestPath.clear();
+}
+
+void SuspendTopmost(MainWindow& window) {
+    if (IsMenuChecked(window, ids::kMnuOnTop)) Helper().SetTopmost(false, window.hwnd);
+}
+
+void RestoreTopmost(MainWindow& window) {
+    if (IsMenuChecked(window, ids::kMnuOnTop)) Helper().SetTopmost(true, window.hwnd);
+}
+
+}  // namespace floppex

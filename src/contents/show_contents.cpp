@@ -1,0 +1,143 @@
+// Lists what a C64 game file holds: columns, rows, the info line and the preselected entry.
+#include <windows.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/main_window.h"
+#include "app/module_state.h"
+#include "c64/d64_image.h"
+#include "c64/p00_file.h"
+#include "c64/prg_file.h"
+#include "c64/t64_image.h"
+#include "contents/list_view.h"
+#include "contents/listing_logic.h"
+
+namespace floppex {
+
+namespace {
+
+std::wstring Shown(const PetName& name) { return Widen(name.Unicode()); }
+
+void SetInfo(MainWindow& window, const std::wstring& text) { SetWindowTextW(window.lblInfo, text.c_str()); }
+
+void ReportReadError(MainWindow& window, const wchar_t* text) {
+    MessageBoxW(window.hwnd, text, kAppTitle.data(), MB_OK | MB_ICONINFORMATION);
+}
+
+bool ListDisk(MainWindow& window, const std::wstring& path) {
+    D64Image image;
+    if (!image.Open(std::filesystem::path(path))) {
+        ReportReadError(window, L"Error reading from D64");
+        return false;
+    }
+    HWND list = window.lvGame;
+    ClearRows(list);
+    ClearColumns(list);
+    AddColumn(window, L"Filename", 1550);
+    AddColumn(window, L"Blks", 630);
+    AddColumn(window, L"Type", 750);
+    SetInfo(window, Widen(image.HeaderText1() + " " + image.HeaderText2()));
+    int row = 1;
+    int64_t blocksUsed = 0;
+    for (const DiskDirEntry& entry : image.Entries()) {
+        AddRow(list, row, Shown(entry.Name()));
+        SetSubItem(list, row, 1, Widen(entry.Blocks()));
+        SetSubItem(list, row, 2, Widen(entry.FileType()));
+        blocksUsed += entry.blockCount;
+        ++row;
+    }
+    AppendRow(list, L"");
+    AppendRow(list, L"");
+    std::error_code error;
+    const uintmax_t length = std::filesystem::file_size(std::filesystem::path(path), error);
+    AppendRow(list, BlocksFreeText(error ? 0 : length, blocksUsed));
+    return true;
+}
+
+bool ListTape(MainWindow& window, const std::wstring& path) {
+    T64Image image;
+    if (!image.Open(std::filesystem::path(path))) {
+        ReportReadError(window, L"Error reading from T64");
+        return false;
+    }
+    ClearRows(window.lvGame);
+    ClearColumns(window.lvGame);
+    AddColumn(window, L"Filename", 2930);
+    SetInfo(window, Widen(image.HeaderText1() + "  " + image.HeaderText2() + "  " +
+                          std::to_string(image.HeaderNumber1()) + "/" + std::to_string(image.HeaderNumber2())));
+    for (const TapeDirEntry& entry : image.Entries()) AppendRow(window.lvGame, Shown(entry.Name()));
+    return true;
+}
+
+bool ListPcFile(MainWindow& window, const std::wstring& path) {
+    P00File file;
+    if (!file.Open(std::filesystem::path(path))) {
+        ReportReadError(window, L"Error reading from Pxx");
+        return false;
+    }
+    ClearRows(window.lvGame);
+    ClearColumns(window.lvGame);
+    AddColumn(window, L"Filename", 1875);
+    AddColumn(window, L"Size(Kb)", 1000);
+    SetInfo(window, L"PC64 Pxx File");
+    AppendRow(window.lvGame, Shown(file.Name()));
+    SetSubItem(window.lvGame, 1, 1, Widen(file.SizeText()));
+    return true;
+}
+
+bool ListProgram(MainWindow& window, const std::wstring& path) {
+    PrgFile file;
+    if (!file.Open(std::filesystem::path(path))) {
+        ReportReadError(window, L"Error reading from PRG");
+        return false;
+    }
+    ClearRows(window.lvGame);
+    ClearColumns(window.lvGame);
+    AddColumn(window, L"Size(Kb)", 1100);
+    AddColumn(window, L"Load Address", 1800);
+    SetInfo(window, L"PRG File");
+    AppendRow(window.lvGame, Widen(file.SizeText()));
+    SetSubItem(window.lvGame, 1, 1, Widen(file.AddressText1() + " " + file.AddressText2()));
+    return true;
+}
+
+// True unless the file was of a listable type and could not be read.
+bool ListByType(MainWindow& window, const std::wstring& path, const std::wstring& extension) {
+    switch (ListingTypeFor(extension)) {
+    case ListingType::Disk: return ListDisk(window, path);
+    case ListingType::Tape: return ListTape(window, path);
+    case ListingType::PC64: return ListPcFile(window, path);
+    case ListingType::Program: return ListProgram(window, path);
+    case ListingType::None: return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+void ShowContents(MainWindow& window, std::wstring path, std::wstring extension) {
+    SetWindowTextW(window.lblFilename, Helper().GetFileName(path).c_str());
+    // Rebuilt hidden and out of use, so that neither painting nor the user sees half a list.
+    window.listing = true;
+    ShowWindow(window.lvGame, SW_HIDE);
+    EnableWindow(window.lvGame, FALSE);
+    bool listingOk = false;
+    try {
+        listingOk = ListByType(window, path, extension);
+    } catch (const std::exception&) {
+        ReportReadError(window, L"Error reading the file");
+    }
+    if (listingOk) {
+        EnableWindow(window.cmdPlay, TRUE);
+        if (const int rows = RowCount(window.lvGame); rows > 0) SelectRow(window.lvGame, RowToSelect(window.gameIndex, rows));
+    } else {
+        EnableWindow(window.cmdPlay, FALSE);
+        ResetView(window);
+    }
+    EnableWindow(window.lvGame, TRUE);
+    ShowWindow(window.lvGame, SW_SHOW);
+    window.listing = false;
+}
+
+}  // namespace floppex

@@ -1,0 +1,73 @@
+// The one way in for a file: empty view, list it, or play it at once.
+#include <windows.h>
+
+#include "app/main_window.h"
+#include "app/module_state.h"
+#include "launch/request_logic.h"
+#include "open/file_type_logic.h"
+
+namespace floppex {
+
+namespace {
+
+// Shows the window and lets it paint before a long step; false when it was closed meanwhile.
+bool ShowAndPaint(MainWindow& window) {
+    ShowWindow(window.hwnd, SW_SHOW);
+    return PumpPendingMessages(window);
+}
+
+void PlayThenCloseIfHidden(MainWindow& window) {
+    RunGame(window, Module().defaultEmu);
+    if (!window.unloaded && !IsWindowVisible(window.hwnd)) Unload(window);
+}
+
+void HandlePlay(MainWindow& window, const std::wstring& path) {
+    window.requestPath = path;
+    if (IsSingleProgramName(window.requestPath)) {
+        window.gameIndex = 0;
+        window.gamePath = window.requestPath;
+        PlayThenCloseIfHidden(window);
+        return;
+    }
+    window.gameIndex = ReadGameIndex(window, Helper().GetFileName(window.requestPath));
+    if (window.gameIndex == -1) {
+        window.gameIndex = 0;
+        if (!ShowAndPaint(window)) return;
+        window.gamePath = window.requestPath;
+        OpenGameFile(window);
+        return;
+    }
+    window.gamePath = window.requestPath;
+    PlayThenCloseIfHidden(window);
+}
+
+void HandleOpen(MainWindow& window, const std::wstring& path) {
+    if (!ShowAndPaint(window)) return;
+    window.requestPath = path;
+    window.gamePath = window.requestPath;
+    window.gameIndex = ReadGameIndex(window, Helper().GetFileName(window.requestPath));
+    if (window.gameIndex == -1) window.gameIndex = 0;
+    OpenGameFile(window);
+}
+
+}  // namespace
+
+void HandleRequest(MainWindow& window, std::wstring request) {
+    if (window.unloaded) return;
+    const Request parsed = ParseRequest(request);
+    switch (parsed.kind) {
+    case RequestKind::Empty:
+        ShowWindow(window.hwnd, SW_SHOW);
+        ResetView(window);
+        window.gameIndex = 0;
+        break;
+    case RequestKind::Play:
+        HandlePlay(window, parsed.path);
+        break;
+    case RequestKind::Open:
+        HandleOpen(window, parsed.path);
+        break;
+    }
+}
+
+}  // namespace floppex

@@ -1,0 +1,91 @@
+// Opens the requested file by its type: lists it, unpacks it first, or refuses it.
+#include <windows.h>
+
+#include <filesystem>
+
+#include "app/main_window.h"
+#include "app/module_state.h"
+#include "archive/archive_extractor.h"
+#include "open/file_type_logic.h"
+
+namespace floppex {
+
+namespace {
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+struct Extraction {
+    bool success = false;
+    std::wstring extractedPath;
+    std::wstring errorText;
+};
+
+Extraction Extract(const std::wstring& archivePath) {
+    const ModuleState& module = Module();
+    std::filesystem::path extracted;
+    std::string error;
+    bool success = false;
+    ArchiveExtractor extractor;
+    extractor.Extract(module.appDir, archivePath, "", module.appDir + L"currgame", extracted, error, "Floppex",
+                      module.programPaths[kArchiver].path, 0, success);
+    return {success, extracted.wstring(), Widen(error)};
+}
+
+// The caption names the archive and the pointer is an hourglass while it is unpacked.
+Extraction ExtractShowingProgress(MainWindow& window, const std::wstring& path, const std::wstring& name) {
+    const std::wstring caption = WindowText(window.hwnd);
+    SetWindowTextW(window.hwnd, (L"Extracting " + name).c_str());
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    PumpPendingMessages(window);
+    Extraction result;
+    try {
+        result = Extract(path);
+    } catch (const std::exception&) {
+        result.errorText = L"The archive could not be unpacked:\n" + path;
+    }
+    SetCursor(previous);
+    if (window.hwnd) SetWindowTextW(window.hwnd, caption.c_str());
+    PumpPendingMessages(window);
+    return result;
+}
+
+void OpenArchive(MainWindow& window, const std::wstring& path, const std::wstring& name) {
+    const Extraction result = ExtractShowingProgress(window, path, name);
+    if (window.unloaded) return;
+    if (result.success) {
+        window.gamePath = result.extractedPath;
+        ShowContents(window, result.extractedPath, UpperTail(result.extractedPath, 4));
+        return;
+    }
+    window.gamePath.clear();
+    MessageBoxW(window.hwnd, result.errorText.c_str(), kAppTitle.data(), MB_OK | MB_ICONINFORMATION);
+    ResetView(window);
+}
+
+}  // namespace
+
+void OpenGameFile(MainWindow& window) {
+    SuspendTopmost(window);
+    const std::wstring path = window.requestPath;
+    std::wstring folder, name;
+    Helper().SplitPath(path, folder, name);
+    if (!Helper().CheckFile(path, true, L"Floppex")) {
+        ResetView(window);
+    } else if (ClassifyGameFile(name) == FileClass::Listable) {
+        window.gamePath = path;
+        ShowContents(window, path, UpperTail(name, 4));
+    } else if (ClassifyGameFile(name) == FileClass::Archive) {
+        OpenArchive(window, path, name);
+    } else {
+        window.gamePath.clear();
+        MessageBoxW(window.hwnd, L"File type not supported", kAppTitle.data(), MB_OK);
+        ResetView(window);
+    }
+    if (!window.unloaded) RestoreTopmost(window);
+}
+
+}  // namespace floppex

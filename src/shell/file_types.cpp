@@ -1,0 +1,51 @@
+// Makes the shell hand C64 files to Floppex: five extensions, each with "Contents..." and "Play".
+#include <array>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/module_state.h"
+#include "settings/registry_keys.h"
+#include "components/system/registry_store.h"
+
+namespace floppex {
+
+namespace {
+
+struct FileType {
+    std::wstring_view extension, typeKey, description, iconIndex;
+};
+
+constexpr std::array<FileType, 5> kFileTypes{{
+    {L".d64", L"FloppexD64", L"C64 Disk Image", L"1"},
+    {L".p00", L"FloppexP00", L"C64 P00 Image", L"2"},
+    {L".prg", L"FloppexPRG", L"C64 PRG Image", L"3"},
+    {L".t64", L"FloppexT64", L"C64S T64 Image", L"5"},
+    {L".tap", L"FloppexTAP", L"C64 Tape Image", L"6"},
+}};
+
+// Each key's default value, parents before children. Paths are left unquoted on purpose: the
+// request handling takes everything after the program name as one path.
+void RegisterType(const RegistryStore& store, const FileType& type, const std::wstring& program) {
+    const std::wstring typeKey(type.typeKey);
+    const auto write = [&](const std::wstring& key, const std::wstring& value) {
+        store.WriteValue(kClassesHive, key, L"", value, true);
+    };
+    write(std::wstring(type.extension), typeKey);
+    write(typeKey, std::wstring(type.description));
+    write(typeKey + L"\\Shell", L"");
+    write(typeKey + L"\\DefaultIcon", program + L"," + std::wstring(type.iconIndex));
+    write(typeKey + L"\\Shell\\Contents...", L"");
+    write(typeKey + L"\\Shell\\Contents...\\command", program + L" %1");
+    write(typeKey + L"\\Shell\\Play", L"");
+    write(typeKey + L"\\Shell\\Play\\command", program + L" -p %1");
+}
+
+}  // namespace
+
+void RegisterFileTypes() {
+    const RegistryStore store;
+    const std::wstring program = Module().appDir + L"Floppex.exe";
+    for (const FileType& type : kFileTypes) RegisterType(store, type, program);
+}
+
+}  // namespace floppex
