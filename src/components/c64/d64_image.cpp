@@ -81,7 +81,6 @@ bool ShapeFromSize(size_t size, int& tracks, bool& errorBytes) {
 
 constexpr size_t kBamNameOffset = 0x90;
 constexpr size_t kBamIdOffset = 0xa2;
-constexpr size_t kBamExtraTracksOffset = 0xc0;  // free counts of tracks 36 and up, 4 bytes apart
 
 constexpr size_t kSlotSize = 32;
 constexpr size_t kSlotType = 2, kSlotTrack = 3, kSlotSector = 4, kSlotName = 5, kSlotBlocks = 30;
@@ -143,12 +142,10 @@ void D64Image::ReadBam(std::span<const uint8_t> bam) {
     diskName_ = PetName::FromStored(storedName_);
     diskId_ = PetName{{storedId_.begin(), storedId_.end()}};
 
+    // Like c1541, only the 35 standard tracks count, whatever the image holds beyond them.
     blocksFree_ = 0;
-    for (int t = 1; t <= tracks_; ++t) {
-        if (t == kDirTrack) continue;
-        const size_t at = t <= kMinTracks ? 4 * static_cast<size_t>(t)
-                                          : kBamExtraTracksOffset + 4 * static_cast<size_t>(t - kMinTracks - 1);
-        blocksFree_ += bam[at];
+    for (size_t t = 1; t <= kMinTracks; ++t) {
+        if (t != kDirTrack) blocksFree_ += bam[4 * t];
     }
 }
 

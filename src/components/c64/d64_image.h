@@ -49,7 +49,7 @@ public:
     const PetName& DiskId() const { return diskId_; }  // id, blank, DOS type: the five bytes c1541 shows
     const std::array<uint8_t, 16>& StoredDiskName() const { return storedName_; }  // padding included
     const std::array<uint8_t, 5>& StoredDiskId() const { return storedId_; }
-    int BlocksFree() const { return blocksFree_; }      // as the BAM says, track 18 left out
+    int BlocksFree() const { return blocksFree_; }  // BAM free counts of tracks 1 to 35 but 18
     int Tracks() const { return tracks_; }
     bool HasErrorBytes() const { return hasErrorBytes_; }
 
