@@ -139,7 +139,7 @@ std::optional<size_t> FindDataEnd(std::span<const uint8_t> b, const Entry& e, si
 }
 
 // Walks the local headers from the first one found; entries whose sizes follow the data get them
-// from their data descriptor. The walk ends cleanly at the central directory or the end of the data.
+// from their data descriptor. The walk ends cleanly only at the central directory.
 LocalWalk ReadLocal(std::span<const uint8_t> b, const ExtractLimits& limits) {
     LocalWalk walk;
     static constexpr uint8_t kSig[] = {'P', 'K', 3, 4};
@@ -166,7 +166,8 @@ LocalWalk ReadLocal(std::span<const uint8_t> b, const ExtractLimits& limits) {
         walk.entries.push_back(std::move(e));
         at = *next;
     }
-    const bool cleanEnd = at >= b.size() || (Has(b, at, 4) && (Le32(b, at) == kCentralSig || Le32(b, at) == kEndSig));
+    // Without a central directory after the members the archive was cut short: members may be missing.
+    const bool cleanEnd = Has(b, at, 4) && (Le32(b, at) == kCentralSig || Le32(b, at) == kEndSig);
     if (walk.error == ReadError::None && (!cleanEnd || walk.entries.empty())) walk.error = ReadError::Damaged;
     return walk;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // ZIP archives: stored and deflated members, CRC-32 checked. The central directory is read when it
 // is sound (a self-extractor in front is allowed for); otherwise the local headers are walked, data
-// descriptors included. ZIP64 archives are reported as unsupported.
+// descriptors included, up to the central directory (an archive cut before it is damaged). ZIP64
+// archives are reported as unsupported.
 #include <cstdint>
 #include <functional>
 #include <span>
