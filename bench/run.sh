@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Benchmarks floppex-cli against cat, c1541, lha, gzip, unzip and cbmconvert on the same inputs.
+# Usage: bench/run.sh BUILD   (BUILD/native holds the native build; inputs go to BUILD/bench)
+# Prints medians and ratios measured in this run; nothing here asserts a time.
+set -euo pipefail
+build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
+cli="$build/native/src/cli/floppex-cli"
+work="$build/bench"
+runs=${BENCH_RUNS:-5}
+images=${BENCH_IMAGES:-1000}
+extracts=${BENCH_EXTRACTS:-50}
+[ -x "$cli" ] || { echo "run.sh: $cli not built" >&2; exit 1; }
+for tool in c1541 petcat cbmconvert jlha lhasa gzip zip unzip /usr/bin/time; do
+  command -v "$tool" >/dev/null || { echo "run.sh: $tool missing (run scripts/setup.sh)" >&2; exit 1; }
+done
+
+rm -rf "$work"
+mkdir -p "$work/src" "$work/disks" "$work/out"
+cd "$work/src"
+
+# ---- Inputs ----------------------------------------------------------------------------------
+# A "game" disk: an incompressible program (like a crunched game), BASIC text and a zero-filled
+# data file; plus three more layouts for the 1,000 listed images.
+head -c 40000 /dev/urandom | { printf '\001\010'; cat; } > crunched.prg
+for i in $(seq 1 400); do echo "$i print \"line $i of the intro text\":goto $((i + 1))"; done \
+  | petcat -w2 -o basic.prg -- 2>/dev/null
+{ printf '\000\100'; head -c 20000 /dev/zero; } > zeros.prg
+head -c 600 /dev/urandom > small.prg
+
+c1541 -format "game disk,gd" d64 ../game.d64 -write crunched.prg "crunched game" \
+  -write basic.prg "intro" -write zeros.prg "data" >/dev/null
+c1541 -format "small,sm" d64 base0.d64 -write small.prg "loader" >/dev/null
+many=(); for i in $(seq 1 40); do many+=(-write small.prg "part $i"); done
+c1541 -format "many parts,mp" d64 base1.d64 "${many[@]}" >/dev/null
+c1541 -format "empty,00" d64 base2.d64 >/dev/null
+cp ../game.d64 base3.d64
+
+# 1,000 images: copies of the four layouts, each with its own disk name (BAM at $16590).
+for i in $(seq 1 "$images"); do
+  img=$(printf '%s/disks/disk%04d.d64' "$work" "$i")
+  cp "base$((i % 4)).d64" "$img"
+  printf 'disk %04d' "$i" | dd of="$img" bs=1 seek=$((0x16590)) conv=notrunc status=none
+done
+mapfile -t disks < <(ls "$work"/disks/*.d64)
+
+cp ../game.d64 game.d64
+jlha a ../game.lha game.d64 >/dev/null
+gzip -9 -c game.d64 > ../game.d64.gz
+zip -q -9 ../game.zip game.d64
+cbmconvert -v0 -L ../one.lnx crunched.prg >/dev/null 2>&1
+cbmconvert -v0 -L ../three.lnx crunched.prg basic.prg zeros.prg >/dev/null 2>&1
+cd "$work"
+
+# ---- Timing ----------------------------------------------------------------------------------
+now() { date +%s%N; }
+median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
+# Times two commands (strings) alternately, $runs times each, so that a change of load on the
+# machine hits both alike; prints both medians in nanoseconds.
+pair_ns() {
+  local a=() b=() start
+  for ((r = 0; r < runs; r++)); do
+    start=$(now); eval "$1" >/dev/null 2>&1; a+=($(($(now) - start)))
+    start=$(now); eval "$2" >/dev/null 2>&1; b+=($(($(now) - start)))
+  done
+  echo "$(median "${a[@]}") $(median "${b[@]}")"
+}
+ms() { awk -v ns="$1" 'BEGIN { printf "%.1f", ns / 1e6 }'; }
+# task, floppex-cli command, reference name, reference command, goal
+row() {
+  local t
+  read -r -a t <<<"$(pair_ns "$2" "$4")"
+  printf '| %s | %s | %s | %s | %s | %s |\n' "$1" "$(ms "${t[0]}")" "$3" "$(ms "${t[1]}")" \
+    "$(awk -v a="${t[0]}" -v b="${t[1]}" 'BEGIN { printf "%.2f", a / b }')" "$5"
+}
+
+c1541_args=(); for d in "${disks[@]}"; do c1541_args+=(-attach "$d" -list); done
+each() { local tool=$1; shift; for d in "${disks[@]}"; do "$tool" "$@" "$d"; done; }
+c1541_list() { c1541 "$1" -list; }
+repeat() { local n=$1; shift; for ((k = 0; k < n; k++)); do "$@"; done; }
+cbm_l() { (cd out/ref && cbmconvert -v0 -l "../../$1"); }
+mkdir -p out/cli out/ref
+
+# The outputs must agree before their times mean anything.
+"$cli" list "${disks[0]}" | cmp -s - <(c1541 "${disks[0]}" -list) || { echo "run.sh: listing differs from c1541" >&2; exit 1; }
+for a in game.lha game.d64.gz game.zip; do
+  cmp -s "$("$cli" extract "$a" out/check)" game.d64 || { echo "run.sh: $a extracted wrongly" >&2; exit 1; }
+done
+
+n=${#disks[@]}
+x=$extracts
+echo "floppex-cli benchmarks: $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
+echo "median of $runs alternating runs; $n images of $(stat -c %s "${disks[0]}") bytes; $x extractions per timed run"
+echo
+echo "| task | floppex-cli ms | reference | reference ms | ratio | goal |"
+echo "|---|---|---|---|---|---|"
+row "list $n images, one process" '"$cli" list "${disks[@]}"' "cat" 'cat "${disks[@]}"' "<= 2.0"
+row "list $n images, one process" '"$cli" list "${disks[@]}"' "c1541, one process" 'c1541 "${c1541_args[@]}"' ""
+row "list $n images, one process each" 'each "$cli" list' "cat" 'each cat' "<= 2.0"
+row "list $n images, one process each" 'each "$cli" list' "c1541 -list" 'each c1541_list' ""
+row "extract lh5 LHA x$x" 'repeat $x "$cli" extract game.lha out/cli' "lhasa x" \
+  'repeat $x lhasa xqfw=out/ref game.lha' "<= 1.0"
+row "extract lh5 LHA x$x" 'repeat $x "$cli" extract game.lha out/cli' "jlha x" \
+  'repeat $x jlha xqfw=out/ref game.lha' ""
+row "extract GZ x$x" 'repeat $x "$cli" extract game.d64.gz out/cli' "gzip -d" \
+  'repeat $x eval "gzip -dc game.d64.gz > out/ref/game.d64"' "<= 1.0"
+row "extract ZIP x$x" 'repeat $x "$cli" extract game.zip out/cli' "unzip" \
+  'repeat $x unzip -o -q game.zip -d out/ref' "<= 1.0"
+row "extract Lynx, 1 program x$x" 'repeat $x "$cli" extract one.lnx out/cli' "cbmconvert -l" \
+  'repeat $x cbm_l one.lnx' "<= 1.0"
+row "extract Lynx, 3 programs x$x" 'repeat $x "$cli" extract three.lnx out/cli' "cbmconvert -l" \
+  'repeat $x cbm_l three.lnx' "<= 1.0"
+
+peak_kb() { /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -1; }
+echo
+echo "| peak RSS | floppex-cli KiB | c1541 KiB |"
+echo "|---|---|---|"
+echo "| ${#disks[@]} images, one process | $(peak_kb "$cli" list "${disks[@]}") | $(peak_kb c1541 "${c1541_args[@]}") |"
+echo "| one image | $(peak_kb "$cli" list "${disks[0]}") | $(peak_kb c1541 "${disks[0]}" -list) |"
