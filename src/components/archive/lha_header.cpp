@@ -119,6 +119,7 @@ std::optional<LhaHeader> ParseLevel01(std::span<const uint8_t> at, std::string& 
         return std::nullopt;
     }
     h.crc = Le16(at, 22 + nameSize);
+    if (h.level == 1) h.os = at[24 + nameSize];
     std::string baseName = Text(at.subspan(22, nameSize));
     h.headerSize = baseSize;
     Extensions ext;
@@ -185,6 +186,7 @@ std::optional<LhaHeader> ParseLevel23(std::span<const uint8_t> at, std::string& 
         return std::nullopt;
     }
     h.crc = Le16(at, 21);
+    h.os = at[23];
     h.headerSize = size;
     h.name = JoinName(ext, {});
     return h;

@@ -16,6 +16,7 @@ struct LhaHeader {
     uint16_t crc = 0;           // CRC-16 of the unpacked bytes
     size_t headerSize = 0;      // bytes from the header's start to its packed data
     int level = 0;
+    uint8_t os = 0;             // the archiver's system ('M' MS-DOS, 'U' Unix, 'm' Mac...), 0 unknown
 };
 
 // True when the bytes carry a method field ("-xxx-") where a header has one.

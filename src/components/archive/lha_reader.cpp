@@ -7,12 +7,18 @@
 #include "archive/lha_crc16.h"
 #include "archive/lha_decoders.h"
 #include "archive/lha_header.h"
+#include "archive/lha_macbinary.h"
 
 namespace floppex::archive {
 namespace {
 
 // How far into the file the first header may lie behind a self-extractor.
 constexpr size_t kMaxLeadIn = 64 * 1024;
+
+// The Amiga self-extractor carries a small archive of its own before the real one.
+constexpr std::string_view kAmigaSfxId = "LhASFX V1.2,";
+
+constexpr uint8_t kMacOs = 'm';
 
 enum class Method { Stored, Lh1, Lh5Family, Lz5, Lzs, Folder, Unknown };
 
@@ -74,12 +80,23 @@ bool IsPlausibleHeader(std::span<const uint8_t> at, bool whole) {
 // as damaged rather than as something else.
 std::optional<size_t> FindFirstHeader(std::span<const uint8_t> bytes) {
     size_t last = std::min(bytes.size(), kMaxLeadIn);
+    auto lead = bytes.first(last);
+    auto id = std::search(lead.begin(), lead.end(), kAmigaSfxId.begin(), kAmigaSfxId.end());
+    size_t from = id == lead.end() ? 0 : static_cast<size_t>(id - lead.begin());
+    int skip = id == lead.end() ? 0 : 1;
     for (bool whole : {true, false}) {
-        for (size_t offset = 0; offset < last; ++offset) {
-            if (IsPlausibleHeader(bytes.subspan(offset), whole)) return offset;
+        int toSkip = skip;
+        for (size_t offset = from; offset < last; ++offset) {
+            if (!IsPlausibleHeader(bytes.subspan(offset), whole)) continue;
+            if (toSkip-- == 0) return offset;
         }
     }
     return std::nullopt;
+}
+
+std::string_view BaseName(std::string_view name) {
+    size_t slash = name.find_last_of("/\\");
+    return slash == std::string_view::npos ? name : name.substr(slash + 1);
 }
 
 // Bytes after the last member that are not a header: end-of-archive zeros, or the 0x1A filler
@@ -137,6 +154,7 @@ private:
             return Stop(ReadError::Damaged, header.name + ": packed data damaged");
         }
         if (LhaCrc16(member.data) != header.crc) return Stop(ReadError::Damaged, header.name + ": CRC mismatch");
+        if (header.os == kMacOs) StripMacBinary(BaseName(header.name), member.data);
         total_ += member.data.size();
         result_.members.push_back(std::move(member));
         return true;

@@ -1,0 +1,66 @@
+#pragma once
+// Shared by the LHA tests: the fixture folder, files as bytes, and names compared the way lhasa
+// writes them to disk.
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace floppex::lha_test {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+inline fs::path FixtureDir() {
+    const char* root = std::getenv("FLOPPEX_FIXTURES");
+    return root ? fs::path(root) / "lha" : fs::path();
+}
+
+inline Bytes ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// Folder separators ('\', 0xFF) become '/', case is folded, "." and ".." are resolved and
+// leading '/' dropped, as lhasa does before it writes a member.
+inline std::string PathKey(const std::string& name) {
+    std::vector<std::string> parts;
+    std::string part;
+    auto flush = [&] {
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        part.clear();
+    };
+    for (char c : name) {
+        auto b = static_cast<unsigned char>(c);
+        if (b == '/' || b == '\\' || b == 0xFF) {
+            flush();
+        } else {
+            part += static_cast<char>(b < 0x80 ? std::tolower(b) : b);
+        }
+    }
+    flush();
+    std::string key;
+    for (const auto& p : parts) key += (key.empty() ? "" : "/") + p;
+    return key;
+}
+
+// Regular files below a folder (symbolic links left out), by PathKey of their relative path.
+inline std::map<std::string, fs::path> FilesBelow(const fs::path& dir) {
+    std::map<std::string, fs::path> files;
+    if (!fs::is_directory(dir)) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        if (entry.is_symlink() || !entry.is_regular_file()) continue;
+        files[PathKey(fs::relative(entry.path(), dir).generic_string())] = entry.path();
+    }
+    return files;
+}
+
+}  // namespace floppex::lha_test
