@@ -1,7 +1,6 @@
 #include "archive/archive_unpacker.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "archive/cbm_file.h"
@@ -11,6 +10,7 @@
 #include "archive/lynx_reader.h"
 #include "archive/member_chooser.h"
 #include "archive/zip_reader.h"
+#include "c64/petscii.h"
 
 namespace floppex::archive {
 
@@ -63,15 +63,12 @@ UnpackResult Failure(UnpackError error, std::string detail = {}) {
     return r;
 }
 
-// A PC file name as a C64 name: the extension stripped, letters of either case as the C64's
-// upper-case letters, characters that have a meaning to the disk drive or no PETSCII form as '-'.
+// A PC file name as a C64 name: the extension stripped, at most 16 characters, and characters
+// that mean something to the disk drive in a name (or have no PETSCII form) as '-'.
 std::vector<uint8_t> PetsciiName(std::string_view pcName) {
-    std::vector<uint8_t> name;
-    for (const char ch : StemOf(pcName)) {
-        if (name.size() == kNameLength) break;
-        const auto c = static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(ch)));
-        const bool plain = c >= 0x20 && c <= 0x5D && std::string_view("*?,=:\"").find(static_cast<char>(c)) == std::string_view::npos;
-        name.push_back(plain ? c : '-');
+    std::vector<uint8_t> name = petscii::FromAscii(StemOf(pcName).substr(0, kNameLength));
+    for (auto& c : name) {
+        if (std::string_view("*?,=:\"").find(static_cast<char>(c)) != std::string_view::npos) c = '-';
     }
     if (name.empty()) name.push_back('-');
     return name;

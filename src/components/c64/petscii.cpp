@@ -112,4 +112,18 @@ std::span<const uint8_t> TrimPadding(std::span<const uint8_t> bytes) {
     return bytes.first(n);
 }
 
+std::vector<uint8_t> FromAscii(std::string_view text) {
+    std::vector<uint8_t> out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        const auto c = static_cast<uint8_t>(ch);
+        if (c >= 'a' && c <= 'z') {
+            out.push_back(static_cast<uint8_t>(c - 0x20));
+        } else {
+            out.push_back(c >= 0x20 && c <= 0x5D && c != 0x5C ? c : '?');  // $5C is the pound sign
+        }
+    }
+    return out;
+}
+
 }  // namespace floppex::petscii

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace floppex::petscii {
 
@@ -19,5 +21,9 @@ std::string ToUnicode(std::span<const uint8_t> bytes);
 // The name proper: the bytes before the first $A0, which ends a name in directories and headers
 // (the disk drive stops comparing there, and the padding follows).
 std::span<const uint8_t> TrimPadding(std::span<const uint8_t> bytes);
+
+// PETSCII for plain ASCII text as the C64 shows it in its upper-case set: letters of either case
+// become the C64's letters ($41-$5A), blanks, digits and punctuation stay, anything else becomes '?'.
+std::vector<uint8_t> FromAscii(std::string_view text);
 
 }  // namespace floppex::petscii
