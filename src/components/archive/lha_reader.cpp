@@ -75,10 +75,35 @@ bool IsPlausibleHeader(std::span<const uint8_t> at, bool whole) {
     return header && (!whole || header->packedSize <= at.size() - header->headerSize);
 }
 
-// The offset of the first header; a self-extracting program may stand before it. A header
-// whose data is cut short is taken when there is no better one, so a truncated archive reads
-// as damaged rather than as something else.
+uint32_t Le32At(std::span<const uint8_t> b, size_t at) {
+    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
+           static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
+// True when the bytes before end are one member whose header is damaged: its size fields, read
+// as they would be, add up to exactly end.
+bool SpansOneMember(std::span<const uint8_t> bytes, size_t end) {
+    if (end < 32) return false;
+    uint64_t packed = Le32At(bytes, 7);
+    switch (bytes[20]) {
+    case 0:
+    case 1:
+        return bytes[0] + 2 + packed == end;
+    case 2:
+        return (bytes[0] | bytes[1] << 8) + packed == end;
+    case 3:
+        return Le32At(bytes, 24) + packed == end;
+    default:
+        return false;
+    }
+}
+
+// The offset of the first header. An archive that starts with a method field starts there, even
+// when its header is damaged. Otherwise a self-extracting program may stand before the first
+// header; a damaged first member is not taken for one. A header whose data is cut short is
+// taken when there is no better one, so a truncated archive reads as damaged.
 std::optional<size_t> FindFirstHeader(std::span<const uint8_t> bytes) {
+    if (HasKnownFamily(bytes)) return 0;
     size_t last = std::min(bytes.size(), kMaxLeadIn);
     auto lead = bytes.first(last);
     auto id = std::search(lead.begin(), lead.end(), kAmigaSfxId.begin(), kAmigaSfxId.end());
@@ -88,7 +113,7 @@ std::optional<size_t> FindFirstHeader(std::span<const uint8_t> bytes) {
         int toSkip = skip;
         for (size_t offset = from; offset < last; ++offset) {
             if (!IsPlausibleHeader(bytes.subspan(offset), whole)) continue;
-            if (toSkip-- == 0) return offset;
+            if (toSkip-- == 0) return SpansOneMember(bytes, offset) ? 0 : offset;
         }
     }
     return std::nullopt;
@@ -113,12 +138,14 @@ public:
         auto first = FindFirstHeader(bytes_);
         if (!first) return Fail(ReadError::NotThisFormat, "no LHA header found");
         size_t pos = *first;
-        while (pos < bytes_.size() && bytes_[pos] != 0) {
+        for (bool first = true; pos < bytes_.size(); first = false) {
             auto rest = bytes_.subspan(pos);
+            if (!first && IsFiller(rest)) break;
             std::string reason;
             auto header = ParseLhaHeader(rest, reason);
             if (!header) {
-                if (!LooksLikeLhaHeader(rest) && rest.size() >= 22 || IsFiller(rest)) break;
+                // After the members, an end mark or bytes that are no header at all end the archive.
+                if (!first && !LooksLikeLhaHeader(rest) && (rest[0] == 0 || rest.size() >= 22)) break;
                 return Fail(ReadError::Damaged, "bad header at offset " + std::to_string(pos) + ": " + reason);
             }
             if (header->packedSize > rest.size() - header->headerSize) {
