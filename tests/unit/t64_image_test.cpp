@@ -103,6 +103,22 @@ TEST(T64Image, ReadsHeaderEntriesAndPrograms) {
     EXPECT_TRUE(image.ProgramData(4).empty());
 }
 
+// three.t64 holds three cl65/petcat programs; cbmconvert extracted them again into tape/.
+TEST(T64Image, ProgramDataEqualsWhatCbmconvertExtracts) {
+    const auto dir = testing::FixtureDir("images");
+    T64Image image;
+    ASSERT_TRUE(image.Open(dir / "three.t64")) << image.Error();
+    EXPECT_EQ(image.HeaderText1(), "FIXTURE TAPE");
+    ASSERT_EQ(image.Entries().Count(), 3);
+    for (int32_t n = 1; n <= 3; ++n) {
+        const std::string name = image.Entries().Item(n).Name().Ascii();
+        SCOPED_TRACE(name);
+        const auto extracted = testing::ReadBytes(dir / "tape" / (name + ".prg"));
+        ASSERT_FALSE(extracted.empty());
+        EXPECT_EQ(image.ProgramData(static_cast<size_t>(n)), extracted);
+    }
+}
+
 TEST(T64Image, AcceptsSignatureVariants) {
     for (const char* sig : {"C64 tape image file", "C64S tape file", "C64S tape image file", "C64 TAPE  "}) {
         Tape tape = ThreeFiles();
