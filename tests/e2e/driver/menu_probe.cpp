@@ -1,0 +1,78 @@
+#include "driver/menu_probe.h"
+
+#include <sstream>
+
+#include "driver/paths.h"
+#include "driver/waiting.h"
+#include "driver/window_finder.h"
+
+namespace floppex::e2e {
+
+namespace {
+
+constexpr wchar_t kPopupClass[] = L"#32768";
+
+std::wstring DumpPath(const std::wstring& dll, DWORD pid) {
+    return dll.substr(0, dll.find_last_of(L'\\')) + L"\\menu-" + std::to_wstring(pid) + L".txt";
+}
+
+// One line per entry: id, flags (c checked, g grayed, s separator), a tab, the text.
+std::vector<MenuEntry> ParseDump(const std::string& dump) {
+    std::vector<MenuEntry> entries;
+    std::istringstream lines(dump);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const size_t tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        std::istringstream head(line.substr(0, tab));
+        MenuEntry entry;
+        std::string flags;
+        head >> entry.id >> flags;
+        entry.checked = flags.find('c') != std::string::npos;
+        entry.enabled = flags.find('g') == std::string::npos;
+        entry.separator = flags.find('s') != std::string::npos;
+        std::wstring text = Widen(line.substr(tab + 1));
+        entry.text = text.substr(0, text.find(L'\t'));
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+void CloseMenus(DWORD pid) {
+    for (HWND popup : TopLevelWindows(pid, kPopupClass))
+        if (IsWindowVisible(popup)) PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    WaitUntil([&] { return !HasVisibleWindow(pid, kPopupClass); });
+}
+
+}  // namespace
+
+std::optional<std::vector<MenuEntry>> ReadContextMenu(HWND mainWindow) {
+    const std::wstring dll = MenuHookDll();
+    HMODULE module = LoadLibraryW(dll.c_str());
+    const auto hookProc = module ? reinterpret_cast<HOOKPROC>(GetProcAddress(module, "MenuHookProc")) : nullptr;
+    if (!hookProc) return std::nullopt;
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(mainWindow, &pid);
+    const std::wstring dump = DumpPath(dll, pid);
+    DeleteFileW(dump.c_str());
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread);
+    std::optional<std::vector<MenuEntry>> entries;
+    if (hook) {
+        const RECT rect = WindowRectOf(mainWindow);
+        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        PostMessageW(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(mainWindow), at);
+        if (WaitUntil([&] { return FileExists(dump); })) entries = ParseDump(ReadWholeFile(dump));
+        CloseMenus(pid);
+        UnhookWindowsHookEx(hook);
+    }
+    FreeLibrary(module);
+    return entries;
+}
+
+std::optional<MenuEntry> FindEntry(const std::vector<MenuEntry>& entries, const std::wstring& text) {
+    for (const MenuEntry& entry : entries)
+        if (entry.text == text) return entry;
+    return std::nullopt;
+}
+
+}  // namespace floppex::e2e

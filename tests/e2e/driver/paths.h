@@ -1,0 +1,24 @@
+#pragma once
+// Where the build put the program, the helpers and the fixtures, as Windows paths.
+#include <string>
+
+namespace floppex::e2e {
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& text);
+
+// A Unix path as Wine sees it (drive Z:), a Windows path unchanged.
+std::wstring ToWindowsPath(const std::string& path);
+
+std::wstring FloppexExe();
+std::wstring FakeEmulatorExe();
+std::wstring MenuHookDll();
+std::wstring FixturePath(const std::wstring& name);
+std::wstring WorkRoot();
+
+bool FileExists(const std::wstring& path);
+bool CopyOneFile(const std::wstring& from, const std::wstring& to);
+std::string ReadWholeFile(const std::wstring& path);
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
+
+}  // namespace floppex::e2e

@@ -1,0 +1,45 @@
+// Stands in for a C64 emulator: appends its full command line and its working folder, in UTF-8,
+// to "fake-emulator.txt" next to itself, then ends.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(length, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring OwnFolder() {
+    std::vector<wchar_t> path(32768);
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    std::wstring folder(path.data(), length);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+std::wstring CurrentFolder() {
+    std::vector<wchar_t> path(32768);
+    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data());
+    return std::wstring(path.data(), length < path.size() ? length : 0);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    const std::string record =
+        "commandline: " + Utf8(GetCommandLineW()) + "\nfolder: " + Utf8(CurrentFolder()) + "\n";
+    const std::wstring log = OwnFolder() + L"fake-emulator.txt";
+    HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    DWORD written = 0;
+    WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+    CloseHandle(file);
+    return 0;
+}

@@ -1,0 +1,71 @@
+// Loaded into the program by a WH_CALLWNDPROC hook: when a popup menu is about to open, writes
+// its entries to "menu-<pid>.txt" next to this DLL, one line per entry:
+// id, flags (c checked, g grayed, s separator), a tab, the entry's text in UTF-8.
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+HMODULE self = nullptr;
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(length, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+std::string DescribeEntry(HMENU menu, int position) {
+    wchar_t text[256] = L"";
+    MENUITEMINFOW info{sizeof info};
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 255;
+    if (!GetMenuItemInfoW(menu, position, TRUE, &info)) return "0 ?\t\n";
+    std::string flags;
+    if (info.fState & MFS_CHECKED) flags += 'c';
+    if (info.fState & MFS_GRAYED) flags += 'g';
+    if (info.fType & MFT_SEPARATOR) flags += 's';
+    if (flags.empty()) flags = "-";
+    return std::to_string(info.wID) + " " + flags + "\t" + Utf8(text) + "\n";
+}
+
+std::wstring DumpPath() {
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(self, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    return folder + L"menu-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+}
+
+void DumpMenu(HMENU menu) {
+    std::string dump;
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count && position < 256; ++position) dump += DescribeEntry(menu, position);
+    const std::wstring path = DumpPath();
+    const std::wstring partial = path + L".part";
+    HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, dump.data(), static_cast<DWORD>(dump.size()), &written, nullptr);
+    CloseHandle(file);
+    MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (message->message == WM_INITMENUPOPUP) DumpMenu(reinterpret_cast<HMENU>(message->wParam));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) self = instance;
+    return TRUE;
+}

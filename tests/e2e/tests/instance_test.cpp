@@ -1,0 +1,97 @@
+// A second start: hand-off to the running window, or a window of its own when several are allowed.
+#include "tests/e2e_test.h"
+
+#include "driver/menu_probe.h"
+#include "driver/message_box.h"
+
+namespace floppex::e2e {
+namespace {
+
+class InstanceTest : public E2eTest {};
+
+constexpr const wchar_t* kSwitchEntries[] = {L"&Options...", L"&Keep Window Open", L"Always On &Top",
+                                             L"&Multiple Instances"};
+
+HWND StartEmpty(AppProcess& app) {
+    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    if (!window.Handle() || !window.WaitForFileLabel(kNoGameLoaded)) return nullptr;
+    return window.Handle();
+}
+
+TEST_F(InstanceTest, SecondStartHandsItsPathToTheRunningWindowAndEnds) {
+    const ProgramFolder folder;
+    const std::wstring disk = folder.AddFixture(L"demo.d64", L"demo.d64");
+    AppProcess first(folder.Exe(), L"");
+    const MainWindowView window(StartEmpty(first));
+    ASSERT_NE(window.Handle(), nullptr);
+
+    AppProcess second(folder.Exe(), disk);
+    EXPECT_EQ(second.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
+    EXPECT_TRUE(window.WaitForFileLabel(L"demo.d64"));
+    EXPECT_EQ(window.Rows().RowCount(), 6);
+
+    // An empty request only brings the window forward; its listing stays.
+    AppProcess third(folder.Exe(), L"");
+    EXPECT_EQ(third.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
+    ASSERT_TRUE(window.Sync());
+    EXPECT_EQ(window.FileLabel(), L"demo.d64");
+    EXPECT_EQ(window.Rows().RowCount(), 6);
+    EXPECT_TRUE(first.Running());
+}
+
+TEST_F(InstanceTest, HandOffCarriesALongRequestWithBlanksAndQuotesWhole) {
+    const ProgramFolder folder;
+    AppProcess first(folder.Exe(), L"");
+    ASSERT_NE(StartEmpty(first), nullptr);
+
+    std::wstring request = L"\"C:\\no such folder";
+    while (request.size() < 290) request += L"\\a \"quoted\" part";
+    request += L"\\game.d64\"";
+    AppProcess second(folder.Exe(), request);
+    const auto box = WaitForMessageBox(first.Pid());
+    ASSERT_TRUE(box) << "the running window did not report the missing file";
+    EXPECT_NE(box->text.find(request), std::wstring::npos) << Narrow(box->text);
+    // The sender waits until the running window has handled its request.
+    EXPECT_TRUE(second.Running());
+    EXPECT_FALSE(HasVisibleWindow(second.Pid(), kMainWindowClass));
+    ASSERT_TRUE(box->PressOk());
+    EXPECT_EQ(second.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
+}
+
+TEST_F(InstanceTest, WithMultipleAllowedASecondWindowOpensWithItsSwitchesDisabled) {
+    WriteDword(HKEY_LOCAL_MACHINE, kWindowKey, L"Multiple", 0xFFFFFFFF);
+    const ProgramFolder folder;
+    AppProcess first(folder.Exe(), L"");
+    const HWND firstWindow = StartEmpty(first);
+    ASSERT_NE(firstWindow, nullptr);
+    AppProcess second(folder.Exe(), L"");
+    const HWND secondWindow = StartEmpty(second);
+    ASSERT_NE(secondWindow, nullptr) << "no second window";
+
+    const auto firstMenu = ReadContextMenu(firstWindow);
+    const auto secondMenu = ReadContextMenu(secondWindow);
+    ASSERT_TRUE(firstMenu && secondMenu) << "the window menu did not open";
+    for (const wchar_t* text : kSwitchEntries) {
+        SCOPED_TRACE(Narrow(text));
+        const auto inFirst = FindEntry(*firstMenu, text);
+        const auto inSecond = FindEntry(*secondMenu, text);
+        ASSERT_TRUE(inFirst && inSecond);
+        EXPECT_TRUE(inFirst->enabled);
+        EXPECT_FALSE(inSecond->enabled);
+    }
+    EXPECT_TRUE(FindEntry(*secondMenu, L"&Multiple Instances")->checked);
+    EXPECT_TRUE(FindEntry(*secondMenu, L"E&xit")->enabled);
+}
+
+TEST_F(InstanceTest, AMultipleValueOfTheWrongTypeCountsAsAbsent) {
+    WriteString(HKEY_LOCAL_MACHINE, kWindowKey, L"Multiple", L"-1");
+    const ProgramFolder folder;
+    AppProcess first(folder.Exe(), L"");
+    ASSERT_NE(StartEmpty(first), nullptr);
+    AppProcess second(folder.Exe(), L"");
+    EXPECT_EQ(second.WaitForExit(kPatienceMs), std::optional<DWORD>(0)) << "no hand-off";
+    EXPECT_TRUE(first.Running());
+}
+
+}  // namespace
+}  // namespace floppex::e2e

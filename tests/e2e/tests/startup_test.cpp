@@ -1,0 +1,44 @@
+// Start without a request and shut-down of the empty window.
+#include "tests/e2e_test.h"
+
+namespace floppex::e2e {
+namespace {
+
+class StartupTest : public E2eTest {};
+
+TEST_F(StartupTest, EmptyRequestShowsTheEmptyViewAtItsDesignedSize) {
+    const ProgramFolder folder(L"program folder with blanks");
+    AppProcess app(folder.Exe(), L"");
+    ASSERT_TRUE(app.Started());
+    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    ASSERT_NE(window.Handle(), nullptr) << "no main window";
+    ASSERT_TRUE(window.WaitForFileLabel(kNoGameLoaded)) << "file label: " << Narrow(window.FileLabel());
+
+    EXPECT_EQ(ClassNameOf(window.Handle()), kMainWindowClass);
+    EXPECT_EQ(window.Caption().substr(0, 8), L"Floppex!");
+    EXPECT_EQ(window.InfoLabel(), kRightClickToLoad);
+    EXPECT_FALSE(window.PlayEnabled());
+    EXPECT_EQ(window.Rows().RowCount(), 0);
+    const SIZE client = ClientSizeOf(window.Handle());
+    EXPECT_EQ(client.cx, TwipsToPixels(3240, false));
+    EXPECT_EQ(client.cy, TwipsToPixels(3975, true));
+    // Every start registers the shell's file types.
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L".d64"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"FloppexD64"));
+}
+
+TEST_F(StartupTest, ClosingTheEmptyViewSavesPlacementButRemembersNoGame) {
+    const ProgramFolder folder;
+    AppProcess app(folder.Exe(), L"");
+    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    ASSERT_NE(window.Handle(), nullptr);
+    ASSERT_TRUE(window.WaitForFileLabel(kNoGameLoaded));
+
+    EXPECT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
+    EXPECT_FALSE(FileExists(folder.File(L"Floppex.ini")));
+    for (const wchar_t* name : {L"Top", L"Left", L"Height"})
+        EXPECT_TRUE(ValueType(HKEY_LOCAL_MACHINE, kWindowKey, name).has_value()) << Narrow(name) << " not saved";
+}
+
+}  // namespace
+}  // namespace floppex::e2e

@@ -1,0 +1,63 @@
+# Shared shell functions for running Floppex.exe under Wine: a private prefix, a virtual X display
+# when none is given, and the clean-up of both. Sourced by tests/e2e/run.sh and scripts/run-demo.sh.
+
+FLOPPEX_XVFB_PID=""
+FLOPPEX_STARTED_SERVER=""
+
+# wine_env PREFIX: point every later wine call at PREFIX, quietly, without Mono and Gecko.
+wine_env() {
+  export WINEPREFIX="$1"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# start_display: start Xvfb on the first free display number when DISPLAY is unset.
+start_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || break
+  done
+  Xvfb ":${n}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  FLOPPEX_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X${n}" ] && break
+    kill -0 "$FLOPPEX_XVFB_PID" 2>/dev/null || { echo "Xvfb :${n} did not start" >&2; return 1; }
+    sleep 0.1
+  done
+  export DISPLAY=":${n}"
+}
+
+# prepare_prefix: create the prefix once (stamp file marks a finished one), with fonts and without
+# window-manager decorations, then keep a wine server and the desktop process running.
+prepare_prefix() {
+  local stamp="$WINEPREFIX/.floppex-ready"
+  if [ ! -f "$stamp" ]; then
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$stamp"
+  fi
+  wineserver -p
+  FLOPPEX_STARTED_SERVER=1
+  wine explorer /desktop >/dev/null 2>&1 </dev/null &
+}
+
+# stop_wine_and_display: end the wine server of the prefix and the Xvfb this shell started.
+stop_wine_and_display() {
+  if [ -n "$FLOPPEX_STARTED_SERVER" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    FLOPPEX_STARTED_SERVER=""
+  fi
+  if [ -n "$FLOPPEX_XVFB_PID" ]; then
+    kill "$FLOPPEX_XVFB_PID" 2>/dev/null || true
+    wait "$FLOPPEX_XVFB_PID" 2>/dev/null || true
+    FLOPPEX_XVFB_PID=""
+  fi
+}
