@@ -61,7 +61,10 @@ std::vector<uint8_t> OldStyleLynx(const std::vector<uint8_t>& first, const std::
 }
 
 TEST(LynxReader, ReadsOtherDialectsOfTheDirectory) {
-    const std::vector<uint8_t> a(300, 0x11), b(40, 0x22);
+    std::vector<uint8_t> a(300, 0x11);
+    const std::vector<uint8_t> b(40, 0x22);
+    a[10] = a[11] = a[12] = 0;  // what ends a BASIC stub, in the data of an archive without one
+    a[13] = 0x0D;
     const LynxResult r = ReadLynx(OldStyleLynx(a, b), ExtractLimits{});
     ASSERT_TRUE(r.ok());
     ASSERT_EQ(r.files.size(), 2u);

@@ -63,7 +63,7 @@ private:
 };
 
 // Just after the BASIC stub's end (three zero bytes and a CR), or 0 without a stub.
-size_t DirectoryStart(std::span<const uint8_t> b) {
+size_t StubEnd(std::span<const uint8_t> b) {
     static constexpr uint8_t kStubEnd[] = {0, 0, 0, kCr};
     const auto head = b.first(std::min(b.size(), kMaxStub));
     const auto it = std::search(head.begin(), head.end(), std::begin(kStubEnd), std::end(kStubEnd));
@@ -127,17 +127,27 @@ std::optional<size_t> DirectoryBlocks(DirectoryText& dir) {
     return blocks;
 }
 
+// The directory text after its first line, and the number of directory blocks that line gives.
+// An archive without a BASIC stub starts with the directory; otherwise it follows the stub.
+std::optional<size_t> OpenDirectory(std::span<const uint8_t> bytes, DirectoryText& dir) {
+    for (const size_t start : {size_t{0}, StubEnd(bytes)}) {
+        dir = DirectoryText(bytes, start);
+        if (const auto blocks = DirectoryBlocks(dir)) return blocks;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool LooksLikeLynx(std::span<const uint8_t> bytes) {
-    DirectoryText dir(bytes, DirectoryStart(bytes));
-    return DirectoryBlocks(dir).has_value();
+    DirectoryText dir(bytes, 0);
+    return OpenDirectory(bytes, dir).has_value();
 }
 
 LynxResult ReadLynx(std::span<const uint8_t> bytes, const ExtractLimits& limits) {
     LynxResult result;
-    DirectoryText dir(bytes, DirectoryStart(bytes));
-    const auto dirBlocks = DirectoryBlocks(dir);
+    DirectoryText dir(bytes, 0);
+    const auto dirBlocks = OpenDirectory(bytes, dir);
     if (!dirBlocks) {
         result.error = ReadError::NotThisFormat;
         return result;

@@ -15,7 +15,7 @@ namespace floppex::archive {
 // Tells which members to decode, by their stored name; members it refuses are not decoded at all.
 using MemberFilter = std::function<bool(std::string_view name)>;
 
-// Folders are skipped. A wanted member that is encrypted or uses a method not decoded here is passed
+// Folders are skipped; entries beyond limits.maxMembers are not looked at. A wanted member that is encrypted or uses a method not decoded here is passed
 // over; the result then carries Encrypted or UnsupportedMethod (detail: the method's name) next to the
 // members that were decoded. Damaged and TooLarge stop the read; the members decoded before are kept.
 ReadResult ReadZip(std::span<const uint8_t> bytes, const ExtractLimits& limits,
