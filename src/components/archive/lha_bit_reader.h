@@ -39,6 +39,16 @@ public:
 
 private:
     void Refill() {
+        if (end_ - next_ >= 8) {
+            // Eight bytes at once; the bits that do not fit yet are taken again next time.
+            uint64_t word = 0;
+            for (int i = 0; i < 8; ++i) word = word << 8 | next_[i];
+            buffer_ |= word >> count_;
+            int bytes = (63 - count_) >> 3;
+            next_ += bytes;
+            count_ += bytes * 8;
+            return;
+        }
         while (count_ <= 56) {
             uint64_t byte = 0;
             if (next_ < end_) {

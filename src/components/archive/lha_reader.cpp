@@ -135,9 +135,9 @@ public:
     LhaArchiveReader(std::span<const uint8_t> bytes, const ExtractLimits& limits) : bytes_(bytes), limits_(limits) {}
 
     ReadResult Read() {
-        auto first = FindFirstHeader(bytes_);
-        if (!first) return Fail(ReadError::NotThisFormat, "no LHA header found");
-        size_t pos = *first;
+        auto start = FindFirstHeader(bytes_);
+        if (!start) return Fail(ReadError::NotThisFormat, "no LHA header found");
+        size_t pos = *start;
         for (bool first = true; pos < bytes_.size(); first = false) {
             auto rest = bytes_.subspan(pos);
             if (!first && IsFiller(rest)) break;
