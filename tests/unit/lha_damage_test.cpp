@@ -16,6 +16,8 @@ struct Sample {
     fs::path path;
 };
 
+void PrintTo(const Sample& sample, std::ostream* os) { *os << sample.path; }
+
 // One archive per decoder: jlha's lh5 and lh7 (header levels 1 and 2), and from lhasa's
 // collection LHarc's lh1, LArc's lz5 and lzs, and LHA's lh6 (level 0, Unix).
 std::vector<Sample> Samples() {
