@@ -62,6 +62,7 @@ std::optional<std::vector<MenuEntry>> ReadContextMenu(HWND mainWindow) {
         const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
         PostMessageW(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(mainWindow), at);
         if (WaitUntil([&] { return FileExists(dump); })) entries = ParseDump(ReadWholeFile(dump));
+        DeleteFileW(dump.c_str());
         CloseMenus(pid);
         UnhookWindowsHookEx(hook);
     }

@@ -12,6 +12,12 @@ class InstanceTest : public E2eTest {};
 constexpr const wchar_t* kSwitchEntries[] = {L"&Options...", L"&Keep Window Open", L"Always On &Top",
                                              L"&Multiple Instances"};
 
+std::string Describe(const std::vector<MenuEntry>& entries) {
+    std::string text;
+    for (const MenuEntry& entry : entries) text += std::to_string(entry.id) + " " + Narrow(entry.text) + "\n";
+    return text;
+}
+
 HWND StartEmpty(AppProcess& app) {
     const MainWindowView window(WaitForMainWindow(app.Pid()));
     if (!window.Handle() || !window.WaitForFileLabel(kNoGameLoaded)) return nullptr;
@@ -75,7 +81,7 @@ TEST_F(InstanceTest, WithMultipleAllowedASecondWindowOpensWithItsSwitchesDisable
         SCOPED_TRACE(Narrow(text));
         const auto inFirst = FindEntry(*firstMenu, text);
         const auto inSecond = FindEntry(*secondMenu, text);
-        ASSERT_TRUE(inFirst && inSecond);
+        ASSERT_TRUE(inFirst && inSecond) << "first menu:\n" << Describe(*firstMenu) << "second menu:\n" << Describe(*secondMenu);
         EXPECT_TRUE(inFirst->enabled);
         EXPECT_FALSE(inSecond->enabled);
     }
