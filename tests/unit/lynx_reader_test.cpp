@@ -79,7 +79,9 @@ TEST(LynxReader, RefusesDamagedDirectoriesAndCutData) {
     const auto good = Fixture("programs.lnx");
     for (size_t n = 0; n < good.size(); n += 1 + n / 30) {
         const std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n));
-        EXPECT_FALSE(ReadLynx(cut, ExtractLimits{}).ok()) << "cut at " << n;
+        const LynxResult r = ReadLynx(cut, ExtractLimits{});
+        EXPECT_FALSE(r.ok()) << "cut at " << n;
+        EXPECT_TRUE(r.files.empty()) << "cut at " << n;
     }
     EXPECT_EQ(ReadLynx(Fixture("hello.prg"), ExtractLimits{}).error, ReadError::NotThisFormat);
 

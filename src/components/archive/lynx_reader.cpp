@@ -165,6 +165,7 @@ LynxResult ReadLynx(std::span<const uint8_t> bytes, const ExtractLimits& limits)
     for (size_t i = 0; i < entries.size(); ++i) {
         if (!ReadEntry(dir, i + 1 == entries.size(), entries[i])) return result;
     }
+    std::vector<CbmFile> files;
     size_t at = dataStart, total = 0;
     for (Entry& e : entries) {
         at += e.sideSectors * kBlock;
@@ -183,8 +184,9 @@ LynxResult ReadLynx(std::span<const uint8_t> bytes, const ExtractLimits& limits)
         e.file.data.assign(bytes.begin() + at, bytes.begin() + at + size);
         total += size;
         at += span;
-        result.files.push_back(std::move(e.file));
+        files.push_back(std::move(e.file));
     }
+    result.files = std::move(files);
     result.error = ReadError::None;
     return result;
 }
