@@ -15,16 +15,6 @@ void InitCommonControlsOnce() {
     InitCommonControlsEx(&init);
 }
 
-int RunMessageLoop(MainWindow& window) {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (window.hwnd && IsDialogMessageW(window.hwnd, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return 0;
-}
-
 int RunProgram(HINSTANCE instance) {
     InitCommonControlsOnce();
     if (!RegisterMainWindowClass(instance)) return 1;

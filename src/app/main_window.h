@@ -48,11 +48,19 @@ void RestoreTopmost(MainWindow& window);
 int TwipsX(const MainWindow& window, double twips);
 int TwipsY(const MainWindow& window, double twips);
 
+// Commands of the menus, the keys and the Play button (contents/main_commands.cpp).
+void OnCommand(MainWindow& window, int id);
+// A key pressed anywhere in the window; true when it was one of the window's own keys.
+bool OnKeyDown(MainWindow& window, UINT key);
+void ShowHelp(MainWindow& window);
+
 // Start-up and shut-down (app/startup.cpp).
 enum class StartOutcome { Running, HandedOver };
 StartOutcome Startup(MainWindow& window, const std::wstring& commandTail);
 void Unload(MainWindow& window);
 
+// The message loop, until the window is unloaded (app/message_loop.cpp).
+int RunMessageLoop(MainWindow& window);
 // Runs the window messages that are waiting; false when the window was unloaded meanwhile.
 bool PumpPendingMessages(MainWindow& window);
 

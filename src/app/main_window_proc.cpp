@@ -21,37 +21,6 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW& create) {
     return 0;
 }
 
-void OnPlay(MainWindow& window) {
-    RunGame(window, Module().defaultEmu);
-    if (!window.unloaded && !IsMenuChecked(window, ids::kMnuKeepOpen)) Unload(window);
-}
-
-void OnPlayWith(MainWindow& window, int16_t emu) {
-    RunGame(window, emu);
-    if (!window.unloaded && !IsMenuChecked(window, ids::kMnuKeepOpen)) Unload(window);
-}
-
-void ToggleSwitch(MainWindow& window, int command, void (*save)(MainWindow&)) {
-    SetMenuChecked(window, command, !IsMenuChecked(window, command));
-    save(window);
-}
-
-void OnCommand(MainWindow& window, int id) {
-    if (id == ids::kCmdPlay || id == IDOK) {
-        if (IsWindowEnabled(window.cmdPlay)) OnPlay(window);
-    } else if (id >= ids::kPmnuEmuFirst && id < ids::kPmnuEmuFirst + kEmulatorCount) {
-        OnPlayWith(window, static_cast<int16_t>(id - ids::kPmnuEmuFirst));
-    } else if (id == ids::kMnuOnTop) {
-        ToggleSwitch(window, id, ApplyOnTop);
-    } else if (id == ids::kMnuKeepOpen) {
-        ToggleSwitch(window, id, SaveKeepOpen);
-    } else if (id == ids::kMnuMult) {
-        ToggleSwitch(window, id, SaveMultiple);
-    } else if (id == ids::kMnuExit) {
-        Unload(window);
-    }
-}
-
 // A row chosen by the user (mouse or keys) becomes the chosen entry; the listing's own
 // selection of the remembered row does not.
 void OnListNotify(MainWindow& window, const NMHDR& header) {

@@ -131,19 +131,4 @@ void Unload(MainWindow& window) {
     DestroyWindow(window.hwnd);
 }
 
-bool PumpPendingMessages(MainWindow& window) {
-    // Bounded, so that a flood of posted messages cannot hold the caller here.
-    MSG message;
-    for (int count = 0; count < 10000 && !window.unloaded && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++count) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        if (IsDialogMessageW(window.hwnd, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return !window.unloaded;
-}
-
 }  // namespace floppex

@@ -2,6 +2,17 @@
 
 namespace floppex {
 
+namespace {
+
+// A path longer than this is shown cut, so that the message box still fits on the screen.
+constexpr size_t kLongestPathShown = 260;
+
+std::wstring PathForMessage(const std::wstring& path) {
+    return path.size() <= kLongestPathShown ? path : path.substr(0, kLongestPathShown) + L"...";
+}
+
+}  // namespace
+
 void WindowHelper::SplitPath(std::wstring_view path, std::wstring& folder, std::wstring& name) const {
     const size_t cut = path.find_last_of(L"\\/:");
     const size_t nameStart = cut == std::wstring_view::npos ? 0 : cut + 1;
@@ -35,7 +46,7 @@ bool WindowHelper::CheckFile(std::wstring_view path, bool report, std::wstring_v
                                  : GetFileAttributesW(file.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     if (!exists && report) {
-        const std::wstring text = file.empty() ? L"No file name was given." : L"File not found:\n" + file;
+        const std::wstring text = file.empty() ? L"No file name was given." : L"File not found:\n" + PathForMessage(file);
         MessageBoxW(GetActiveWindow(), text.c_str(), std::wstring(title).c_str(), MB_OK | MB_ICONINFORMATION);
     }
     return exists;

@@ -1,0 +1,44 @@
+// The message loop: keys reach the window before the control that has the focus.
+#include <windows.h>
+
+#include "app/main_window.h"
+
+namespace floppex {
+
+namespace {
+
+bool IsKeyForWindow(const MainWindow& window, const MSG& message) {
+    return (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && window.hwnd &&
+           (message.hwnd == window.hwnd || IsChild(window.hwnd, message.hwnd));
+}
+
+void Dispatch(MainWindow& window, MSG& message) {
+    if (IsKeyForWindow(window, message) && OnKeyDown(window, static_cast<UINT>(message.wParam))) return;
+    if (window.hwnd && IsDialogMessageW(window.hwnd, &message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+}  // namespace
+
+int RunMessageLoop(MainWindow& window) {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(window, message);
+    return 0;
+}
+
+bool PumpPendingMessages(MainWindow& window) {
+    // Bounded, so that a flood of posted messages cannot hold the caller here.
+    MSG message;
+    for (int count = 0; count < 10000 && !window.unloaded && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);
+         ++count) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        Dispatch(window, message);
+    }
+    return !window.unloaded;
+}
+
+}  // namespace floppex

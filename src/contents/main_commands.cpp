@@ -1,0 +1,71 @@
+// What the main window's menu entries, keys and Play button do.
+#include <windows.h>
+
+#include "app/control_ids.h"
+#include "app/main_window.h"
+#include "app/module_state.h"
+#include "components/system/program_launcher.h"
+
+namespace floppex {
+
+namespace {
+
+void PlayWith(MainWindow& window, int16_t emu) {
+    RunGame(window, emu);
+    if (!window.unloaded && !IsMenuChecked(window, ids::kMnuKeepOpen)) Unload(window);
+}
+
+void ToggleSwitch(MainWindow& window, int command, void (*save)(MainWindow&)) {
+    SetMenuChecked(window, command, !IsMenuChecked(window, command));
+    save(window);
+}
+
+bool IsDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+}  // namespace
+
+void ShowHelp(MainWindow& window) {
+    SuspendTopmost(window);
+    const std::wstring helpFile = Module().appDir + L"Floppex.txt";
+    if (Helper().CheckFile(helpFile, true, kAppTitle)) ProgramLauncher().OpenDocument(helpFile, window.hwnd);
+    if (!window.unloaded) RestoreTopmost(window);
+}
+
+void OnCommand(MainWindow& window, int id) {
+    if (id == ids::kCmdPlay || id == IDOK) {
+        if (IsWindowEnabled(window.cmdPlay)) PlayWith(window, Module().defaultEmu);
+    } else if (id >= ids::kPmnuEmuFirst && id < ids::kPmnuEmuFirst + kEmulatorCount) {
+        PlayWith(window, static_cast<int16_t>(id - ids::kPmnuEmuFirst));
+    } else if (id == ids::kMnuOnTop) {
+        ToggleSwitch(window, id, ApplyOnTop);
+    } else if (id == ids::kMnuKeepOpen) {
+        ToggleSwitch(window, id, SaveKeepOpen);
+    } else if (id == ids::kMnuMult) {
+        ToggleSwitch(window, id, SaveMultiple);
+    } else if (id == ids::kMnuHelp) {
+        ShowHelp(window);
+    } else if (id == ids::kMnuExit) {
+        Unload(window);
+    }
+}
+
+// The modifier state must match exactly: F keys alone, letters with Ctrl only. A second window's
+// greyed switch entries still toggle from their keys.
+bool OnKeyDown(MainWindow& window, UINT key) {
+    const bool ctrl = IsDown(VK_CONTROL), shift = IsDown(VK_SHIFT), alt = IsDown(VK_MENU);
+    if (!ctrl && !shift && !alt) {
+        switch (key) {
+        case VK_F1: ShowHelp(window); return true;
+        case VK_F5: ToggleSwitch(window, ids::kMnuMult, SaveMultiple); return true;
+        case VK_F11: ToggleSwitch(window, ids::kMnuKeepOpen, SaveKeepOpen); return true;
+        case VK_F12: ToggleSwitch(window, ids::kMnuOnTop, ApplyOnTop); return true;
+        }
+    }
+    if (ctrl && !shift && !alt && key == 'X') {
+        Unload(window);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace floppex
