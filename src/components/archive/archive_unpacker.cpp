@@ -24,8 +24,8 @@ constexpr size_t kD64Sizes[] = {174848, 175531, 196608, 197376};
 
 enum class ArchiveType { Unknown, Zip, Lha, Lynx, Gzip };
 
-bool StartsWith(std::span<const uint8_t> b, std::string_view magic, size_t at = 0) {
-    return b.size() >= at + magic.size() && std::equal(magic.begin(), magic.end(), b.begin() + at);
+bool StartsWith(std::span<const uint8_t> b, std::string_view magic) {
+    return b.size() >= magic.size() && std::equal(magic.begin(), magic.end(), b.begin());
 }
 
 bool LooksLikeLha(std::span<const uint8_t> b) {
