@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/lifecycle_logic.h"
 #include "app/main_window.h"
 
 namespace floppex {
@@ -9,8 +10,6 @@ namespace floppex {
 namespace {
 
 constexpr wchar_t kInstanceMutexName[] = L"Floppex.RunningInstance";
-// A command line holds at most 32767 characters; anything much longer is not a request.
-constexpr DWORD kMaxRequestBytes = 64 * 1024 * sizeof(wchar_t);
 
 }  // namespace
 
@@ -35,9 +34,8 @@ void FindRunningInstance(std::wstring_view title, std::wstring_view request, HWN
 
 LRESULT ReceiveRequest(MainWindow& window, LPARAM lParam) {
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    if (!data || data->cbData < sizeof(wchar_t) || data->cbData > kMaxRequestBytes || !data->lpData) return -1;
-    std::wstring request(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
-    if (!request.empty()) HandleRequest(window, std::move(request));
+    const size_t units = data ? HandoffUnits(data->cbData, data->lpData != nullptr) : 0;
+    if (units > 0) HandleRequest(window, std::wstring(static_cast<const wchar_t*>(data->lpData), units));
     return -1;
 }
 

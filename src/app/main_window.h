@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/lifecycle_logic.h"
+
 namespace floppex {
 
 // Every instance's title and the main window's caption once start-up has set it; a second start
@@ -15,8 +17,6 @@ inline constexpr std::wstring_view kAppTitle = L"Floppex!";
 inline constexpr std::wstring_view kInitialCaption = L"Floppex";
 inline constexpr std::wstring_view kWindowClass = L"ThunderRT6FormDC";
 
-inline constexpr std::wstring_view kNoGameLoaded = L"No Game Loaded";
-inline constexpr std::wstring_view kRightClickToLoad = L"Right-click to Load";
 
 struct MainWindow {
     HWND hwnd = nullptr;

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "app/control_ids.h"
+#include "app/lifecycle_logic.h"
 #include "app/instance_handoff.h"
 #include "app/main_window.h"
 #include "app/module_state.h"
 #include "app/window_hooks.h"
-#include "open/file_type_logic.h"
 #include "settings/registry_keys.h"
 #include "components/system/registry_store.h"
 
@@ -122,8 +122,7 @@ void Unload(MainWindow& window) {
     window.unloaded = true;
     wchar_t label[64] = L"";
     GetWindowTextW(window.lblFilename, label, 64);
-    if (IsWindowVisible(window.hwnd) && kNoGameLoaded != label && !window.requestPath.empty() &&
-        !IsSingleProgramName(window.requestPath))
+    if (RemembersEntryOnClose(IsWindowVisible(window.hwnd), label, window.requestPath))
         WriteGameIndex(window, Helper().GetFileName(window.requestPath), window.gameIndex);
     SaveWindowPlacement(window);
     UnhookWindow(window.hwnd);

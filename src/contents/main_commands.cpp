@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/module_state.h"
 #include "components/system/program_launcher.h"
+#include "contents/key_logic.h"
 
 namespace floppex {
 
@@ -49,21 +50,18 @@ void OnCommand(MainWindow& window, int id) {
     }
 }
 
-// The modifier state must match exactly: F keys alone, letters with Ctrl only. A second window's
-// greyed switch entries still toggle from their keys.
+// A second window's greyed switch entries still toggle from their keys. The about box and the
+// open dialog are not part of this window yet: their keys do nothing.
 bool OnKeyDown(MainWindow& window, UINT key) {
-    const bool ctrl = IsDown(VK_CONTROL), shift = IsDown(VK_SHIFT), alt = IsDown(VK_MENU);
-    if (!ctrl && !shift && !alt) {
-        switch (key) {
-        case VK_F1: ShowHelp(window); return true;
-        case VK_F5: ToggleSwitch(window, ids::kMnuMult, SaveMultiple); return true;
-        case VK_F11: ToggleSwitch(window, ids::kMnuKeepOpen, SaveKeepOpen); return true;
-        case VK_F12: ToggleSwitch(window, ids::kMnuOnTop, ApplyOnTop); return true;
-        }
-    }
-    if (ctrl && !shift && !alt && key == 'X') {
-        Unload(window);
-        return true;
+    switch (CommandForKey({key, IsDown(VK_CONTROL), IsDown(VK_SHIFT), IsDown(VK_MENU)})) {
+    case KeyCommand::Help: ShowHelp(window); return true;
+    case KeyCommand::ToggleMultiple: ToggleSwitch(window, ids::kMnuMult, SaveMultiple); return true;
+    case KeyCommand::ToggleKeepOpen: ToggleSwitch(window, ids::kMnuKeepOpen, SaveKeepOpen); return true;
+    case KeyCommand::ToggleOnTop: ToggleSwitch(window, ids::kMnuOnTop, ApplyOnTop); return true;
+    case KeyCommand::Exit: Unload(window); return true;
+    case KeyCommand::About:
+    case KeyCommand::Open:
+    case KeyCommand::None: return false;
     }
     return false;
 }

@@ -1,0 +1,21 @@
+#pragma once
+// Decisions of the hand-off between instances and of shut-down.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace floppex {
+
+// The file-name and info labels of the empty view.
+inline constexpr std::wstring_view kNoGameLoaded = L"No Game Loaded";
+inline constexpr std::wstring_view kRightClickToLoad = L"Right-click to Load";
+
+// UTF-16 code units to take from a received block of byteCount bytes: an odd last byte is
+// dropped; nothing is taken without data or from a block far longer than any command line.
+size_t HandoffUnits(uint64_t byteCount, bool hasData);
+
+// Shut-down remembers the chosen entry only for a shown window with a loaded game that holds
+// several entries (not a single-program .PRG or .P00).
+bool RemembersEntryOnClose(bool visible, std::wstring_view fileNameLabel, std::wstring_view requestPath);
+
+}  // namespace floppex

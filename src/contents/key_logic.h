@@ -1,0 +1,17 @@
+#pragma once
+// The main window's keys: which command a key press stands for.
+#include <cstdint>
+
+namespace floppex {
+
+enum class KeyCommand { None, Help, ToggleMultiple, ToggleKeepOpen, ToggleOnTop, About, Open, Exit };
+
+struct KeyPress {
+    unsigned key = 0;  // virtual-key code
+    bool ctrl = false, shift = false, alt = false;
+};
+
+// The modifiers must match exactly: F1, F5, F11, F12 alone; A, O, X with Ctrl only.
+KeyCommand CommandForKey(const KeyPress& press);
+
+}  // namespace floppex
