@@ -56,14 +56,12 @@ TEST_F(ExtractorTest, WritesTheChosenFileUnderTheTargetWithItsExtension) {
     } cases[] = {
         {"stored.zip", ".d64", "game-disk1.d64"},
         {"deflate.zip", ".d64", "deflate.expected"},
-        {"descriptor.zip", ".d64", "descriptor.expected"},
         {"disks.zip", ".d64", "game-disk1.d64"},
         {"one-program.zip", ".prg", "intro.prg"},
         {"folders.zip", ".prg", "hello.prg"},
         {"disk.d64.gz", ".d64", "disk.expected"},
         {"noname.d64.gz", ".d64", "disk.expected"},     // named after the archive
         {"content-only.gz", ".d64", "disk.expected"},   // known by its size
-        {"named-by-content.gz", ".d64", "disk.expected"},
         {"multi.gz", ".d64", "multi.expected"},         // the stored name "part1" says nothing: by size
         {"hello.prg.gz", ".prg", "hello.prg"},
         {"disk.lha", ".d64", "game-disk1.d64"},
@@ -151,8 +149,6 @@ TEST_F(ExtractorTest, FailuresExplainThemselvesAndLeaveNoFile) {
     };
     auto cut = Fixture("deflate.zip");
     cut.resize(cut.size() / 2);
-    auto flipped = Fixture("disk.d64.gz");
-    flipped[flipped.size() - 6] ^= 1;
     const std::string text = "just some text";
     const struct {
         fs::path archive;
@@ -163,10 +159,7 @@ TEST_F(ExtractorTest, FailuresExplainThemselvesAndLeaveNoFile) {
         {ArchiveFixture("no-c64.zip"), "no-c64.zip holds no C64 disk, tape or program file."},
         {ArchiveFixture("bomb.zip"), "bomb.zip would unpack to more than 64 MB, or to a file of more than 16 MB; "
                                      "Floppex does not unpack it."},
-        {ArchiveFixture("bomb.prg.gz"), "bomb.prg.gz would unpack to more than 64 MB, or to a file of more than 16 MB; "
-                                        "Floppex does not unpack it."},
         {tempFile("cut.zip", cut), "floppex-test-input-cut.zip is damaged and cannot be unpacked."},
-        {tempFile("crc.gz", flipped), "floppex-test-input-crc.gz is damaged and cannot be unpacked."},
         {tempFile("text.lha", std::vector<uint8_t>(text.begin(), text.end())),
          "floppex-test-input-text.lha is not an archive that Floppex can unpack."},
         {tempFile("text.lnx", std::vector<uint8_t>(text.begin(), text.end())),
@@ -186,7 +179,7 @@ TEST_F(ExtractorTest, FailuresExplainThemselvesAndLeaveNoFile) {
         EXPECT_EQ(folder.Files(), (std::vector<std::string>{"currgame.d64", "currgame.prg"}));
         EXPECT_EQ(ReadBytes(folder.Path() / "currgame.d64"), before);
     }
-    for (const char* name : {"cut.zip", "crc.gz", "text.lha", "text.lnx"}) {
+    for (const char* name : {"cut.zip", "text.lha", "text.lnx"}) {
         fs::remove(folder.Path().parent_path() / ("floppex-test-input-" + std::string(name)));
     }
     // An archive beyond the size cap is not even read.
