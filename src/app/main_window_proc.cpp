@@ -34,11 +34,12 @@ void ShowPopup(MainWindow& window, HMENU menu, POINT screenPoint) {
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, window.hwnd, nullptr);
 }
 
-// Right button over the window, its labels or the list: the file menu; over Play: the emulators.
-void OnContextMenu(MainWindow& window, HWND source, LPARAM lParam) {
+// Right button released over the window, its labels or the list: the file menu. The Play
+// button handles its own right button.
+void OnContextMenu(MainWindow& window, LPARAM lParam) {
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (at.x == -1 && at.y == -1) GetCursorPos(&at);
-    ShowPopup(window, source == window.cmdPlay ? window.pmnuEmulators : window.mnuFile, at);
+    ShowPopup(window, window.mnuFile, at);
 }
 
 }  // namespace
@@ -63,7 +64,7 @@ LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
             OnListNotify(*window, *reinterpret_cast<NMHDR*>(lParam));
         return 0;
     case WM_CONTEXTMENU:
-        OnContextMenu(*window, reinterpret_cast<HWND>(wParam), lParam);
+        OnContextMenu(*window, lParam);
         return 0;
     case WM_CLOSE:
         Unload(*window);

@@ -90,6 +90,21 @@ HMENU BuildEmulatorMenu() {
     return menu;
 }
 
+// The Play button opens the emulator menu as soon as the right button goes down on it.
+LRESULT CALLBACK PlayButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(button, GWLP_USERDATA));
+    if (message == WM_RBUTTONDOWN || message == WM_CONTEXTMENU) {
+        auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(GetParent(button), GWLP_USERDATA));
+        if (window && message == WM_RBUTTONDOWN) {
+            POINT at{};
+            GetCursorPos(&at);
+            TrackPopupMenu(window->pmnuEmulators, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window->hwnd, nullptr);
+        }
+        return 0;
+    }
+    return CallWindowProcW(previous, button, message, wParam, lParam);
+}
+
 }  // namespace
 
 int TwipsX(const MainWindow& window, double twips) { return TwipsToPixels(twips, window.twipsPerPixelX); }
@@ -128,6 +143,8 @@ void BuildControls(MainWindow& window) {
     ListView_SetExtendedListViewStyle(window.lvGame, LVS_EX_FULLROWSELECT);
     window.cmdPlay = CreateChild(window, L"BUTTON", L"&Play Game", BS_DEFPUSHBUTTON | WS_TABSTOP, ids::kCmdPlay,
                                  kCmdPlayPlace);
+    SetWindowLongPtrW(window.cmdPlay, GWLP_USERDATA,
+                      SetWindowLongPtrW(window.cmdPlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PlayButtonProc)));
     window.mnuFile = BuildFileMenu();
     window.pmnuEmulators = BuildEmulatorMenu();
 }
