@@ -50,6 +50,16 @@ TEST(PrgFile, NeedsTheLoadAddressAndAFileOfSaneSize) {
     EXPECT_FALSE(prg.Open(dir.Path() / "empty.prg"));
 }
 
+// Names outside the ANSI code page reach the file system intact.
+TEST(PrgFile, OpensFilesWithNonAsciiNames) {
+    testing::ScratchDir dir("prg-names");
+    const auto path = dir.Path() / std::filesystem::path(u8"Spiél ゲーム.prg");
+    testing::WriteBytes(path, {0x00, 0xc0, 0x60});
+    PrgFile prg;
+    ASSERT_TRUE(prg.Open(path)) << prg.Error();
+    EXPECT_EQ(prg.AddressText1(), "$C000");
+}
+
 TEST(SizeText, KilobytesWithOneDecimalRoundedHalfUp) {
     EXPECT_EQ(KilobyteText(0), "0.0");
     EXPECT_EQ(KilobyteText(51), "0.0");
