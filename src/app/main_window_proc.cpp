@@ -5,7 +5,6 @@
 
 #include "app/control_ids.h"
 #include "app/main_window.h"
-#include "app/module_state.h"
 
 namespace floppex {
 
@@ -15,7 +14,6 @@ MainWindow* WindowOf(HWND hwnd) { return reinterpret_cast<MainWindow*>(GetWindow
 
 LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW& create) {
     auto* window = static_cast<MainWindow*>(create.lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
     window->hwnd = hwnd;
     BuildControls(*window);
     return 0;
@@ -30,16 +28,12 @@ void OnListNotify(MainWindow& window, const NMHDR& header) {
         window.gameIndex = change.iItem;
 }
 
-void ShowPopup(MainWindow& window, HMENU menu, POINT screenPoint) {
-    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, window.hwnd, nullptr);
-}
-
 // Right button released over the window, its labels or the list: the file menu. The Play
 // button handles its own right button.
 void OnContextMenu(MainWindow& window, LPARAM lParam) {
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (at.x == -1 && at.y == -1) GetCursorPos(&at);
-    ShowPopup(window, window.mnuFile, at);
+    TrackPopupMenu(window.mnuFile, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window.hwnd, nullptr);
 }
 
 }  // namespace
