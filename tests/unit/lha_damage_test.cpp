@@ -30,10 +30,25 @@ std::vector<Sample> Samples() {
             {"lh6", corpus / "lha_unix114i" / "h0_lh6.lzh"}};
 }
 
-// Size of the first header, read the published way: levels 0 and 1 store it less two bytes in
+uint32_t Le32(const Bytes& b, size_t at) {
+    return static_cast<uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16) | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
+// Size of the header at pos, read the published way: levels 0 and 1 store it less two bytes in
 // byte 0, level 2 in bytes 0-1.
-size_t FirstHeaderSize(const Bytes& b) {
-    return b[20] == 2 ? size_t{b[0]} | size_t{b[1]} << 8 : size_t{b[0]} + 2;
+size_t HeaderSize(const Bytes& b, size_t pos) {
+    return b[pos + 20] == 2 ? size_t{b[pos]} | size_t{b[pos + 1]} << 8 : size_t{b[pos]} + 2;
+}
+
+// Where each member's header starts: after the previous header and its packed data (which
+// includes the extended headers at level 1).
+std::vector<size_t> HeaderOffsets(const Bytes& b) {
+    std::vector<size_t> offsets;
+    for (size_t pos = 0; pos + 22 <= b.size() && b[pos] != 0;) {
+        offsets.push_back(pos);
+        pos += HeaderSize(b, pos) + Le32(b, pos + 7);
+    }
+    return offsets;
 }
 
 // Names are compared too unless sameNames is false: no checksum covers the type byte of a
@@ -61,7 +76,7 @@ protected:
 
 TEST_P(LhaDamageTest, CutShortAnywhereFailsOrKeepsOnlyWholeMembers) {
     size_t step = bytes_.size() / 300 + 1;
-    size_t headerSize = FirstHeaderSize(bytes_);
+    size_t headerSize = HeaderSize(bytes_, 0);
     for (size_t cut = 0; cut < bytes_.size(); cut += step) {
         SCOPED_TRACE("cut at " + std::to_string(cut));
         ReadResult result = ReadLha(std::span(bytes_).first(cut), ExtractLimits{});
@@ -78,10 +93,14 @@ TEST_P(LhaDamageTest, CutShortAnywhereFailsOrKeepsOnlyWholeMembers) {
 }
 
 TEST_P(LhaDamageTest, ChangedByteFailsOrChangesNothing) {
-    size_t headerSize = FirstHeaderSize(bytes_);
+    // Every byte of every member's fixed header fields, and packed data here and there.
+    auto headers = HeaderOffsets(bytes_);
+    ASSERT_EQ(headers.size(), intact_.members.size());
     std::vector<size_t> positions;
-    for (size_t i = 0; i < headerSize; ++i) positions.push_back(i);
-    for (size_t i = headerSize; i < bytes_.size(); i += bytes_.size() / 200 + 1) positions.push_back(i);
+    for (size_t header : headers) {
+        for (size_t i = header; i < header + 22; ++i) positions.push_back(i);
+    }
+    for (size_t i = 0; i < bytes_.size(); i += bytes_.size() / 200 + 1) positions.push_back(i);
     for (size_t at : positions) {
         for (uint8_t mask : {uint8_t{0x01}, uint8_t{0x80}, uint8_t{0xFF}}) {
             SCOPED_TRACE("byte " + std::to_string(at) + " xor " + std::to_string(mask));

@@ -80,21 +80,21 @@ uint32_t Le32At(std::span<const uint8_t> b, size_t at) {
            static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
-// True when the bytes before end are one member whose header is damaged: its size fields, read
-// as they would be, add up to exactly end.
-bool SpansOneMember(std::span<const uint8_t> bytes, size_t end) {
-    if (end < 32) return false;
+// Where the member starting at the bytes would end, from its size fields read as they would be
+// even though its header did not parse.
+std::optional<uint64_t> DeclaredMemberEnd(std::span<const uint8_t> bytes) {
+    if (bytes.size() < 28) return std::nullopt;
     uint64_t packed = Le32At(bytes, 7);
     switch (bytes[20]) {
     case 0:
     case 1:
-        return bytes[0] + 2 + packed == end;
+        return bytes[0] + 2 + packed;
     case 2:
-        return (bytes[0] | bytes[1] << 8) + packed == end;
+        return (bytes[0] | bytes[1] << 8) + packed;
     case 3:
-        return Le32At(bytes, 24) + packed == end;
+        return Le32At(bytes, 24) + packed;
     default:
-        return false;
+        return std::nullopt;
     }
 }
 
@@ -113,7 +113,7 @@ std::optional<size_t> FindFirstHeader(std::span<const uint8_t> bytes) {
         int toSkip = skip;
         for (size_t offset = from; offset < last; ++offset) {
             if (!IsPlausibleHeader(bytes.subspan(offset), whole)) continue;
-            if (toSkip-- == 0) return SpansOneMember(bytes, offset) ? 0 : offset;
+            if (toSkip-- == 0) return DeclaredMemberEnd(bytes) == offset ? 0 : offset;
         }
     }
     return std::nullopt;
@@ -128,6 +128,20 @@ std::string_view BaseName(std::string_view name) {
 // of transfer programs.
 bool IsFiller(std::span<const uint8_t> rest) {
     return std::all_of(rest.begin(), rest.end(), [](uint8_t b) { return b == 0 || b == 0x1A; });
+}
+
+// Bytes after a member that do not parse as a header are a damaged member, not trailing junk,
+// when their size fields lead to the end (or its end mark) or to a header, or a header follows
+// closely.
+bool HoldsDamagedMember(std::span<const uint8_t> rest) {
+    if (auto end = DeclaredMemberEnd(rest); end && *end >= 22 && *end <= rest.size()) {
+        if (*end + 1 >= rest.size() || IsPlausibleHeader(rest.subspan(*end), false)) return true;
+    }
+    size_t last = std::min(rest.size(), kMaxLeadIn);
+    for (size_t offset = 1; offset < last; ++offset) {
+        if (IsPlausibleHeader(rest.subspan(offset), false)) return true;
+    }
+    return false;
 }
 
 class LhaArchiveReader {
@@ -145,7 +159,7 @@ public:
             auto header = ParseLhaHeader(rest, reason);
             if (!header) {
                 // After the members, an end mark or bytes that are no header at all end the archive.
-                if (!first && !LooksLikeLhaHeader(rest) && (rest[0] == 0 || rest.size() >= 22)) break;
+                if (!first && !LooksLikeLhaHeader(rest) && !HoldsDamagedMember(rest)) break;
                 return Fail(ReadError::Damaged, "bad header at offset " + std::to_string(pos) + ": " + reason);
             }
             if (header->packedSize > rest.size() - header->headerSize) {
