@@ -2,7 +2,7 @@
 // also laid over a formatted empty disk so that the directory code is reached.
 #include <cstddef>
 #include <cstdint>
-#include <numeric>
+#include <algorithm>
 #include <vector>
 
 #include "c64/d64_image.h"
@@ -29,14 +29,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (image.Load({data, size})) TouchEverything(image);
 
     // The same bytes over the directory track of a 35-track disk (with error bytes when the
-    // input's first byte is odd), where they become the BAM and directory sectors.
+    // input's first byte is odd), where they become the BAM and directory sectors. The disks are
+    // kept between runs and the track cleared again afterwards.
+    static std::vector<uint8_t> plain(174848, 0), withErrors = [] {
+        std::vector<uint8_t> d(175531, 0);
+        std::fill(d.begin() + 174848, d.end(), uint8_t{1});
+        return d;
+    }();
     const bool errors = size > 0 && (data[0] & 1);
-    std::vector<uint8_t> disk(errors ? 175531 : 174848, 0);
-    const size_t track18 = 357 * 256;
-    const size_t n = std::min(size, disk.size() - track18);
-    std::copy(data, data + n, disk.begin() + static_cast<std::ptrdiff_t>(track18));
-    if (errors) std::fill(disk.begin() + 174848, disk.end(), uint8_t{1});
-    if (errors && size > 1) disk[174848 + 357 + data[1] % 19] = data[1] >> 4;
+    std::vector<uint8_t>& disk = errors ? withErrors : plain;
+    const size_t track18 = 357 * 256, track18Size = 19 * 256;
+    std::copy(data, data + std::min(size, track18Size), disk.begin() + static_cast<std::ptrdiff_t>(track18));
+    const size_t errorAt = 174848 + 357 + (size > 1 ? data[1] % 19 : 0);
+    if (errors && size > 1) disk[errorAt] = data[1] >> 4;
     if (image.Load(disk)) TouchEverything(image);
+    std::fill_n(disk.begin() + static_cast<std::ptrdiff_t>(track18), track18Size, uint8_t{0});
+    if (errors) disk[errorAt] = 1;
     return 0;
 }
