@@ -61,15 +61,10 @@ TEST(PrgFile, OpensFilesWithNonAsciiNames) {
 }
 
 TEST(SizeText, KilobytesWithOneDecimalRoundedHalfUp) {
-    EXPECT_EQ(KilobyteText(0), "0.0");
-    EXPECT_EQ(KilobyteText(51), "0.0");
-    EXPECT_EQ(KilobyteText(52), "0.1");
-    EXPECT_EQ(KilobyteText(1024), "1.0");
-    EXPECT_EQ(KilobyteText(1229), "1.2");
-    EXPECT_EQ(KilobyteText(1075), "1.0");  // 1.0498
-    EXPECT_EQ(KilobyteText(1076), "1.1");  // 1.0508
-    EXPECT_EQ(KilobyteText(65538), "64.0");
-    EXPECT_EQ(KilobyteText(16 * 1024 * 1024), "16384.0");
+    const std::pair<size_t, const char*> cases[] = {{0, "0.0"},       {51, "0.0"},   {52, "0.1"},
+                                                    {1024, "1.0"},    {1075, "1.0"}, {1076, "1.1"},
+                                                    {65538, "64.0"},  {16777216, "16384.0"}};
+    for (const auto& [bytes, text] : cases) EXPECT_EQ(KilobyteText(bytes), text) << bytes;
 }
 
 TEST(P00File, ReadsNameAndProgramOfCbmconvertFile) {
