@@ -63,6 +63,9 @@ LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     case WM_CLOSE:
         Unload(*window);
         return 0;
+    case WM_ENDSESSION:  // logging off ends the program like a close: placement and entry are saved
+        if (wParam) Unload(*window);
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
