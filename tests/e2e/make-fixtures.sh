@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Disk images and programs for the end-to-end tests, made by VICE's petcat and c1541 only.
+# Disk images and programs for the end-to-end tests, made by VICE's petcat and c1541 and by cbmconvert.
 # Usage: make-fixtures.sh OUTPUT_FOLDER
 set -euo pipefail
-out="$1"
-mkdir -p "$out"
+out="$(mkdir -p "$1" && cd "$1" && pwd)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 printf '10 print "hello from floppex"\n20 goto 10\n' >"$work/hello.bas"
 petcat -w2 -o "$out/hello.prg" -- "$work/hello.bas"
+
+# The same program as a PC64 file (cbmconvert names it hello.p00).
+(cd "$work" && cp "$out/hello.prg" hello.prg && cbmconvert -P -n hello.prg >/dev/null && cp hello.p00 "$out/hello.p00")
 
 # Three programs on a freshly formatted disk.
 rm -f "$out/demo.d64"

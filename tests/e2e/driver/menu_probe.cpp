@@ -1,5 +1,6 @@
 #include "driver/menu_probe.h"
 
+#include <cstdio>
 #include <sstream>
 
 #include "driver/paths.h"
@@ -44,6 +45,22 @@ void CloseMenus(DWORD pid) {
     WaitUntil([&] { return !HasVisibleWindow(pid, kPopupClass); });
 }
 
+// One try: posts the context-menu request and waits for the hook's dump.
+std::optional<std::vector<MenuEntry>> TryReadMenu(HWND mainWindow, DWORD pid, const std::wstring& dump) {
+    DeleteFileW(dump.c_str());
+    const RECT rect = WindowRectOf(mainWindow);
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageW(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(mainWindow), at);
+    std::optional<std::vector<MenuEntry>> entries;
+    if (WaitUntil([&] { return FileExists(dump); }, 5000)) entries = ParseDump(ReadWholeFile(dump));
+    else
+        std::fprintf(stderr, "menu probe: %s\n",
+                     HasVisibleWindow(pid, kPopupClass) ? "menu open, hook silent" : "no menu opened");
+    DeleteFileW(dump.c_str());
+    CloseMenus(pid);
+    return entries;
+}
+
 }  // namespace
 
 std::optional<std::vector<MenuEntry>> ReadContextMenu(HWND mainWindow) {
@@ -54,16 +71,9 @@ std::optional<std::vector<MenuEntry>> ReadContextMenu(HWND mainWindow) {
     DWORD pid = 0;
     const DWORD thread = GetWindowThreadProcessId(mainWindow, &pid);
     const std::wstring dump = DumpPath(dll, pid);
-    DeleteFileW(dump.c_str());
-    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread);
     std::optional<std::vector<MenuEntry>> entries;
-    if (hook) {
-        const RECT rect = WindowRectOf(mainWindow);
-        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        PostMessageW(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(mainWindow), at);
-        if (WaitUntil([&] { return FileExists(dump); })) entries = ParseDump(ReadWholeFile(dump));
-        DeleteFileW(dump.c_str());
-        CloseMenus(pid);
+    if (HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread)) {
+        for (int attempt = 0; attempt < 3 && !entries; ++attempt) entries = TryReadMenu(mainWindow, pid, dump);
         UnhookWindowsHookEx(hook);
     }
     FreeLibrary(module);

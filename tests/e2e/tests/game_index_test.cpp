@@ -55,13 +55,16 @@ TEST_F(GameIndexTest, ClosingRemembersTheChosenRowOfADisk) {
 
 TEST_F(GameIndexTest, ClosingRemembersNothingForAProgramFile) {
     const ProgramFolder folder;
-    for (const wchar_t* name : {L"hello.prg", L"HELLO.P00"}) {
+    const std::pair<const wchar_t*, const wchar_t*> programs[] = {{L"hello.prg", L"hello.prg"},
+                                                                  {L"hello.p00", L"HELLO.P00"}};
+    for (const auto& [fixture, name] : programs) {
         SCOPED_TRACE(Narrow(name));
-        const std::wstring program = folder.AddFixture(L"hello.prg", name);
+        const std::wstring program = folder.AddFixture(fixture, name);
         AppProcess app(folder.Exe(), program);
         const MainWindowView window(WaitForMainWindow(app.Pid()));
         ASSERT_NE(window.Handle(), nullptr);
         ASSERT_TRUE(window.WaitForFileLabel(name));
+        ASSERT_TRUE(window.PlayEnabled()) << "not listed";
         ASSERT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
         EXPECT_FALSE(FileExists(folder.File(L"Floppex.ini")));
     }

@@ -45,19 +45,35 @@ TEST_F(InstanceTest, SecondStartHandsItsPathToTheRunningWindowAndEnds) {
     EXPECT_TRUE(first.Running());
 }
 
-TEST_F(InstanceTest, HandOffCarriesALongRequestWithBlanksAndQuotesWhole) {
+TEST_F(InstanceTest, HandOffCarriesALongPathWithBlanksWhole) {
+    const ProgramFolder folder;
+    std::wstring path = folder.Path();
+    while (path.size() < 280) {
+        path += L"\\a folder  with blanks";
+        CreateDirectoryW(path.c_str(), nullptr);
+    }
+    path += L"\\a game.d64";
+    ASSERT_TRUE(CopyOneFile(FixturePath(L"demo.d64"), path));
+    AppProcess first(folder.Exe(), L"");
+    const MainWindowView window(StartEmpty(first));
+    ASSERT_NE(window.Handle(), nullptr);
+
+    AppProcess second(folder.Exe(), path);
+    EXPECT_EQ(second.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
+    EXPECT_TRUE(window.WaitForFileLabel(L"a game.d64")) << "path of " << path.size() << " characters not listed";
+    EXPECT_EQ(window.Rows().RowCount(), 6);
+}
+
+TEST_F(InstanceTest, SenderWaitsUntilTheRunningWindowHasHandledItsRequest) {
     const ProgramFolder folder;
     AppProcess first(folder.Exe(), L"");
     ASSERT_NE(StartEmpty(first), nullptr);
 
-    std::wstring request = L"\"C:\\no such folder";
-    while (request.size() < 290) request += L"\\a \"quoted\" part";
-    request += L"\\game.d64\"";
+    const std::wstring request = L"\"C:\\no such folder\\a \"quoted\"  game.d64\"";
     AppProcess second(folder.Exe(), request);
     const auto box = WaitForMessageBox(first.Pid());
     ASSERT_TRUE(box) << "the running window did not report the missing file";
     EXPECT_NE(box->text.find(request), std::wstring::npos) << Narrow(box->text);
-    // The sender waits until the running window has handled its request.
     EXPECT_TRUE(second.Running());
     EXPECT_FALSE(HasVisibleWindow(second.Pid(), kMainWindowClass));
     ASSERT_TRUE(box->PressOk());
