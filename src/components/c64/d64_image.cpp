@@ -124,10 +124,8 @@ bool D64Image::Open(const std::filesystem::path& path) {
 bool D64Image::Load(std::span<const uint8_t> bytes) {
     *this = D64Image();
     if (bytes.empty()) return Fail("empty file");
-    if (!ShapeFromSize(bytes.size(), tracks_, hasErrorBytes_)) {
-        tracks_ = 0;
+    if (!ShapeFromSize(bytes.size(), tracks_, hasErrorBytes_))
         return Fail("not a D64 image: " + std::to_string(bytes.size()) + " bytes");
-    }
     const SectorMap sectors(bytes, tracks_, hasErrorBytes_);
     const auto bam = sectors.Sector(kDirTrack, 0);
     if (!bam) return Fail("the header block (track 18, sector 0) is unreadable");
@@ -144,8 +142,8 @@ void D64Image::ReadBam(std::span<const uint8_t> bam) {
 
     // Like c1541, only the 35 standard tracks count, whatever the image holds beyond them.
     blocksFree_ = 0;
-    for (size_t t = 1; t <= kMinTracks; ++t) {
-        if (t != kDirTrack) blocksFree_ += bam[4 * t];
+    for (int t = 1; t <= kMinTracks; ++t) {
+        if (t != kDirTrack) blocksFree_ += bam[4 * static_cast<size_t>(t)];
     }
 }
 
