@@ -114,6 +114,52 @@ TEST(LhaReader, UnknownMethodIsReportedAndOtherMembersStillDecoded) {
     for (size_t i = 0; i < result.members.size(); ++i) EXPECT_EQ(result.members[i].data, full.members[i + 1].data);
 }
 
+// A stored member with a level 0 header, written from the published layout.
+Bytes StoredLevel0(const std::string& name, const Bytes& data) {
+    uint16_t crc = 0;  // CRC-16, polynomial 0xA001 reflected
+    for (uint8_t b : data) {
+        crc ^= b;
+        for (int i = 0; i < 8; ++i) crc = static_cast<uint16_t>(crc & 1 ? (crc >> 1) ^ 0xA001 : crc >> 1);
+    }
+    auto le32 = [](Bytes& b, size_t v) {
+        for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    Bytes h = {0, 0, '-', 'l', 'h', '0', '-'};
+    le32(h, data.size());
+    le32(h, data.size());
+    le32(h, 0x21000000);  // DOS time stamp
+    h.push_back(0x20);     // attribute
+    h.push_back(0);        // level
+    h.push_back(static_cast<uint8_t>(name.size()));
+    h.insert(h.end(), name.begin(), name.end());
+    h.push_back(static_cast<uint8_t>(crc));
+    h.push_back(static_cast<uint8_t>(crc >> 8));
+    h[0] = static_cast<uint8_t>(h.size() - 2);
+    uint8_t sum = 0;
+    for (size_t i = 2; i < h.size(); ++i) sum = static_cast<uint8_t>(sum + h[i]);
+    h[1] = sum;
+    h.insert(h.end(), data.begin(), data.end());
+    return h;
+}
+
+TEST(LhaReader, OldStyleFolderEntriesAreSkippedAndJunkAfterTheEndIgnored) {
+    Bytes prg = ReadBytes(FixtureDir() / "inputs" / "game.prg");
+    ASSERT_FALSE(prg.empty());
+    Bytes archive = StoredLevel0("GAMES\\", {});
+    for (const Bytes& part : {StoredLevel0("GAMES\\HELLO.PRG", prg), StoredLevel0("EMPTY", {}), Bytes{0}}) {
+        archive.insert(archive.end(), part.begin(), part.end());
+    }
+    archive.insert(archive.end(), 40, 0x1A);
+
+    ReadResult result = ReadLha(archive, ExtractLimits{});
+    ASSERT_TRUE(result.ok()) << result.detail;
+    ASSERT_EQ(result.members.size(), 2u);
+    EXPECT_EQ(result.members[0].name, "GAMES\\HELLO.PRG");
+    EXPECT_EQ(result.members[0].data, prg);
+    EXPECT_EQ(result.members[1].name, "EMPTY");
+    EXPECT_TRUE(result.members[1].data.empty());
+}
+
 TEST(LhaReader, LimitsStopDecoding) {
     Bytes bytes = ReadBytes(Gen() / "l2_7.lzh");
     ReadResult full = ReadLha(bytes, ExtractLimits{});

@@ -119,6 +119,11 @@ std::optional<size_t> FindFirstHeader(std::span<const uint8_t> bytes) {
     return std::nullopt;
 }
 
+// Old archivers store a folder as an empty stored file whose name ends in a separator.
+bool IsFolderName(const LhaHeader& header) {
+    return header.originalSize == 0 && !header.name.empty() && (header.name.back() == '/' || header.name.back() == '\\');
+}
+
 std::string_view BaseName(std::string_view name) {
     size_t slash = name.find_last_of("/\\");
     return slash == std::string_view::npos ? name : name.substr(slash + 1);
@@ -175,7 +180,7 @@ public:
 private:
     bool TakeMember(const LhaHeader& header, std::span<const uint8_t> packed) {
         MethodInfo info = Identify(header.method);
-        if (info.method == Method::Folder) return true;
+        if (info.method == Method::Folder || IsFolderName(header)) return true;
         if (info.method == Method::Unknown) {
             if (!unsupported_) {
                 unsupported_ = true;
