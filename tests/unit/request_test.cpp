@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line_logic.h"
+#include "components/system/path_parts.h"
 #include "launch/request_logic.h"
 #include "open/file_type_logic.h"
 
@@ -67,6 +68,22 @@ TEST(FileTypes, UpperTailOfShortText) {
     EXPECT_EQ(UpperTail(L"game.d64", 4), L".D64");
     // Only ASCII letters change: other characters compare as they are.
     EXPECT_EQ(UpperTail(L"x.\u00e4z", 3), L".\u00e4Z");
+}
+
+TEST(PathParts, NameIsWhatFollowsTheLastSeparator) {
+    const auto split = [](std::wstring_view path) {
+        const PathParts parts = SplitPathParts(path);
+        return std::wstring(parts.folder) + L"|" + std::wstring(parts.name);
+    };
+    EXPECT_EQ(split(L"C:\\games\\Game One.d64"), L"C:\\games\\|Game One.d64");
+    EXPECT_EQ(split(L"game.d64"), L"|game.d64");
+    EXPECT_EQ(split(L"C:game.d64"), L"C:|game.d64");
+    EXPECT_EQ(split(L"C:\\"), L"C:\\|");
+    EXPECT_EQ(split(L"\\\\server\\share\\x.t64"), L"\\\\server\\share\\|x.t64");
+    EXPECT_EQ(split(L"Z:/tmp/a b/x.prg"), L"Z:/tmp/a b/|x.prg");
+    // Quotes are no separators: a quoted request keeps its closing quote in the name.
+    EXPECT_EQ(split(L"\"C:\\a b\\x.d64\""), L"\"C:\\a b\\|x.d64\"");
+    EXPECT_EQ(split(L""), L"|");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "components/system/path_parts.h"
+
 namespace floppex {
 
 namespace {
@@ -26,10 +28,7 @@ std::wstring Quoted(std::wstring_view argument) {
     return out + L"\"";
 }
 
-std::wstring FolderOf(std::wstring_view path) {
-    const size_t cut = path.find_last_of(L"\\/");
-    return std::wstring(cut == std::wstring_view::npos ? std::wstring_view() : path.substr(0, cut + 1));
-}
+std::wstring FolderOf(std::wstring_view path) { return std::wstring(SplitPathParts(path).folder); }
 
 std::wstring SystemErrorText(DWORD error) {
     wchar_t* text = nullptr;

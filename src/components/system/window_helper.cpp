@@ -1,5 +1,7 @@
 #include "components/system/window_helper.h"
 
+#include "components/system/path_parts.h"
+
 namespace floppex {
 
 namespace {
@@ -14,10 +16,9 @@ std::wstring PathForMessage(const std::wstring& path) {
 }  // namespace
 
 void WindowHelper::SplitPath(std::wstring_view path, std::wstring& folder, std::wstring& name) const {
-    const size_t cut = path.find_last_of(L"\\/:");
-    const size_t nameStart = cut == std::wstring_view::npos ? 0 : cut + 1;
-    folder = path.substr(0, nameStart);
-    name = path.substr(nameStart);
+    const PathParts parts = SplitPathParts(path);
+    folder = parts.folder;
+    name = parts.name;
 }
 
 std::wstring WindowHelper::GetFileName(std::wstring_view path) const {
