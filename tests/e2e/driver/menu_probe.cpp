@@ -53,7 +53,10 @@ std::optional<std::vector<MenuEntry>> TryReadMenu(HWND mainWindow, DWORD pid, co
     PostMessageW(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(mainWindow), at);
     std::optional<std::vector<MenuEntry>> entries;
     if (WaitUntil([&] { return FileExists(dump); }, 5000)) entries = ParseDump(ReadWholeFile(dump));
-    else
+    if (entries && entries->empty()) {
+        std::fprintf(stderr, "menu probe: empty menu\n");
+        entries.reset();
+    } else if (!entries)
         std::fprintf(stderr, "menu probe: %s\n",
                      HasVisibleWindow(pid, kPopupClass) ? "menu open, hook silent" : "no menu opened");
     DeleteFileW(dump.c_str());

@@ -42,8 +42,9 @@ std::wstring DumpPath() {
 }
 
 void DumpMenu(HMENU menu) {
-    std::string dump;
     const int count = GetMenuItemCount(menu);
+    if (count <= 0) return;  // not a menu of this process, or nothing to show
+    std::string dump;
     for (int position = 0; position < count && position < 256; ++position) dump += DescribeEntry(menu, position);
     const std::wstring path = DumpPath();
     const std::wstring partial = path + L".part";
