@@ -32,11 +32,19 @@ std::optional<Listing> ListPlainFile(const fs::path& file, std::string& error) {
     return ReadListing(file, kind, error);
 }
 
+// Why a path is not a file that can be read, or nothing when it is one.
+std::optional<std::string> NotAFile(const fs::path& file) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (!fs::exists(status)) return "no such file";
+    if (!fs::is_regular_file(status)) return "not a regular file";
+    return std::nullopt;
+}
+
 ListResult ListOne(const fs::path& file) {
     ListResult result;
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) {
-        result.error = "no such file";
+    if (auto why = NotAFile(file)) {
+        result.error = *why;
         return result;
     }
     if (KindOf(file) != FileKind::Archive) {
@@ -92,15 +100,15 @@ int ListJson(const std::vector<fs::path>& files, std::ostream& out, std::ostream
 }
 
 int Extract(const fs::path& archive, const fs::path& folder, std::ostream& out, std::ostream& err) {
-    std::error_code ec;
-    if (!fs::is_regular_file(archive, ec)) {
-        Complain(err, archive, "no such file");
+    if (auto why = NotAFile(archive)) {
+        Complain(err, archive, *why);
         return kExitUnreadable;
     }
     if (KindOf(archive) != FileKind::Archive) {
         Complain(err, archive, "not an archive (.lha .lzh .zip .lnx .gz)");
         return kExitUnreadable;
     }
+    std::error_code ec;
     fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec)) {
         Complain(err, folder, "cannot create this folder");

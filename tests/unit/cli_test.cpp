@@ -8,10 +8,8 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <memory>
 #include <sstream>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace {
@@ -80,31 +78,19 @@ std::string LineNamed(const std::string& listing, const std::string& quotedName)
     return "(no line with " + quotedName + ")";
 }
 
-// ---- A small JSON reader, enough to check the output's structure. ----
+// ---- A strict JSON reader that flattens a document into "a.b.0.c" -> scalar text. ----
 
-struct Json;
-using JsonObject = std::map<std::string, Json>;
-using JsonArray = std::vector<Json>;
-struct Json {
-    std::variant<std::nullptr_t, bool, double, std::string, std::shared_ptr<JsonArray>, std::shared_ptr<JsonObject>>
-        value;
-    const Json& operator[](const std::string& key) const { return std::get<std::shared_ptr<JsonObject>>(value)->at(key); }
-    const Json& operator[](size_t i) const { return std::get<std::shared_ptr<JsonArray>>(value)->at(i); }
-    size_t size() const { return std::get<std::shared_ptr<JsonArray>>(value)->size(); }
-    bool has(const std::string& key) const { return std::get<std::shared_ptr<JsonObject>>(value)->count(key) > 0; }
-    const std::string& str() const { return std::get<std::string>(value); }
-    double num() const { return std::get<double>(value); }
-};
+using FlatJson = std::map<std::string, std::string>;
 
 class JsonReader {
 public:
     explicit JsonReader(const std::string& text) : s_(text) {}
     // Throws on anything that is not exactly one JSON value followed by white space.
-    Json Document() {
-        Json json = Value();
+    FlatJson Flatten() {
+        Value("");
         Space();
         if (i_ != s_.size()) Fail("trailing text");
-        return json;
+        return flat_;
     }
 
 private:
@@ -112,75 +98,64 @@ private:
     void Space() { while (i_ < s_.size() && std::string(" \t\r\n").find(s_[i_]) != std::string::npos) ++i_; }
     bool Eat(char c) {
         Space();
-        if (i_ < s_.size() && s_[i_] == c) return ++i_, true;
-        return false;
+        return i_ < s_.size() && s_[i_] == c ? (++i_, true) : false;
     }
     void Expect(char c) { if (!Eat(c)) Fail("unexpected character"); }
-    bool Word(const std::string& w) {
-        if (s_.compare(i_, w.size(), w) != 0) return false;
-        i_ += w.size();
-        return true;
-    }
-    Json Value() {
+    std::string Key(const std::string& prefix, const std::string& key) { return prefix.empty() ? key : prefix + "." + key; }
+
+    void Value(const std::string& at) {
         Space();
-        if (i_ >= s_.size()) Fail("end of text");
-        const char c = s_[i_];
-        if (c == '{') return Object();
-        if (c == '[') return Array();
-        if (c == '"') return {String()};
-        if (Word("true")) return {true};
-        if (Word("false")) return {false};
-        if (Word("null")) return {nullptr};
-        return Number();
-    }
-    Json Object() {
-        auto object = std::make_shared<JsonObject>();
-        Expect('{');
-        if (!Eat('}')) {
-            do {
-                Space();
-                std::string key = String();
-                Expect(':');
-                (*object)[key] = Value();
-            } while (Eat(','));
-            Expect('}');
+        if (Eat('{')) {
+            size_t n = 0;
+            if (!Eat('}')) {
+                do {
+                    Space();
+                    const std::string key = String();
+                    Expect(':');
+                    Value(Key(at, key));
+                    ++n;
+                } while (Eat(','));
+                Expect('}');
+            }
+            flat_[Key(at, "#")] = std::to_string(n);
+        } else if (Eat('[')) {
+            size_t n = 0;
+            if (!Eat(']')) {
+                do Value(Key(at, std::to_string(n++)));
+                while (Eat(','));
+                Expect(']');
+            }
+            flat_[Key(at, "#")] = std::to_string(n);
+        } else if (i_ < s_.size() && s_[i_] == '"') {
+            flat_[at] = String();
+        } else {
+            const size_t end = s_.find_first_of(",]} \r\n", i_);
+            const std::string word = s_.substr(i_, end - i_);
+            if (word != "true" && word != "false" && word != "null" &&
+                word.find_first_not_of("-0123456789.eE+") != std::string::npos) {
+                Fail("bad literal");
+            }
+            if (word.empty()) Fail("value expected");
+            flat_[at] = word;
+            i_ += word.size();
         }
-        return {object};
-    }
-    Json Array() {
-        auto array = std::make_shared<JsonArray>();
-        Expect('[');
-        if (!Eat(']')) {
-            do array->push_back(Value());
-            while (Eat(','));
-            Expect(']');
-        }
-        return {array};
-    }
-    Json Number() {
-        size_t used = 0;
-        const double d = std::stod(s_.substr(i_), &used);
-        i_ += used;
-        return {d};
     }
     std::string String() {
-        if (s_[i_] != '"') Fail("string expected");
+        if (s_.at(i_) != '"') Fail("string expected");
         std::string out;
         for (++i_; i_ < s_.size() && s_[i_] != '"'; ++i_) {
-            const auto u = static_cast<unsigned char>(s_[i_]);
-            if (u < 0x20) Fail("raw control character in string");
+            if (static_cast<unsigned char>(s_[i_]) < 0x20) Fail("raw control character in string");
             if (s_[i_] != '\\') {
                 out += s_[i_];
                 continue;
             }
             const char e = s_.at(++i_);
             const std::string simple = "\"\\/bfnrt", meaning = "\"\\/\b\f\n\r\t";
-            if (simple.find(e) != std::string::npos) {
-                out += meaning[simple.find(e)];
-            } else if (e == 'u') {
-                const unsigned code = std::stoul(s_.substr(i_ + 1, 4), nullptr, 16);
-                out += code < 0x80 ? std::string(1, static_cast<char>(code)) : std::string("?");
+            if (e == 'u') {
+                out += "\\u" + s_.substr(i_ + 1, 4);
                 i_ += 4;
+            } else if (simple.find(e) != std::string::npos) {
+                out += meaning[simple.find(e)];
             } else {
                 Fail("bad escape");
             }
@@ -192,6 +167,7 @@ private:
 
     const std::string& s_;
     size_t i_ = 0;
+    FlatJson flat_;
 };
 
 std::string Hex(const std::string& bytes) {
@@ -335,28 +311,31 @@ TEST_F(CliTest, JsonCarriesTheListingWithRawNameBytes) {
     const std::string image = ReadFile(Fixture("odd.d64"));
     const CliRun run = Cli({"list", "--json", Fixture("odd.d64")});
     ASSERT_EQ(run.status, 0) << run.err;
-    Json doc;
-    ASSERT_NO_THROW(doc = JsonReader(run.out).Document()) << run.out;
+    FlatJson doc;
+    ASSERT_NO_THROW(doc = JsonReader(run.out).Flatten()) << run.out;
 
-    EXPECT_EQ(doc["path"].str(), Fixture("odd.d64"));
-    EXPECT_EQ(doc["name"]["text"].str(), "test disk");
-    EXPECT_EQ(doc["name"]["hex"].str(), Hex(DiskNameBytes(image)));
-    EXPECT_EQ(doc["id"]["text"].str(), "fx 2a");
-    EXPECT_EQ(doc["blocks_free"].num(), 621);
-    ASSERT_EQ(doc["entries"].size(), 6u);
-    for (int n = 0; n < 6; ++n) EXPECT_EQ(doc["entries"][n]["name"]["hex"].str(), Hex(EntryNameBytes(image, n)));
-    EXPECT_EQ(doc["entries"][2]["name"]["text"].str(), "b\"54");  // the quote survives escaping
-    EXPECT_EQ(doc["entries"][4]["blocks"].num(), 36);
-    EXPECT_EQ(doc["entries"][0]["type"].str(), "prg<");
-    EXPECT_EQ(doc["entries"][1]["type"].str(), "*seq");
+    EXPECT_EQ(doc["path"], Fixture("odd.d64"));
+    EXPECT_EQ(doc["name.text"], "test disk");
+    EXPECT_EQ(doc["name.hex"], Hex(DiskNameBytes(image)));
+    EXPECT_EQ(doc["id.text"], "fx 2a");
+    EXPECT_EQ(doc["blocks_free"], "621");
+    ASSERT_EQ(doc["entries.#"], "6");
+    for (int n = 0; n < 6; ++n) {
+        EXPECT_EQ(doc["entries." + std::to_string(n) + ".name.hex"], Hex(EntryNameBytes(image, n))) << n;
+    }
+    EXPECT_EQ(doc["entries.2.name.text"], "b\"54");  // the quote survives escaping
+    EXPECT_EQ(doc["entries.4.blocks"], "36");
+    EXPECT_EQ(doc["entries.0.type"], "prg<");
+    EXPECT_EQ(doc["entries.1.type"], "*seq");
 
     // Several files give one array; a file that cannot be read is an entry with its error.
     const CliRun two = Cli({"list", "--json", Fixture("mixed.zip"), (scratch_ / "missing.t64").string()});
     EXPECT_EQ(two.status, 1);
-    ASSERT_NO_THROW(doc = JsonReader(two.out).Document()) << two.out;
-    ASSERT_EQ(doc.size(), 2u);
-    EXPECT_EQ(doc[0]["entries"].size(), 6u);
-    EXPECT_TRUE(doc[1].has("error"));
+    ASSERT_NO_THROW(doc = JsonReader(two.out).Flatten()) << two.out;
+    EXPECT_EQ(doc["#"], "2");
+    EXPECT_EQ(doc["0.entries.#"], "6");
+    EXPECT_EQ(doc["0.archive"], "true");
+    EXPECT_FALSE(doc["1.error"].empty());
 }
 
 TEST_F(CliTest, ExtractWritesExactlyTheOneFileInTheArchive) {
