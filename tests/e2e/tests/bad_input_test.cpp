@@ -47,6 +47,7 @@ TEST_F(BadInputTest, UnreadableFileIsReportedAndTheViewReset) {
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, L"Error reading from D64");
     EXPECT_EQ(box->caption, L"Floppex!");
+    EXPECT_TRUE(box->hasIcon);
     ASSERT_TRUE(box->PressOk());
     EXPECT_TRUE(window.WaitForFileLabel(kNoGameLoaded));
     EXPECT_FALSE(window.PlayEnabled());

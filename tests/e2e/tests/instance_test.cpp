@@ -30,11 +30,15 @@ TEST_F(InstanceTest, SecondStartHandsItsPathToTheRunningWindowAndEnds) {
     AppProcess first(folder.Exe(), L"");
     const MainWindowView window(StartEmpty(first));
     ASSERT_NE(window.Handle(), nullptr);
+    // Every full start writes "OnTop"; a start that hands over writes nothing.
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kWindowKey, L"OnTop");
 
     AppProcess second(folder.Exe(), disk);
     EXPECT_EQ(second.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
     EXPECT_TRUE(window.WaitForFileLabel(L"demo.d64"));
     EXPECT_EQ(window.Rows().RowCount(), 6);
+    EXPECT_FALSE(ValueType(HKEY_LOCAL_MACHINE, kWindowKey, L"OnTop").has_value());
+    EXPECT_FALSE(FileExists(folder.File(L"Floppex.ini")));
 
     // An empty request only brings the window forward; its listing stays.
     AppProcess third(folder.Exe(), L"");

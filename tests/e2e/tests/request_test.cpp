@@ -50,8 +50,10 @@ TEST_F(RequestTest, PlainPathIsListed) {
     ASSERT_TRUE(window.WaitForFileLabel(L"demo.d64"));
     EXPECT_TRUE(window.PlayEnabled());
     const ListViewReader rows = window.Rows();
+    EXPECT_EQ(rows.Headers(), (std::vector<std::wstring>{L"Filename", L"Blks", L"Type"}));
     // Three programs, two empty rows, the blocks-free row: 683 - 3 blocks.
     ASSERT_EQ(rows.RowCount(), 6);
+    EXPECT_EQ(rows.Column(1), (std::vector<std::wstring>{L"1", L"1", L"1", L"", L"", L""}));
     EXPECT_EQ(rows.Text(3, 0), L"");
     EXPECT_EQ(rows.Text(4, 0), L"");
     EXPECT_EQ(rows.Text(5, 0), L"680 Blocks Free");

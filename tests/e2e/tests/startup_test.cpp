@@ -22,9 +22,10 @@ TEST_F(StartupTest, EmptyRequestShowsTheEmptyViewAtItsDesignedSize) {
     const SIZE client = ClientSizeOf(window.Handle());
     EXPECT_EQ(client.cx, TwipsToPixels(3240, false));
     EXPECT_EQ(client.cy, TwipsToPixels(3975, true));
-    // Every start registers the shell's file types.
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L".d64"));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"FloppexD64"));
+    // Every start registers the shell's file types, with commands for the program where it lies.
+    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, L".d64", L""), L"FloppexD64");
+    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, L"FloppexD64\\Shell\\Play\\command", L""),
+              folder.Path() + L"\\Floppex.exe -p %1");
 }
 
 TEST_F(StartupTest, ClosingTheEmptyViewSavesPlacementButRemembersNoGame) {
