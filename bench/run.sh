@@ -7,6 +7,7 @@ build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
 cli="$build/native/src/cli/floppex-cli"
 work="$build/bench"
 runs=${BENCH_RUNS:-5}
+each_runs=${BENCH_EACH_RUNS:-3}
 images=${BENCH_IMAGES:-1000}
 extracts=${BENCH_EXTRACTS:-50}
 [ -x "$cli" ] || { echo "run.sh: $cli not built" >&2; exit 1; }
@@ -54,23 +55,38 @@ cd "$work"
 # ---- Timing ----------------------------------------------------------------------------------
 now() { date +%s%N; }
 median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
-# Times two commands (strings) alternately, $runs times each, so that a change of load on the
-# machine hits both alike; prints both medians in nanoseconds.
-pair_ns() {
-  local a=() b=() start
-  for ((r = 0; r < runs; r++)); do
-    start=$(now); eval "$1" >/dev/null 2>&1; a+=($(($(now) - start)))
-    start=$(now); eval "$2" >/dev/null 2>&1; b+=($(($(now) - start)))
-  done
-  echo "$(median "${a[@]}") $(median "${b[@]}")"
+# CPU time (user + system, ms) of the finished children of this shell, from a saved `times`
+# output. `times` itself must run in this shell, not in a subshell, to see them.
+cpu_ms() {
+  tail -1 "$1" | awk '{ t = 0; for (i = 1; i <= 2; i++) { split($i, p, "m"); sub("s", "", p[2]);
+    t += p[1] * 60000 + p[2] * 1000 } printf "%d", t }'
 }
-ms() { awk -v ns="$1" 'BEGIN { printf "%.1f", ns / 1e6 }'; }
-# task, floppex-cli command, reference name, reference command, goal
+# Runs a command string once; appends its wall time (ns) and CPU time (ms) to the named arrays.
+timed() {
+  local -n wall=$2 cpu=$3
+  local start
+  times >"$work/times0"
+  start=$(now)
+  eval "$1" >/dev/null 2>&1
+  wall+=($(($(now) - start)))
+  times >"$work/times1"
+  cpu+=($(($(cpu_ms "$work/times1") - $(cpu_ms "$work/times0"))))
+}
+# Times two commands alternately, $4 times each, so that a change of load on the machine hits both
+# alike; prints the medians: wall ns and CPU ms of the first, then of the second.
+pair() {
+  local aw=() ac=() bw=() bc=()
+  for ((r = 0; r < $3; r++)); do timed "$1" aw ac; timed "$2" bw bc; done
+  echo "$(median "${aw[@]}") $(median "${ac[@]}") $(median "${bw[@]}") $(median "${bc[@]}")"
+}
+ms() { awk -v ns="$1" 'BEGIN { printf "%.0f", ns / 1e6 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
+# task, floppex-cli command, reference name, reference command, goal [, runs]
 row() {
   local t
-  read -r -a t <<<"$(pair_ns "$2" "$4")"
-  printf '| %s | %s | %s | %s | %s | %s |\n' "$1" "$(ms "${t[0]}")" "$3" "$(ms "${t[1]}")" \
-    "$(awk -v a="${t[0]}" -v b="${t[1]}" 'BEGIN { printf "%.2f", a / b }')" "$5"
+  read -r -a t <<<"$(pair "$2" "$4" "${6:-$runs}")"
+  printf '| %s | %s | %s | %s | **%s** | %s | %s | %s | %s |\n' "$1" "$(ms "${t[0]}")" "$3" "$(ms "${t[2]}")" \
+    "$(ratio "${t[0]}" "${t[2]}")" "${t[1]}" "${t[3]}" "$(ratio "${t[1]}" "${t[3]}")" "$5"
 }
 
 c1541_args=(); for d in "${disks[@]}"; do c1541_args+=(-attach "$d" -list); done
@@ -89,14 +105,15 @@ done
 n=${#disks[@]}
 x=$extracts
 echo "floppex-cli benchmarks: $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
-echo "median of $runs alternating runs; $n images of $(stat -c %s "${disks[0]}") bytes; $x extractions per timed run"
+echo "median of $runs alternating runs ($each_runs for one process per image); $n images of" \
+  "$(stat -c %s "${disks[0]}") bytes; $x extractions per timed run; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
-echo "| task | floppex-cli ms | reference | reference ms | ratio | goal |"
-echo "|---|---|---|---|---|---|"
+echo "| task | floppex-cli wall ms | reference | reference wall ms | wall ratio | floppex-cli CPU ms | reference CPU ms | CPU ratio | goal |"
+echo "|---|---|---|---|---|---|---|---|---|"
 row "list $n images, one process" '"$cli" list "${disks[@]}"' "cat" 'cat "${disks[@]}"' "<= 2.0"
 row "list $n images, one process" '"$cli" list "${disks[@]}"' "c1541, one process" 'c1541 "${c1541_args[@]}"' ""
-row "list $n images, one process each" 'each "$cli" list' "cat" 'each cat' "<= 2.0"
-row "list $n images, one process each" 'each "$cli" list' "c1541 -list" 'each c1541_list' ""
+row "list $n images, one process each" 'each "$cli" list' "cat" 'each cat' "<= 2.0" "$each_runs"
+row "list $n images, one process each" 'each "$cli" list' "c1541 -list" 'each c1541_list' "" "$each_runs"
 row "extract lh5 LHA x$x" 'repeat $x "$cli" extract game.lha out/cli' "lhasa x" \
   'repeat $x lhasa xqfw=out/ref game.lha' "<= 1.0"
 row "extract lh5 LHA x$x" 'repeat $x "$cli" extract game.lha out/cli' "jlha x" \
