@@ -39,6 +39,9 @@ TEST(MemberChooser, DiskBeforeTapeBeforeProgramsBeforeArchives) {
     EXPECT_EQ(Chosen(Members({"inner.zip", "readme.txt", "a.prg"}), K::One), std::vector<std::string>{"a.prg"});
     EXPECT_EQ(Chosen(Members({"readme.txt", "b.lnx", "a.gz"}), K::Archive), std::vector<std::string>{"a.gz"});
     EXPECT_TRUE(Chosen(Members({"readme.txt", "file_id.diz"}), K::Nothing).empty());
+    // A Mac's metadata twins sort first but are no C64 files.
+    EXPECT_EQ(Chosen(Members({"__MACOSX/game/._game.d64", "game/._game.d64", "game/game.d64"}), K::One),
+              std::vector<std::string>{"game/game.d64"});
 }
 
 TEST(MemberChooser, PicksTheLowestNumberedDiskAndTheFirstSide) {

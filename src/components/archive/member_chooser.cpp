@@ -37,6 +37,12 @@ int NaturalCompare(std::string_view a, std::string_view b) {
     return i == a.size() ? -1 : 1;
 }
 
+// What a Mac adds to the archives it makes: "__MACOSX/" folders and "._" files beside the real ones.
+bool IsMacMetadata(std::string_view name) {
+    return name.starts_with("__MACOSX/") || name.find("/__MACOSX/") != std::string_view::npos ||
+           FileNameOf(name).starts_with("._");
+}
+
 }  // namespace
 
 std::string LowerExtensionOf(std::string_view name) {
@@ -72,7 +78,8 @@ bool NaturalLess(std::string_view a, std::string_view b) { return NaturalCompare
 MemberChoice ChooseMembers(const std::vector<ArchiveMember>& members) {
     std::vector<size_t> order;
     for (size_t i = 0; i < members.size(); ++i) {
-        if (members[i].data.size() >= 2 && KindOfName(members[i].name) != MemberKind::Other) order.push_back(i);
+        const ArchiveMember& m = members[i];
+        if (m.data.size() >= 2 && KindOfName(m.name) != MemberKind::Other && !IsMacMetadata(m.name)) order.push_back(i);
     }
     std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
         const std::string_view a = members[x].name, b = members[y].name;

@@ -36,7 +36,8 @@ struct MemberChoice {
     std::vector<size_t> members;  // indices into the member list; Programs: all of them, in order
 };
 
-// Members with fewer than two bytes (no load address) are passed over.
+// Members with fewer than two bytes (no load address) and the metadata files a Mac adds
+// ("__MACOSX/", "._name") are passed over.
 MemberChoice ChooseMembers(const std::vector<ArchiveMember>& members);
 
 }  // namespace floppex::archive
