@@ -23,6 +23,7 @@ prepare_prefix
 to_windows() { printf 'Z:%s' "${1//\//\\}"; }
 setsid wine "$(to_windows "$demo/program/Floppex.exe")" "$(to_windows "$image")" \
   >"$demo/floppex.log" 2>&1 </dev/null &
+floppex_pid=$!
 
 # The window's caption starts with "Floppex!" once start-up has run; give it a moment to list.
 for _ in $(seq 1 100); do
@@ -34,9 +35,10 @@ import -window root "$demo/floppex.png"
 echo "$demo/floppex.png"
 
 if [ -z "$user_display" ]; then
+  # A polite close (WM_CLOSE) inside the private prefix, so that the program shuts down normally.
   wine taskkill /im Floppex.exe >/dev/null 2>&1 || true
-  for _ in $(seq 1 50); do
-    pgrep -f 'demo/program/Floppex.exe' >/dev/null || break
+  for _ in $(seq 1 100); do
+    kill -0 "$floppex_pid" 2>/dev/null || break
     sleep 0.1
   done
 else
