@@ -25,3 +25,6 @@ c1541 -format "many games,mg" d64 "$out/many.d64" "${args[@]}" >/dev/null
 
 c1541 "$out/demo.d64" -list >"$out/demo.list"
 c1541 "$out/many.d64" -list >"$out/many.list"
+
+# Games for the launch tests.
+bash "$(dirname "$0")/make-play-fixtures.sh" "$out"

@@ -49,6 +49,20 @@ TEST_F(InstanceTest, SecondStartHandsItsPathToTheRunningWindowAndEnds) {
     EXPECT_TRUE(first.Running());
 }
 
+TEST_F(InstanceTest, SecondStartRestoresAMinimisedWindow) {
+    const ProgramFolder folder;
+    AppProcess first(folder.Exe(), L"");
+    const HWND window = StartEmpty(first);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != 0; }));
+
+    AppProcess second(folder.Exe(), L"");
+    EXPECT_EQ(second.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(MainWindowView(window).FileLabel(), kNoGameLoaded);
+}
+
 TEST_F(InstanceTest, HandOffCarriesALongPathWithBlanksWhole) {
     const ProgramFolder folder;
     std::wstring path = folder.Path();
@@ -93,6 +107,12 @@ TEST_F(InstanceTest, WithMultipleAllowedASecondWindowOpensWithItsSwitchesDisable
     AppProcess second(folder.Exe(), L"");
     const HWND secondWindow = StartEmpty(second);
     ASSERT_NE(secondWindow, nullptr) << "no second window";
+    // It opens somewhere on the screen, whatever the stored position says.
+    const RECT placed = WindowRectOf(secondWindow);
+    EXPECT_GE(placed.left, 0);
+    EXPECT_GE(placed.top, 0);
+    EXPECT_LE(placed.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_LE(placed.bottom, GetSystemMetrics(SM_CYSCREEN));
 
     const auto firstMenu = ReadContextMenu(firstWindow);
     const auto secondMenu = ReadContextMenu(secondWindow);

@@ -72,8 +72,13 @@ TEST_F(RequestTest, PlayRequestPlaysARememberedEntryAtOnceAndListsOtherwise) {
         EXPECT_EQ(window.Rows().SelectedRow(), 0);
     }
     ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), "[Game Indexes]\r\ndemo.d64=2\r\n"));
+    ResetRegistry();
+    ConfigureFakeEmulator(folder);
     AppProcess app(folder.Exe(), L"-P " + disk);
     EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0)) << "a remembered entry is played at once";
+    // The never-shown window still saves its placement on the way out.
+    for (const wchar_t* name : {L"Top", L"Left", L"Height"})
+        EXPECT_TRUE(ValueType(HKEY_LOCAL_MACHINE, kWindowKey, name).has_value()) << Narrow(name) << " not saved";
 }
 
 TEST_F(RequestTest, QuotedPathWithBlanksArrivesUnsplitWithItsQuotes) {
