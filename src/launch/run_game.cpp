@@ -1,19 +1,158 @@
-// Starting an emulator on the listed game.
+// Starting an emulator on the listed game: checks, unpacking, the chosen entry's C64 name, the
+// remembered entry and the launch.
 #include <windows.h>
+
+#include <exception>
+#include <filesystem>
+#include <optional>
 
 #include "app/main_window.h"
 #include "app/module_state.h"
+#include "archive/archive_extractor.h"
+#include "c64/d64_image.h"
+#include "c64/p00_file.h"
+#include "c64/prg_file.h"
+#include "c64/t64_image.h"
+#include "components/system/program_launcher.h"
+#include "launch/run_game_logic.h"
+#include "open/file_type_logic.h"
 
 namespace floppex {
 
-// For now: checks that the emulator and the game file exist (each check reports a missing file
-// itself); emulators are not started yet.
+namespace {
+
+struct GameFile {
+    std::wstring path, folder, name;
+};
+
+GameFile SplitGame(const std::wstring& path) {
+    GameFile game{path, {}, {}};
+    Helper().SplitPath(path, game.folder, game.name);
+    return game;
+}
+
+void Tell(const MainWindow& window, const std::wstring& text) {
+    MessageBoxW(window.hwnd, text.c_str(), kAppTitle.data(), MB_OK | MB_ICONINFORMATION);
+}
+
+// Unpacks the archive into the working file; the unpacked file, or nothing after telling why not.
+std::optional<std::wstring> Unpack(const MainWindow& window, const std::wstring& archivePath) {
+    const ModuleState& module = Module();
+    std::filesystem::path extracted;
+    std::string error;
+    bool success = false;
+    try {
+        ArchiveExtractor extractor;
+        extractor.Extract(module.appDir, archivePath, "", module.appDir + L"currgame", extracted, error,
+                          Narrow(kAppTitle), module.programPaths[kArchiver].path, 0, success);
+    } catch (const std::exception&) {
+        success = false;
+        error = "The archive could not be unpacked:\n" + Narrow(archivePath);
+    }
+    if (success) return extracted.wstring();
+    Tell(window, Widen(error));
+    return std::nullopt;
+}
+
+template <class Directory>
+std::wstring NameOfItem(const Directory& entries, EntryNameSource source, int32_t gameIndex) {
+    const auto item = NamedEntryItem(source, entries.Count(), gameIndex);
+    return item ? Widen(entries.Item(static_cast<int32_t>(*item)).Name().Ascii()) : L"";
+}
+
+// The C64 name of the chosen entry, or nothing when the file could not be read.
+std::optional<std::wstring> ReadEntryName(EntryNameSource source, const std::filesystem::path& path,
+                                          int32_t gameIndex) {
+    switch (source) {
+    case EntryNameSource::Tape: {
+        T64Image tape;
+        if (!tape.Open(path)) return std::nullopt;
+        return NameOfItem(tape.Entries(), source, gameIndex);
+    }
+    case EntryNameSource::Disk: {
+        D64Image disk;
+        if (!disk.Open(path)) return std::nullopt;
+        return NameOfItem(disk.Entries(), source, gameIndex);
+    }
+    case EntryNameSource::PcFile: {
+        P00File program;
+        if (!program.Open(path)) return std::nullopt;
+        return Widen(program.Name().Ascii());
+    }
+    case EntryNameSource::Program: {
+        PrgFile program;
+        if (!program.Open(path)) return std::nullopt;
+        return L"";
+    }
+    case EntryNameSource::None: break;
+    }
+    return L"";
+}
+
+// An unreadable file is told about; the game is launched all the same, with no entry name.
+std::wstring EntryNameOf(const MainWindow& window, const GameFile& game) {
+    const EntryNameSource source = EntryNameSourceFor(game.name);
+    std::optional<std::wstring> name;
+    try {
+        name = ReadEntryName(source, std::filesystem::path(game.path), window.gameIndex);
+    } catch (const std::exception&) {
+        name.reset();
+    }
+    if (name) return *name;
+    Tell(window, std::wstring(ReadFailureMessage(source)));
+    return L"";
+}
+
+// Starts the emulator the way its catalogue entry says; the message for the user, "" when none.
+std::wstring Launch(LaunchOperation operation, const std::wstring& emulator, const GameFile& game,
+                    const std::wstring& entryName, int32_t gameIndex) {
+    const ProgramLauncher launcher;
+    const int16_t entry = LauncherEntryNumber(gameIndex);
+    std::wstring message;
+    switch (operation) {
+    case LaunchOperation::Ccs64:
+        launcher.RunCCS64(emulator, game.folder, game.path, entry, 0, 0, 1, 0, 0, 0, message);
+        break;
+    case LaunchOperation::Ccs64v2:
+        launcher.RunCCS64v2(emulator, game.folder, game.path, entry, 1, 1, 2, 0, 0, 0, message);
+        break;
+    case LaunchOperation::Vice: launcher.RunVICE(emulator, game.path, entryName, 0, message); break;
+    case LaunchOperation::C64s: launcher.RunC64S(emulator, game.path, entryName, 1, 2, 0, 0, message); break;
+    case LaunchOperation::Win64: launcher.RunWin64(emulator, game.path, 0, message); break;
+    case LaunchOperation::Pc64Win: launcher.RunPC64Win(emulator, game.path, 0, message); break;
+    case LaunchOperation::ComeBack64: launcher.RunComeBack64(emulator, game.path, 1, 0, message); break;
+    case LaunchOperation::Frodo: launcher.RunFrodo(emulator, 0, message); break;
+    case LaunchOperation::Unsupported: message = kUnsupportedEmulatorMessage; break;
+    case LaunchOperation::None:
+    case LaunchOperation::Refused: break;
+    }
+    return message;
+}
+
+}  // namespace
+
+// A number that addresses no program (a hand-edited default emulator) is refused with a message
+// before anything is checked, unpacked or remembered.
 void RunGame(MainWindow& window, int16_t emu) {
-    if (emu < 0 || emu >= kProgramPathCount) return;
-    const std::wstring emulatorPath = Module().programPaths[emu].path;
-    const std::wstring gamePath = window.gamePath;
-    if (!Helper().CheckFile(emulatorPath, true, kAppTitle)) return;
-    Helper().CheckFile(gamePath, true, kAppTitle);
+    const LaunchOperation operation = LaunchOperationFor(emu);
+    if (operation == LaunchOperation::Refused) {
+        Tell(window, L"There is no emulator number " + std::to_wstring(emu) +
+                         L".\nChoose the default emulator in the options.");
+        return;
+    }
+    const std::wstring emulator = Module().programPaths[emu].path;
+    GameFile game = SplitGame(window.gamePath);
+    if (!Helper().CheckFile(emulator, true, kAppTitle)) return;
+    if (!Helper().CheckFile(game.path, true, kAppTitle)) return;
+    if (IsArchiveName(game.name)) {
+        const auto unpacked = Unpack(window, game.path);
+        if (!unpacked) return;
+        game = SplitGame(*unpacked);
+    }
+    const std::wstring entryName = EntryNameOf(window, game);
+    if (RemembersEntry(game.name)) WriteGameIndex(window, game.name, window.gameIndex);
+    const std::wstring message = Launch(operation, emulator, game, entryName, window.gameIndex);
+    if (!message.empty()) Tell(window, message);
 }
 
 }  // namespace floppex
