@@ -13,8 +13,8 @@ namespace {
 
 constexpr wchar_t kPopupClass[] = L"#32768";
 
-std::wstring DumpPath(const std::wstring& dll, DWORD pid) {
-    return dll.substr(0, dll.find_last_of(L'\\')) + L"\\menu-" + std::to_wstring(pid) + L".txt";
+std::wstring DumpPath(const std::wstring& dll, DWORD pid, const wchar_t* extension) {
+    return dll.substr(0, dll.find_last_of(L'\\')) + L"\\menu-" + std::to_wstring(pid) + extension;
 }
 
 // One line per entry: id, flags (c checked, g grayed, s separator), a tab, the text.
@@ -39,15 +39,22 @@ std::vector<MenuEntry> ParseDump(const std::string& dump) {
     return entries;
 }
 
-void CloseMenus(DWORD pid) {
+// Closes the open menu and waits until the program has left its menu loop, which would
+// otherwise swallow keys sent to the window afterwards.
+void CloseMenus(DWORD pid, const std::wstring& closedMark) {
+    // The entries are written before the menu window shows.
+    WaitUntil([&] { return HasVisibleWindow(pid, kPopupClass) || FileExists(closedMark); }, 5000);
     for (HWND popup : TopLevelWindows(pid, kPopupClass))
         if (IsWindowVisible(popup)) PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-    WaitUntil([&] { return !HasVisibleWindow(pid, kPopupClass); });
+    WaitUntil([&] { return FileExists(closedMark); });
+    DeleteFileW(closedMark.c_str());
 }
 
 // One try: posts the context-menu request and waits for the hook's dump.
-std::optional<std::vector<MenuEntry>> TryReadMenu(HWND mainWindow, DWORD pid, const std::wstring& dump) {
+std::optional<std::vector<MenuEntry>> TryReadMenu(HWND mainWindow, DWORD pid, const std::wstring& dump,
+                                                  const std::wstring& closedMark) {
     DeleteFileW(dump.c_str());
+    DeleteFileW(closedMark.c_str());
     const RECT rect = WindowRectOf(mainWindow);
     const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     PostMessageW(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(mainWindow), at);
@@ -60,7 +67,7 @@ std::optional<std::vector<MenuEntry>> TryReadMenu(HWND mainWindow, DWORD pid, co
         std::fprintf(stderr, "menu probe: %s\n",
                      HasVisibleWindow(pid, kPopupClass) ? "menu open, hook silent" : "no menu opened");
     DeleteFileW(dump.c_str());
-    CloseMenus(pid);
+    CloseMenus(pid, closedMark);
     return entries;
 }
 
@@ -73,10 +80,11 @@ std::optional<std::vector<MenuEntry>> ReadContextMenu(HWND mainWindow) {
     if (!hookProc) return std::nullopt;
     DWORD pid = 0;
     const DWORD thread = GetWindowThreadProcessId(mainWindow, &pid);
-    const std::wstring dump = DumpPath(dll, pid);
+    const std::wstring dump = DumpPath(dll, pid, L".txt");
+    const std::wstring closedMark = DumpPath(dll, pid, L".closed");
     std::optional<std::vector<MenuEntry>> entries;
     if (HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread)) {
-        for (int attempt = 0; attempt < 3 && !entries; ++attempt) entries = TryReadMenu(mainWindow, pid, dump);
+        for (int attempt = 0; attempt < 3 && !entries; ++attempt) entries = TryReadMenu(mainWindow, pid, dump, closedMark);
         UnhookWindowsHookEx(hook);
     }
     FreeLibrary(module);

@@ -1,6 +1,7 @@
 // Loaded into the program by a WH_CALLWNDPROC hook: when a popup menu is about to open, writes
 // its entries to "menu-<pid>.txt" next to this DLL, one line per entry:
 // id, flags (c checked, g grayed, s separator), a tab, the entry's text in UTF-8.
+// When the menu loop has ended, creates "menu-<pid>.closed" there.
 #include <windows.h>
 
 #include <string>
@@ -33,12 +34,18 @@ std::string DescribeEntry(HMENU menu, int position) {
     return std::to_string(info.wID) + " " + flags + "\t" + Utf8(text) + "\n";
 }
 
-std::wstring DumpPath() {
+std::wstring DumpPath(const wchar_t* extension) {
     wchar_t path[MAX_PATH] = L"";
     GetModuleFileNameW(self, path, MAX_PATH);
     std::wstring folder(path);
     folder.resize(folder.find_last_of(L'\\') + 1);
-    return folder + L"menu-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    return folder + L"menu-" + std::to_wstring(GetCurrentProcessId()) + extension;
+}
+
+void NoteMenuClosed() {
+    HANDLE file = CreateFileW(DumpPath(L".closed").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
 void DumpMenu(HMENU menu) {
@@ -46,7 +53,7 @@ void DumpMenu(HMENU menu) {
     if (count <= 0) return;  // not a menu of this process, or nothing to show
     std::string dump;
     for (int position = 0; position < count && position < 256; ++position) dump += DescribeEntry(menu, position);
-    const std::wstring path = DumpPath();
+    const std::wstring path = DumpPath(L".txt");
     const std::wstring partial = path + L".part";
     HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
@@ -62,6 +69,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHookProc(int code, WPARAM 
     if (code == HC_ACTION) {
         const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (message->message == WM_INITMENUPOPUP) DumpMenu(reinterpret_cast<HMENU>(message->wParam));
+        if (message->message == WM_EXITMENULOOP) NoteMenuClosed();
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
