@@ -48,13 +48,6 @@ void ResetRegistry() {
     for (const wchar_t* key : kShellKeys) DeleteTree(HKEY_CLASSES_ROOT, key);
 }
 
-bool KeyExists(HKEY root, const std::wstring& key) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    RegCloseKey(handle);
-    return true;
-}
-
 std::optional<DWORD> ValueType(HKEY root, const std::wstring& key, const std::wstring& name) {
     DWORD type = REG_NONE;
     if (!ReadRaw(root, key, name, type)) return std::nullopt;

@@ -14,7 +14,6 @@ inline constexpr wchar_t kPathsKey[] = L"Software\\Brindale\\Paths";
 // Deletes HKLM\Software\Brindale and the shell types (.d64 .p00 .prg .t64 .tap, FloppexD64 ...).
 void ResetRegistry();
 
-bool KeyExists(HKEY root, const std::wstring& key);
 std::optional<DWORD> ValueType(HKEY root, const std::wstring& key, const std::wstring& name);
 std::optional<DWORD> ReadDword(HKEY root, const std::wstring& key, const std::wstring& name);
 std::optional<std::wstring> ReadString(HKEY root, const std::wstring& key, const std::wstring& name);
