@@ -149,11 +149,12 @@ TEST_F(PlayLaunchTest, TapeNamesAnEntryOnlyWhenItHoldsSeveral) {
     }
 }
 
-// The C64 name in a PC64 file's header, as c1541 would list it (unshifted letters in lower case).
+// The C64 name in a PC64 file's header (up to its padding), as c1541 would list it: unshifted
+// letters in lower case.
 std::wstring PcFileName(const std::wstring& fixture) {
     const std::string bytes = ReadWholeFile(FixturePath(fixture));
     std::wstring name;
-    for (size_t i = 8; i < 24 && i < bytes.size() && bytes[i] != '\0'; ++i)
+    for (size_t i = 8; i < 24 && i < bytes.size() && bytes[i] != '\0' && bytes[i] != '\xa0'; ++i)
         name += static_cast<wchar_t>(bytes[i] >= 'A' && bytes[i] <= 'Z' ? bytes[i] - 'A' + 'a' : bytes[i]);
     return name;
 }
