@@ -192,6 +192,7 @@ std::string EntryNameBytes(const std::string& image, int n) {
 struct TapeFile {
     std::string name;
     std::string data;  // load address first
+    char type = char(0x82);
 };
 
 std::string MakeT64(const std::string& tapeName, const std::vector<TapeFile>& files) {
@@ -211,7 +212,7 @@ std::string MakeT64(const std::string& tapeName, const std::vector<TapeFile>& fi
         const auto& f = files[i];
         const unsigned start = uint8_t(f.data[0]) | uint8_t(f.data[1]) << 8;
         image[at] = 1;
-        image[at + 1] = char(0x82);
+        image[at + 1] = f.type;
         put16(at + 2, start);
         put16(at + 4, start + static_cast<unsigned>(f.data.size()) - 2);
         put32(at + 8, static_cast<unsigned>(64 + 32 * files.size() + data.size()));
@@ -253,12 +254,13 @@ TEST_F(CliTest, ProgramsAndTapesAreListedInTheDiskForm) {
     EXPECT_EQ(prg.status, 0) << prg.err;
     EXPECT_EQ(prg.out, "0 \"hello           \"\n" + LineNamed(c1541, "\"hello\""));
 
-    // Same names and sizes as on the disk, so c1541's lines for them are the expected ones.
+    // Same names and sizes as on the disk, so c1541's lines for them are the expected ones. Old
+    // converters left the type byte at 0: still a program.
     const std::string src = (Fixtures() / "src").string();
     const fs::path tape = scratch_ / "games.t64";
     std::ofstream(tape, std::ios::binary) << MakeT64("GAMES", {{"B254", ReadFile(src + "/b254.prg")},
                                                                {"A VERY LONG NAME", ReadFile(src + "/big.prg")},
-                                                               {"B255", ReadFile(src + "/b255.prg")}});
+                                                               {"B255", ReadFile(src + "/b255.prg"), 0}});
     const CliRun t64 = Cli({"list", tape.string()});
     EXPECT_EQ(t64.status, 0) << t64.err;
     EXPECT_EQ(t64.out, "0 \"games           \"\n" + LineNamed(c1541, "\"b254\"") +
