@@ -25,16 +25,11 @@ std::string Padded(const std::string& text, size_t width) {
 }
 
 // c1541's entry line: blocks left-aligned in five columns, the quoted name padded to 16, then the
-// splat column, the three type letters and the lock column.
+// type between the splat and lock columns, both blank: tape and program entries are closed and
+// never locked.
 std::string EntryLine(const ListingEntry& entry) {
-    std::string blocks = std::to_string(entry.blocks);
-    std::string type = entry.type;
-    const char splat = (!type.empty() && type.front() == '*') ? '*' : ' ';
-    if (splat == '*') type.erase(0, 1);
-    const char lock = (!type.empty() && type.back() == '<') ? '<' : ' ';
-    if (lock == '<') type.pop_back();
-    return Padded(blocks, 5) + "\"" + entry.name.text + "\"" +
-           std::string(kNameWidth - std::min(kNameWidth, entry.name.text.size()), ' ') + splat + type + lock;
+    return Padded(std::to_string(entry.blocks), 5) + "\"" + entry.name.text + "\"" +
+           std::string(kNameWidth - std::min(kNameWidth, entry.name.text.size()), ' ') + " " + entry.type + " ";
 }
 
 // Tapes and program files have no id and no free blocks: the header line holds the name alone.
