@@ -34,6 +34,7 @@ TEST_F(PlayLaunchTest, ViceGetsTheChosenDiskEntryByItsListedName) {
         EXPECT_EQ(window.FileLabel(), L"play.d64");
         EXPECT_EQ(window.Rows().RowCount(), 6);
         EXPECT_EQ(window.Rows().SelectedRow(), 1);
+        EXPECT_FALSE(HasVisibleWindow(app.Pid(), L"#32768")) << "a left click opened the emulator menu";
         EXPECT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
         EXPECT_EQ(LaunchesOf(emulator).size(), 1u);
     }
