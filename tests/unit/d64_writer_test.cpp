@@ -16,7 +16,7 @@ namespace {
 
 using floppex::testing::ReadBytes;
 using floppex::testing::RunCommand;
-using floppex::testing::ScratchFolder;
+using floppex::testing::ScratchDir;
 using floppex::testing::WriteBytes;
 
 // Upper-case ASCII letters are the C64's plain letters, which c1541 lists in lower case.
@@ -58,7 +58,7 @@ size_t BlocksOf(size_t bytes) { return bytes == 0 ? 1 : (bytes + 253) / 254; }
 
 class D64WriterTest : public ::testing::Test {
 protected:
-    ScratchFolder folder{"d64-writer"};
+    ScratchDir folder{"d64-writer"};
     std::filesystem::path image = folder.Path() / "out.d64";
 
     void Write(const std::vector<CbmFile>& files, const std::string& diskName = "test disk") {

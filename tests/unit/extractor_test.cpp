@@ -16,7 +16,7 @@ using floppex::testing::ArchiveFixture;
 using floppex::testing::Fixture;
 using floppex::testing::ReadBytes;
 using floppex::testing::RunCommand;
-using floppex::testing::ScratchFolder;
+using floppex::testing::ScratchDir;
 using floppex::testing::WriteBytes;
 
 struct Outcome {
@@ -27,7 +27,7 @@ struct Outcome {
 
 class ExtractorTest : public ::testing::Test {
 protected:
-    ScratchFolder folder{"extractor"};
+    ScratchDir folder{"extractor"};
     ArchiveExtractor extractor;
 
     Outcome Extract(const fs::path& archive, const fs::path& archiver = {}) {

@@ -1,5 +1,8 @@
 #pragma once
 // Test access to the fixtures that tests/fixtures/*.sh made with outside tools.
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -31,11 +34,14 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<uint
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-// A scratch folder for one test, removed when it goes out of scope.
+// A scratch folder of one test, unique across the test processes that ctest runs side by side,
+// removed when it goes out of scope.
 class ScratchDir {
 public:
     explicit ScratchDir(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() / ("floppex-" + name + "-" + std::to_string(std::rand()))) {
+        : path_(std::filesystem::temp_directory_path() /
+                ("floppex-" + name + "-" + std::to_string(getpid()) + "-" + std::to_string(++count_))) {
+        std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
     ~ScratchDir() {
@@ -44,7 +50,17 @@ public:
     }
     const std::filesystem::path& Path() const { return path_; }
 
+    // Every file below the folder, relative to it, sorted.
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(path_))
+            names.push_back(std::filesystem::relative(e.path(), path_).string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
 private:
+    static inline int count_ = 0;
     std::filesystem::path path_;
 };
 
