@@ -23,6 +23,12 @@ fs::path FromEnv(const char* name) {
 
 fs::path Fixtures() { return FromEnv("FLOPPEX_FIXTURES") / "cli"; }
 
+// FLOPPEX_CLI names the tool to test; the build's own is the default.
+fs::path CliPath() {
+    const fs::path fromEnv = FromEnv("FLOPPEX_CLI");
+    return fromEnv.empty() ? fs::path(FLOPPEX_CLI_PATH) : fromEnv;
+}
+
 std::string ReadFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -42,7 +48,7 @@ struct CliRun {
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(FromEnv("FLOPPEX_CLI").empty()) << "FLOPPEX_CLI is not set";
+        ASSERT_TRUE(fs::exists(CliPath())) << CliPath() << " not built";
         ASSERT_TRUE(fs::exists(Fixtures() / "mixed.d64")) << "fixtures missing under " << Fixtures();
         scratch_ = fs::temp_directory_path() /
                    ("cli_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -53,7 +59,7 @@ protected:
 
     // The child gets a private TMPDIR so that anything it leaves behind can be seen.
     CliRun Cli(const std::vector<std::string>& args) {
-        std::string command = "TMPDIR=" + Quote((scratch_ / "tmp").string()) + " " + Quote(FromEnv("FLOPPEX_CLI"));
+        std::string command = "TMPDIR=" + Quote((scratch_ / "tmp").string()) + " " + Quote(CliPath().string());
         for (const std::string& arg : args) command += " " + Quote(arg);
         command += " >" + Quote((scratch_ / "out").string()) + " 2>" + Quote((scratch_ / "err").string());
         const int raw = std::system(command.c_str());
