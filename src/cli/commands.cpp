@@ -36,6 +36,7 @@ std::optional<Listing> ListPlainFile(const fs::path& file, std::string& error) {
 std::optional<std::string> NotAFile(const fs::path& file) {
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) return ec.message();
     if (!fs::exists(status)) return "no such file";
     if (!fs::is_regular_file(status)) return "not a regular file";
     return std::nullopt;
