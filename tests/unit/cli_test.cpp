@@ -23,11 +23,7 @@ fs::path FromEnv(const char* name) {
 
 fs::path Fixtures() { return FromEnv("FLOPPEX_FIXTURES") / "cli"; }
 
-// FLOPPEX_CLI names the tool to test; the build's own is the default.
-fs::path CliPath() {
-    const fs::path fromEnv = FromEnv("FLOPPEX_CLI");
-    return fromEnv.empty() ? fs::path(FLOPPEX_CLI_PATH) : fromEnv;
-}
+fs::path CliPath() { return FLOPPEX_CLI_PATH; }
 
 std::string ReadFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
