@@ -8,7 +8,6 @@
 
 #include "app/main_window.h"
 #include "app/module_state.h"
-#include "archive/archive_extractor.h"
 #include "c64/d64_image.h"
 #include "c64/p00_file.h"
 #include "c64/prg_file.h"
@@ -16,6 +15,7 @@
 #include "components/system/program_launcher.h"
 #include "launch/run_game_logic.h"
 #include "open/file_type_logic.h"
+#include "open/unpack_archive.h"
 
 namespace floppex {
 
@@ -37,20 +37,9 @@ void Tell(const MainWindow& window, const std::wstring& text) {
 
 // Unpacks the archive into the working file; the unpacked file, or nothing after telling why not.
 std::optional<std::wstring> Unpack(const MainWindow& window, const std::wstring& archivePath) {
-    const ModuleState& module = Module();
-    std::filesystem::path extracted;
-    std::string error;
-    bool success = false;
-    try {
-        ArchiveExtractor extractor;
-        extractor.Extract(module.appDir, archivePath, "", module.appDir + L"currgame", extracted, error,
-                          Narrow(kAppTitle), module.programPaths[kArchiver].path, 0, success);
-    } catch (const std::exception&) {
-        success = false;
-        error = "The archive could not be unpacked:\n" + Narrow(archivePath);
-    }
-    if (success) return extracted.wstring();
-    Tell(window, Widen(error));
+    const Unpacked result = UnpackArchive(archivePath, Narrow(kAppTitle));
+    if (result.success) return result.extractedPath;
+    Tell(window, result.errorText);
     return std::nullopt;
 }
 

@@ -5,8 +5,8 @@
 
 #include "app/main_window.h"
 #include "app/module_state.h"
-#include "archive/archive_extractor.h"
 #include "open/file_type_logic.h"
+#include "open/unpack_archive.h"
 
 namespace floppex {
 
@@ -18,35 +18,13 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-struct Extraction {
-    bool success = false;
-    std::wstring extractedPath;
-    std::wstring errorText;
-};
-
-Extraction Extract(const std::wstring& archivePath) {
-    const ModuleState& module = Module();
-    std::filesystem::path extracted;
-    std::string error;
-    bool success = false;
-    ArchiveExtractor extractor;
-    extractor.Extract(module.appDir, archivePath, "", module.appDir + L"currgame", extracted, error, "Floppex",
-                      module.programPaths[kArchiver].path, 0, success);
-    return {success, extracted.wstring(), Widen(error)};
-}
-
 // The caption names the archive and the pointer is an hourglass while it is unpacked.
-Extraction ExtractShowingProgress(MainWindow& window, const std::wstring& path, const std::wstring& name) {
+Unpacked UnpackShowingProgress(MainWindow& window, const std::wstring& path, const std::wstring& name) {
     const std::wstring caption = WindowText(window.hwnd);
     SetWindowTextW(window.hwnd, (L"Extracting " + name).c_str());
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     PumpPendingMessages(window);
-    Extraction result;
-    try {
-        result = Extract(path);
-    } catch (const std::exception&) {
-        result.errorText = L"The archive could not be unpacked:\n" + path;
-    }
+    const Unpacked result = UnpackArchive(path, "Floppex");
     SetCursor(previous);
     if (window.hwnd) SetWindowTextW(window.hwnd, caption.c_str());
     PumpPendingMessages(window);
@@ -54,7 +32,7 @@ Extraction ExtractShowingProgress(MainWindow& window, const std::wstring& path, 
 }
 
 void OpenArchive(MainWindow& window, const std::wstring& path, const std::wstring& name) {
-    const Extraction result = ExtractShowingProgress(window, path, name);
+    const Unpacked result = UnpackShowingProgress(window, path, name);
     if (window.unloaded) return;
     if (result.success) {
         window.gamePath = result.extractedPath;

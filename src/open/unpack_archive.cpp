@@ -1,0 +1,30 @@
+#include "open/unpack_archive.h"
+
+#include <exception>
+#include <filesystem>
+
+#include "app/main_window.h"
+#include "app/module_state.h"
+#include "archive/archive_extractor.h"
+#include "components/system/archiver_runner.h"
+
+namespace floppex {
+
+Unpacked UnpackArchive(const std::wstring& archivePath, const std::string& caption) {
+    const ModuleState& module = Module();
+    std::filesystem::path extracted;
+    std::string error;
+    bool success = false;
+    try {
+        ArchiveExtractor extractor;
+        extractor.archiverRunner = RunArchiver;
+        extractor.Extract(module.appDir, archivePath, "", module.appDir + L"currgame", extracted, error, caption,
+                          module.programPaths[kArchiver].path, 0, success);
+    } catch (const std::exception&) {
+        success = false;
+        error = "The archive could not be unpacked:\n" + Narrow(archivePath);
+    }
+    return {success, success ? extracted.wstring() : L"", Widen(error)};
+}
+
+}  // namespace floppex
