@@ -36,4 +36,18 @@ inline std::string RunCommand(const std::string& command) {
     return text;
 }
 
+inline std::string C1541Listing(const std::filesystem::path& image) {
+    return RunCommand("c1541 " + ShellQuote(image.string()) + " -list 2>/dev/null");
+}
+
+// The file `name` (with ",s" or ",u" for other types than PRG) as c1541 reads it from `image`,
+// by way of `out`; empty when c1541 found no such file.
+inline std::vector<uint8_t> C1541Read(const std::filesystem::path& image, const std::string& name,
+                                      const std::filesystem::path& out) {
+    std::filesystem::remove(out);
+    RunCommand("c1541 " + ShellQuote(image.string()) + " -read " + ShellQuote(name) + " " + ShellQuote(out.string()) +
+               " >/dev/null 2>&1");
+    return std::filesystem::exists(out) ? ReadBytes(out) : std::vector<uint8_t>{};
+}
+
 }  // namespace floppex::testing

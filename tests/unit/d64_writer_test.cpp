@@ -14,9 +14,12 @@
 namespace floppex::archive {
 namespace {
 
+using floppex::testing::C1541Listing;
+using floppex::testing::C1541Read;
 using floppex::testing::ReadBytes;
 using floppex::testing::RunCommand;
 using floppex::testing::ScratchDir;
+using floppex::testing::ShellQuote;
 using floppex::testing::WriteBytes;
 
 // Upper-case ASCII letters are the C64's plain letters, which c1541 lists in lower case.
@@ -40,10 +43,6 @@ CbmFile File(const std::string& name, size_t size, uint8_t seed, uint8_t type = 
     f.type = type;
     return f;
 }
-
-std::string Quote(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
-
-std::string Listing(const std::filesystem::path& image) { return RunCommand("c1541 " + Quote(image) + " -list 2>/dev/null"); }
 
 // c1541's listing line for a file: blocks, quoted name padded to 18, type.
 std::string Line(size_t blocks, const std::string& name, const std::string& type) {
@@ -73,7 +72,7 @@ protected:
         const auto before = ReadBytes(image);
         const auto copy = folder.Path() / "validated.d64";
         std::filesystem::copy_file(image, copy, std::filesystem::copy_options::overwrite_existing);
-        RunCommand("c1541 " + Quote(copy) + " -validate >/dev/null 2>&1");
+        RunCommand("c1541 " + ShellQuote(copy.string()) + " -validate >/dev/null 2>&1");
         EXPECT_EQ(ReadBytes(copy), before) << "c1541 -validate changed the image";
     }
 };
@@ -87,7 +86,7 @@ TEST_F(D64WriterTest, ListsAndReadsBackEveryFileInC1541) {
     files.push_back(File("a usr file", 300, 51, kUsr));
     Write(files);
 
-    std::istringstream listing(Listing(image));
+    std::istringstream listing(C1541Listing(image));
     std::string line;
     std::getline(listing, line);
     EXPECT_EQ(line, "0 \"test disk       \" fx 2a");
@@ -95,22 +94,16 @@ TEST_F(D64WriterTest, ListsAndReadsBackEveryFileInC1541) {
     for (const CbmFile& f : files) {
         std::getline(listing, line);
         const std::string type = f.type == kSeq ? "seq" : f.type == kUsr ? "usr" : "prg";
-        std::string name(f.name.begin(), f.name.end());
+        std::string name(f.name.begin(), f.name.end());  // as c1541 lists and takes names
         for (auto& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         EXPECT_EQ(line.substr(0, line.find_last_not_of(' ') + 1), Line(BlocksOf(f.data.size()), name, type));
         used += BlocksOf(f.data.size());
+        const std::string suffix = f.type == kSeq ? ",s" : f.type == kUsr ? ",u" : "";  // c1541 opens PRG by default
+        EXPECT_EQ(C1541Read(image, name + suffix, folder.Path() / "read-back"), f.data) << name;
     }
     std::getline(listing, line);
     EXPECT_EQ(line, std::to_string(664 - used) + " blocks free.");
 
-    for (const CbmFile& f : files) {
-        std::string name(f.name.begin(), f.name.end());
-        for (auto& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));  // as c1541 takes names
-        const auto out = folder.Path() / ("read-" + name);
-        const std::string suffix = f.type == kSeq ? ",s" : f.type == kUsr ? ",u" : "";  // c1541 opens PRG by default
-        RunCommand("c1541 " + Quote(image) + " -read '" + name + suffix + "' " + Quote(out) + " >/dev/null 2>&1");
-        EXPECT_EQ(ReadBytes(out), f.data) << name;
-    }
     ExpectValid();
 }
 
@@ -119,7 +112,7 @@ TEST_F(D64WriterTest, NamesAreWrittenAsRawPetsciiBytes) {
     CbmFile f = File("", 100, 7);
     f.name = {0x48, 0xC9, 0x20, 0x31, 0xA0, 0x32};
     Write({f}, "DISK");
-    const std::string listing = Listing(image);
+    const std::string listing = C1541Listing(image);
     // c1541, like the drive, ends the quoted name at the shifted space.
     EXPECT_NE(listing.find("1    \"hI 1\"2 "), std::string::npos) << listing;
     EXPECT_NE(listing.find("0 \"disk            \" fx 2a"), std::string::npos) << listing;
@@ -129,14 +122,14 @@ TEST_F(D64WriterTest, FillsAWholeDirectoryAndAWholeDisk) {
     std::vector<CbmFile> files;
     for (int i = 0; i < 144; ++i) files.push_back(File("f" + std::to_string(i), 2, uint8_t(i)));
     Write(files);
-    const std::string listing = Listing(image);
+    const std::string listing = C1541Listing(image);
     EXPECT_NE(listing.find("\"f143\""), std::string::npos);
     EXPECT_NE(listing.find("520 blocks free."), std::string::npos) << listing;
     ExpectValid();
 
     // 664 blocks in all: exactly full, then one byte too many.
     Write({File("full", 664 * 254, 1)});
-    EXPECT_NE(Listing(image).find("0 blocks free."), std::string::npos);
+    EXPECT_NE(C1541Listing(image).find("0 blocks free."), std::string::npos);
     ExpectValid();
     EXPECT_EQ(WriteD64(std::vector<CbmFile>{File("over", 664 * 254 + 1, 1)}, Name("x"), Name("fx")).error,
               D64WriteError::DiskFull);
@@ -149,7 +142,7 @@ TEST_F(D64WriterTest, RelativeFilesGetSideSectorsC1541Accepts) {
     CbmFile rel = File("records", 150 * 254, 3, kRel);
     rel.recordLength = 127;
     Write({File("first", 10, 1), rel});
-    const std::string listing = Listing(image);
+    const std::string listing = C1541Listing(image);
     EXPECT_NE(listing.find(Line(152, "records", "rel")), std::string::npos) << listing;
     EXPECT_NE(listing.find(std::to_string(664 - 152 - 1) + " blocks free."), std::string::npos) << listing;
     ExpectValid();

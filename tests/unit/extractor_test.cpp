@@ -13,9 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using floppex::testing::ArchiveFixture;
+using floppex::testing::C1541Listing;
+using floppex::testing::C1541Read;
 using floppex::testing::Fixture;
 using floppex::testing::ReadBytes;
-using floppex::testing::RunCommand;
 using floppex::testing::ScratchDir;
 using floppex::testing::WriteBytes;
 
@@ -38,13 +39,8 @@ protected:
     }
     Outcome ExtractFixture(const std::string& name) { return Extract(ArchiveFixture(name)); }
 
-    // c1541's listing of the extracted image, and each named file read back by c1541.
-    std::string Listing(const fs::path& image) { return RunCommand("c1541 '" + image.string() + "' -list 2>/dev/null"); }
     std::vector<uint8_t> ReadBack(const fs::path& image, const std::string& name) {
-        const fs::path out = folder.Path() / "read-back";
-        fs::remove(out);
-        RunCommand("c1541 '" + image.string() + "' -read '" + name + "' '" + out.string() + "' >/dev/null 2>&1");
-        return fs::exists(out) ? ReadBytes(out) : std::vector<uint8_t>{};
+        return C1541Read(image, name, folder.Path() / "read-back");
     }
 };
 
@@ -78,7 +74,7 @@ TEST_F(ExtractorTest, WritesTheChosenFileUnderTheTargetWithItsExtension) {
     EXPECT_EQ(tape.path.filename(), "currgame.t64");
     // Side A of two sides: its disk name tells them apart.
     const Outcome sides = ExtractFixture("sides.zip");
-    EXPECT_EQ(Listing(sides.path).rfind("0 \"sidea", 0), 0u) << Listing(sides.path);
+    EXPECT_EQ(C1541Listing(sides.path).rfind("0 \"sidea", 0), 0u) << C1541Listing(sides.path);
     // Older working files of other extensions stay; a new one of the same extension replaces the old.
     EXPECT_TRUE(fs::exists(folder.Path() / "currgame.prg"));
     EXPECT_EQ(fs::file_size(folder.Path() / "currgame.d64"), 174848u);
@@ -88,7 +84,7 @@ TEST_F(ExtractorTest, SeveralProgramsBecomeOneDiskC1541CanRead) {
     const Outcome o = ExtractFixture("programs.zip");
     ASSERT_TRUE(o.success) << o.error;
     EXPECT_EQ(o.path.filename(), "currgame.d64");
-    const std::string listing = Listing(o.path);
+    const std::string listing = C1541Listing(o.path);
     // Natural order of the file names; the PC64 file keeps the C64 name from its header ("big").
     const char* names[] = {"big", "hello", "intro", "small"};
     const char* sources[] = {"big.prg", "hello.prg", "intro.prg", "small.prg"};
@@ -110,7 +106,7 @@ TEST_F(ExtractorTest, LynxBecomesADiskHoldingWhatCbmconvertTakesOut) {
         EXPECT_EQ(o.path.filename(), "currgame.d64");
     }
     const Outcome o = ExtractFixture("programs.lnx");
-    const std::string listing = Listing(o.path);
+    const std::string listing = C1541Listing(o.path);
     for (const auto& entry : fs::directory_iterator(ArchiveFixture("programs.lnx.expected"))) {
         const std::string name = entry.path().stem().string();
         const auto bytes = ReadBytes(entry.path());
@@ -121,7 +117,7 @@ TEST_F(ExtractorTest, LynxBecomesADiskHoldingWhatCbmconvertTakesOut) {
     }
     const Outcome rel = ExtractFixture("rel.lnx");
     ASSERT_TRUE(rel.success) << rel.error;
-    EXPECT_NE(Listing(rel.path).find("\"records\"          rel"), std::string::npos) << Listing(rel.path);
+    EXPECT_NE(C1541Listing(rel.path).find("\"records\"          rel"), std::string::npos) << C1541Listing(rel.path);
     // programs.lha: jlha's lh5 archive of two programs.
     const Outcome lha = ExtractFixture("programs.lha");
     ASSERT_TRUE(lha.success) << lha.error;

@@ -19,6 +19,13 @@ inline std::filesystem::path FixtureDir(const std::string& script) {
     return std::filesystem::path(root ? root : "fixtures") / script;
 }
 
+// `text` in single quotes for a POSIX shell.
+inline std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -3,9 +3,7 @@
 // lhasa's own test run, listing and extraction of each archive.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "archive/lha_reader.h"
 #include "lha_test_files.h"
@@ -20,13 +18,6 @@ using namespace floppex::lha_test;
 // members are still CRC-checked and compared where lhasa wrote them.
 const std::set<std::string> kPartialLhasaOutput = {"lha_osk_201/h0_subdir.lzh", "lha_unix114i/h0_subdir.lzh",
                                                    "regression/symlink2.lzh", "regression/symlink3.lzh"};
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 struct CorpusArchive {
     std::string name;  // relative to the collection

@@ -1,29 +1,18 @@
 #pragma once
-// Shared by the LHA tests: the fixture folder, files as bytes, and names compared the way lhasa
-// writes them to disk.
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+// Shared by the LHA tests: the fixture folder and names compared the way lhasa writes them to disk.
 #include <map>
-#include <string>
-#include <vector>
+
+#include "fixture_files.h"
 
 namespace floppex::lha_test {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-inline fs::path FixtureDir() {
-    const char* root = std::getenv("FLOPPEX_FIXTURES");
-    return root ? fs::path(root) / "lha" : fs::path();
-}
+using testing::ReadBytes;
+using testing::ReadText;
 
-inline Bytes ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
+inline fs::path FixtureDir() { return testing::FixtureDir("lha"); }
 
 // Folder separators ('\', 0xFF) become '/', case is folded, "." and ".." are resolved and
 // leading '/' dropped, as lhasa does before it writes a member.
