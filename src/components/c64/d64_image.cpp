@@ -115,10 +115,9 @@ bool D64Image::Fail(std::string reason) {
 }
 
 bool D64Image::Open(const std::filesystem::path& path) {
-    std::vector<uint8_t> bytes;
     std::string reason;
-    if (!ReadFileBytes(path, kMaxFileSize, bytes, reason)) return Fail(reason);
-    return Load(bytes);
+    const auto bytes = ReadFileBytes(path, kMaxFileSize, reason);
+    return bytes ? Load(*bytes) : Fail(reason);
 }
 
 bool D64Image::Load(std::span<const uint8_t> bytes) {

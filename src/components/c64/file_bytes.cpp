@@ -1,34 +1,74 @@
 #include "c64/file_bytes.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <system_error>
 
 namespace floppex {
 
-bool ReadFileBytes(const std::filesystem::path& path, size_t maxBytes, std::vector<uint8_t>& out,
-                   std::string& error) {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Unbuffered: whole files go straight between the caller's buffer and the system.
+File OpenFile(const std::filesystem::path& path, bool forWriting) {
+#ifdef _WIN32
+    File file(_wfopen(path.c_str(), forWriting ? L"wb" : L"rb"));
+#else
+    File file(std::fopen(path.c_str(), forWriting ? "wb" : "rb"));
+#endif
+    if (file) std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    return file;
+}
+
+}  // namespace
+
+FileReadError ReadWholeFile(const std::filesystem::path& path, size_t maxBytes, std::vector<uint8_t>& out) {
     out.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open the file";
-        return false;
-    }
-    constexpr size_t kChunk = 64 * 1024;
-    while (in && out.size() <= maxBytes) {
+    const File file = OpenFile(path, false);
+    if (!file) return FileReadError::CannotOpen;
+    std::error_code ec;
+    const auto stated = std::filesystem::file_size(path, ec);
+    // One byte beyond the stated size (or the cap) shows a file that grew, or one over the cap,
+    // without a second pass; files whose size is not known are read in steps.
+    constexpr size_t kStep = 64 * 1024;
+    size_t room = ec ? kStep : static_cast<size_t>(std::min<uintmax_t>(stated, maxBytes)) + 1;
+    for (;;) {
         const size_t old = out.size();
-        out.resize(old + kChunk);
-        in.read(reinterpret_cast<char*>(out.data() + old), static_cast<std::streamsize>(kChunk));
-        out.resize(old + static_cast<size_t>(in.gcount()));
+        out.resize(old + room);
+        const size_t got = std::fread(out.data() + old, 1, room, file.get());
+        out.resize(old + got);
+        if (out.size() > maxBytes) {
+            out.clear();
+            return FileReadError::TooLarge;
+        }
+        if (got < room) break;
+        room = std::min(kStep, maxBytes + 1 - out.size());
     }
-    if (in.bad()) {
-        error = "cannot read the file";
-        return false;
+    return std::ferror(file.get()) ? FileReadError::CannotRead : FileReadError::None;
+}
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& path, size_t maxBytes,
+                                                  std::string& error) {
+    std::vector<uint8_t> bytes;
+    switch (ReadWholeFile(path, maxBytes, bytes)) {
+        case FileReadError::None: return bytes;
+        case FileReadError::CannotOpen: error = "cannot open the file"; break;
+        case FileReadError::CannotRead: error = "cannot read the file"; break;
+        case FileReadError::TooLarge: error = "file too large (more than " + std::to_string(maxBytes) + " bytes)"; break;
     }
-    if (out.size() > maxBytes) {
-        error = "file too large (more than " + std::to_string(maxBytes) + " bytes)";
-        out.clear();
-        return false;
-    }
-    return true;
+    return std::nullopt;
+}
+
+bool WriteWholeFile(const std::filesystem::path& path, std::span<const uint8_t> data) {
+    File file = OpenFile(path, true);
+    if (!file) return false;
+    const bool written = std::fwrite(data.data(), 1, data.size(), file.get()) == data.size();
+    return std::fclose(file.release()) == 0 && written;
 }
 
 }  // namespace floppex

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "c64/file_bytes.h"
 #include "c64/size_text.h"
@@ -22,10 +21,9 @@ bool P00File::Fail(std::string reason) {
 }
 
 bool P00File::Open(const std::filesystem::path& path) {
-    std::vector<uint8_t> bytes;
     std::string reason;
-    if (!ReadFileBytes(path, kMaxFileSize, bytes, reason)) return Fail(reason);
-    return Load(bytes);
+    const auto bytes = ReadFileBytes(path, kMaxFileSize, reason);
+    return bytes ? Load(*bytes) : Fail(reason);
 }
 
 bool P00File::Load(std::span<const uint8_t> bytes) {

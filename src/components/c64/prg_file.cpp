@@ -1,7 +1,6 @@
 #include "c64/prg_file.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "c64/file_bytes.h"
 #include "c64/size_text.h"
@@ -9,14 +8,12 @@
 namespace floppex {
 
 bool PrgFile::Open(const std::filesystem::path& path) {
-    std::vector<uint8_t> bytes;
     std::string reason;
-    if (!ReadFileBytes(path, kMaxFileSize, bytes, reason)) {
-        *this = PrgFile();
-        error_ = reason;
-        return false;
-    }
-    return Load(bytes);
+    const auto bytes = ReadFileBytes(path, kMaxFileSize, reason);
+    if (bytes) return Load(*bytes);
+    *this = PrgFile();
+    error_ = reason;
+    return false;
 }
 
 bool PrgFile::Load(std::span<const uint8_t> bytes) {

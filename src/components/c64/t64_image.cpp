@@ -51,10 +51,9 @@ bool T64Image::Fail(std::string reason) {
 }
 
 bool T64Image::Open(const std::filesystem::path& path) {
-    std::vector<uint8_t> bytes;
     std::string reason;
-    if (!ReadFileBytes(path, kMaxFileSize, bytes, reason)) return Fail(reason);
-    return Load(bytes);
+    const auto bytes = ReadFileBytes(path, kMaxFileSize, reason);
+    return bytes ? Load(*bytes) : Fail(reason);
 }
 
 bool T64Image::Load(std::span<const uint8_t> bytes) {
