@@ -1,12 +1,12 @@
 #include "archive/archive_extractor.h"
 
-#include <fstream>
 #include <optional>
 #include <span>
 #include <system_error>
 #include <vector>
 
 #include "archive/archive_unpacker.h"
+#include "c64/file_bytes.h"
 
 namespace floppex {
 
@@ -44,17 +44,14 @@ std::string MessageFor(const UnpackResult& r, const std::string& name, const Ext
 }
 
 // The whole file, or nothing when it cannot be read or is larger than maxBytes (tooLarge then).
+// Only regular files: opening a pipe could wait for ever.
 std::optional<std::vector<uint8_t>> ReadWhole(const fs::path& path, size_t maxBytes, bool& tooLarge) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    const auto size = fs::file_size(path, ec);
-    tooLarge = !ec && size > maxBytes;
-    if (ec || tooLarge) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
-        return std::nullopt;
-    }
+    std::vector<uint8_t> bytes;
+    const FileReadError error = ReadWholeFile(path, maxBytes, bytes);
+    tooLarge = error == FileReadError::TooLarge;
+    if (error != FileReadError::None) return std::nullopt;
     return bytes;
 }
 
@@ -63,14 +60,9 @@ bool WriteThroughTemporary(const fs::path& finalPath, std::span<const uint8_t> d
     fs::path temp = finalPath;
     temp += ".part";
     std::error_code ec;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-        out.close();
-        if (!out) {
-            fs::remove(temp, ec);
-            return false;
-        }
+    if (!WriteWholeFile(temp, data)) {
+        fs::remove(temp, ec);
+        return false;
     }
     fs::rename(temp, finalPath, ec);
     if (ec) {  // some systems will not rename over an existing file

@@ -109,27 +109,27 @@ void MakeNamesUnique(std::vector<CbmFile>& files) {
 
 UnpackResult DiskOf(std::string_view archiveName, std::vector<CbmFile> files) {
     MakeNamesUnique(files);
-    const auto disk = WriteD64(files, PetsciiName(FileNameOf(archiveName)), kDiskId);
+    auto disk = WriteD64(files, PetsciiName(FileNameOf(archiveName)), kDiskId);
     if (!disk.ok()) return Failure(UnpackError::TooManyForDisk);
     UnpackResult r;
     r.extension = ".d64";
-    r.data = disk.image;
+    r.data = std::move(disk.image);
     return r;
 }
 
 UnpackResult Unpack(std::string_view name, std::span<const uint8_t> bytes, const ExtractLimits& limits, int depth);
 
-UnpackResult Choose(std::string_view archiveName, const std::vector<ArchiveMember>& members,
-                    const ExtractLimits& limits, int depth) {
+UnpackResult Choose(std::string_view archiveName, std::vector<ArchiveMember> members, const ExtractLimits& limits,
+                    int depth) {
     const MemberChoice choice = ChooseMembers(members);
     switch (choice.kind) {
         case MemberChoice::Kind::Nothing:
             return Failure(UnpackError::NoC64File);
         case MemberChoice::Kind::One: {
-            const ArchiveMember& m = members[choice.members.front()];
+            ArchiveMember& m = members[choice.members.front()];
             UnpackResult r;
             r.extension = LowerExtensionOf(m.name);
-            r.data = m.data;
+            r.data = std::move(m.data);
             return r;
         }
         case MemberChoice::Kind::Programs: {
@@ -146,18 +146,18 @@ UnpackResult Choose(std::string_view archiveName, const std::vector<ArchiveMembe
 }
 
 // Members read with a passed-over error: the choice stands when it finds something, else the error.
-UnpackResult ChooseOrFail(std::string_view archiveName, const ReadResult& read, const ExtractLimits& limits, int depth) {
+UnpackResult ChooseOrFail(std::string_view archiveName, ReadResult read, const ExtractLimits& limits, int depth) {
     if (read.error == ReadError::Damaged || read.error == ReadError::TooLarge || read.error == ReadError::NotThisFormat) {
         return Failure(FromRead(read.error), read.detail);
     }
-    UnpackResult r = Choose(archiveName, read.members, limits, depth);
+    UnpackResult r = Choose(archiveName, std::move(read.members), limits, depth);
     if (r.error == UnpackError::NoC64File && !read.ok()) return Failure(FromRead(read.error), read.detail);
     return r;
 }
 
 // The content of a GZ: its name, else the archive's name without ".gz", tells what it is; a disk,
 // tape or PC64 file without a telling name is known by its content.
-UnpackResult GzipContent(std::string_view archiveName, const ArchiveMember& inner, const ExtractLimits& limits, int depth) {
+UnpackResult GzipContent(std::string_view archiveName, ArchiveMember inner, const ExtractLimits& limits, int depth) {
     std::string name = inner.name;
     if (name.empty()) {
         const std::string_view file = FileNameOf(archiveName);
@@ -176,7 +176,9 @@ UnpackResult GzipContent(std::string_view archiveName, const ArchiveMember& inne
             return Failure(UnpackError::NoC64File);
         }
     }
-    return Choose(archiveName, {ArchiveMember{name, inner.data}}, limits, depth);
+    std::vector<ArchiveMember> content;
+    content.push_back(ArchiveMember{std::move(name), std::move(inner.data)});
+    return Choose(archiveName, std::move(content), limits, depth);
 }
 
 UnpackResult Unpack(std::string_view name, std::span<const uint8_t> bytes, const ExtractLimits& limits, int depth) {
@@ -196,9 +198,9 @@ UnpackResult Unpack(std::string_view name, std::span<const uint8_t> bytes, const
             return DiskOf(name, std::move(lynx.files));
         }
         case ArchiveType::Gzip: {
-            const ReadResult gz = ReadGzip(bytes, limits);
+            ReadResult gz = ReadGzip(bytes, limits);
             if (!gz.ok()) return Failure(FromRead(gz.error), gz.detail);
-            return GzipContent(name, gz.members.front(), limits, depth);
+            return GzipContent(name, std::move(gz.members.front()), limits, depth);
         }
         case ArchiveType::Unknown:
             break;
@@ -212,9 +214,8 @@ UnpackResult UnpackArchive(std::string_view archiveName, std::span<const uint8_t
     return Unpack(archiveName, bytes, limits, 0);
 }
 
-UnpackResult ChooseFrom(std::string_view archiveName, const std::vector<ArchiveMember>& members,
-                        const ExtractLimits& limits) {
-    return Choose(archiveName, members, limits, 0);
+UnpackResult ChooseFrom(std::string_view archiveName, std::vector<ArchiveMember> members, const ExtractLimits& limits) {
+    return Choose(archiveName, std::move(members), limits, 0);
 }
 
 }  // namespace floppex::archive

@@ -38,7 +38,6 @@ UnpackResult UnpackArchive(std::string_view archiveName, std::span<const uint8_t
                            const ExtractLimits& limits);
 
 // The choice among members that were unpacked some other way.
-UnpackResult ChooseFrom(std::string_view archiveName, const std::vector<ArchiveMember>& members,
-                        const ExtractLimits& limits);
+UnpackResult ChooseFrom(std::string_view archiveName, std::vector<ArchiveMember> members, const ExtractLimits& limits);
 
 }  // namespace floppex::archive

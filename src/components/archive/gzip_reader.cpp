@@ -83,7 +83,9 @@ ReadResult ReadGzip(std::span<const uint8_t> bytes, const ExtractLimits& limits)
             return result;
         }
         const size_t before = member.data.size();
-        const auto r = InflateRaw(bytes.subspan(*data), cap - before, member.data);
+        // A one-member file (the usual kind) states its size in its last four bytes.
+        const size_t stated = first && bytes.size() >= kTrailerSize ? Le32(bytes, bytes.size() - 4) : 0;
+        const auto r = InflateRaw(bytes.subspan(*data), cap - before, member.data, stated);
         const size_t trailer = *data + r.consumed;
         if (r.status != InflateStatus::Ok || bytes.size() - trailer < kTrailerSize) {
             result.error = r.status == InflateStatus::TooLarge ? ReadError::TooLarge : ReadError::Damaged;

@@ -10,6 +10,13 @@ namespace floppex::archive {
 namespace {
 
 constexpr size_t kChunk = 64 * 1024;
+constexpr size_t kMaxRatio = 1032;  // deflate's best: a 258-byte match in under two bits
+
+// Room worth making at once: what the container states, if that much could come out of the input.
+size_t Planned(size_t expected, size_t inSize, size_t maxOut) {
+    const size_t possible = inSize > maxOut / kMaxRatio ? maxOut : inSize * kMaxRatio;
+    return std::min({expected, possible, maxOut});
+}
 
 class RawInflater {
 public:
@@ -30,12 +37,14 @@ private:
 
 }  // namespace
 
-InflateOutcome InflateRaw(std::span<const uint8_t> in, size_t maxOut, std::vector<uint8_t>& out) {
+InflateOutcome InflateRaw(std::span<const uint8_t> in, size_t maxOut, std::vector<uint8_t>& out, size_t expected) {
     InflateOutcome outcome;
     RawInflater inflater;
     if (!inflater.ready()) return outcome;
     z_stream& z = inflater.stream();
     const size_t start = out.size();
+    // The stated size plus the byte that tells the stream's end from more to come.
+    out.reserve(start + Planned(expected, in.size(), maxOut) + 1);
     size_t fed = 0;
     for (;;) {
         if (z.avail_in == 0 && fed < in.size()) {
@@ -46,7 +55,8 @@ InflateOutcome InflateRaw(std::span<const uint8_t> in, size_t maxOut, std::vecto
         }
         const size_t produced = out.size() - start;
         // One byte of room beyond the cap tells a stream that ends exactly at it from a longer one.
-        const size_t room = std::min(kChunk, maxOut - produced + 1);
+        const size_t room = std::min({std::max(kChunk, out.capacity() - out.size()), maxOut - produced + 1,
+                                      size_t{UINT_MAX}});
         const size_t before = out.size();
         out.resize(before + room);
         z.next_out = out.data() + before;

@@ -15,7 +15,9 @@ struct InflateOutcome {
 };
 
 // Appends the decoded stream to out. Output beyond maxOut bytes stops the decoding with TooLarge;
-// input that ends before the stream does is Damaged.
-InflateOutcome InflateRaw(std::span<const uint8_t> in, size_t maxOut, std::vector<uint8_t>& out);
+// input that ends before the stream does is Damaged. expected: the size the container states (0
+// when it states none); room for it, within maxOut, is made once instead of in steps.
+InflateOutcome InflateRaw(std::span<const uint8_t> in, size_t maxOut, std::vector<uint8_t>& out,
+                          size_t expected = 0);
 
 }  // namespace floppex::archive

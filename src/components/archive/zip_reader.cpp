@@ -192,7 +192,7 @@ public:
         if (e.method == 0) {
             m.data.assign(packed.begin(), packed.end());
         } else {
-            const auto r = InflateRaw(packed, e.size, m.data);
+            const auto r = InflateRaw(packed, e.size, m.data, e.size);
             if (r.status != InflateStatus::Ok) return Stop(ReadError::Damaged);
         }
         const auto crc = static_cast<uint32_t>(crc32(0L, m.data.data(), static_cast<uInt>(m.data.size())));
