@@ -60,11 +60,11 @@ ListResult ListOne(const fs::path& file) {
     return result;
 }
 
-void Complain(std::ostream& err, const fs::path& file, const std::string& error) {
+void Complain(Output& err, const fs::path& file, const std::string& error) {
     err << "floppex-cli: " << PathText(file) << ": " << error << "\n";
 }
 
-int ListText(const std::vector<fs::path>& files, std::ostream& out, std::ostream& err) {
+int ListText(const std::vector<fs::path>& files, Output& out, Output& err) {
     int status = kExitOk;
     for (size_t i = 0; i < files.size(); ++i) {
         if (files.size() > 1) out << (i > 0 ? "\n" : "") << "==> " << PathText(files[i]) << " <==\n";
@@ -72,7 +72,7 @@ int ListText(const std::vector<fs::path>& files, std::ostream& out, std::ostream
         if (result.listing) {
             out << result.listing->text;
         } else {
-            out.flush();
+            out.Flush();
             Complain(err, files[i], result.error);
             status = kExitUnreadable;
         }
@@ -80,7 +80,7 @@ int ListText(const std::vector<fs::path>& files, std::ostream& out, std::ostream
     return status;
 }
 
-int ListJson(const std::vector<fs::path>& files, std::ostream& out, std::ostream& err) {
+int ListJson(const std::vector<fs::path>& files, Output& out, Output& err) {
     int status = kExitOk;
     const bool several = files.size() > 1;
     if (several) out << "[";
@@ -100,7 +100,7 @@ int ListJson(const std::vector<fs::path>& files, std::ostream& out, std::ostream
     return status;
 }
 
-int Extract(const fs::path& archive, const fs::path& folder, std::ostream& out, std::ostream& err) {
+int Extract(const fs::path& archive, const fs::path& folder, Output& out, Output& err) {
     if (auto why = NotAFile(archive)) {
         Complain(err, archive, *why);
         return kExitUnreadable;
@@ -127,7 +127,7 @@ int Extract(const fs::path& archive, const fs::path& folder, std::ostream& out, 
 
 }  // namespace
 
-int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<fs::path>& args, Output& out, Output& err) {
     std::string error;
     const std::optional<CommandLine> line = ParseCommandLine(args, error);
     if (!line) {

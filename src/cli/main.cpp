@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <iostream>
 #include <vector>
 
 #include "cli/commands.h"
@@ -18,14 +17,14 @@ int wmain(int argc, wchar_t** argv) {
 #else
 int main(int argc, char** argv) {
 #endif
-    std::ios::sync_with_stdio(false);
+    floppex::cli::Output out(stdout), err(stderr);
     try {
         std::vector<std::filesystem::path> args(argv + 1, argv + argc);
-        const int status = floppex::cli::Run(args, std::cout, std::cerr);
-        std::cout.flush();
-        return std::cout.good() ? status : floppex::cli::kExitUnreadable;
+        const int status = floppex::cli::Run(args, out, err);
+        out.Flush();
+        return out.Good() ? status : floppex::cli::kExitUnreadable;
     } catch (const std::exception& e) {
-        std::cerr << "floppex-cli: " << e.what() << "\n";
+        err << "floppex-cli: " << e.what() << "\n";
         return floppex::cli::kExitUnreadable;
     }
 }
