@@ -50,44 +50,46 @@ void CloseMenus(DWORD pid, const std::wstring& closedMark) {
     DeleteFileW(closedMark.c_str());
 }
 
-// One try: posts the context-menu request and waits for the hook's dump.
-std::optional<std::vector<MenuEntry>> TryReadMenu(HWND mainWindow, DWORD pid, const std::wstring& dump,
-                                                  const std::wstring& closedMark) {
-    DeleteFileW(dump.c_str());
-    DeleteFileW(closedMark.c_str());
-    const RECT rect = WindowRectOf(mainWindow);
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    PostMessageW(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(mainWindow), at);
-    std::optional<std::vector<MenuEntry>> entries;
-    if (WaitUntil([&] { return FileExists(dump); }, 5000)) entries = ParseDump(ReadWholeFile(dump));
-    if (entries && entries->empty()) {
-        std::fprintf(stderr, "menu probe: empty menu\n");
-        entries.reset();
-    } else if (!entries)
-        std::fprintf(stderr, "menu probe: %s\n",
-                     HasVisibleWindow(pid, kPopupClass) ? "menu open, hook silent" : "no menu opened");
-    DeleteFileW(dump.c_str());
-    CloseMenus(pid, closedMark);
-    return entries;
-}
-
 }  // namespace
 
-std::optional<std::vector<MenuEntry>> ReadContextMenu(HWND mainWindow) {
+std::optional<std::vector<MenuEntry>> RecordMenu(HWND window, const std::function<void()>& open, bool close,
+                                                 unsigned timeoutMs) {
     const std::wstring dll = MenuHookDll();
     HMODULE module = LoadLibraryW(dll.c_str());
     const auto hookProc = module ? reinterpret_cast<HOOKPROC>(GetProcAddress(module, "MenuHookProc")) : nullptr;
     if (!hookProc) return std::nullopt;
     DWORD pid = 0;
-    const DWORD thread = GetWindowThreadProcessId(mainWindow, &pid);
+    const DWORD thread = GetWindowThreadProcessId(window, &pid);
     const std::wstring dump = DumpPath(dll, pid, L".txt");
     const std::wstring closedMark = DumpPath(dll, pid, L".closed");
+    DeleteFileW(dump.c_str());
+    DeleteFileW(closedMark.c_str());
     std::optional<std::vector<MenuEntry>> entries;
     if (HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread)) {
-        for (int attempt = 0; attempt < 3 && !entries; ++attempt) entries = TryReadMenu(mainWindow, pid, dump, closedMark);
+        open();
+        if (WaitUntil([&] { return FileExists(dump); }, timeoutMs)) entries = ParseDump(ReadWholeFile(dump));
+        if (entries && entries->empty()) {
+            std::fprintf(stderr, "menu probe: empty menu\n");
+            entries.reset();
+        } else if (!entries)
+            std::fprintf(stderr, "menu probe: %s\n",
+                         HasVisibleWindow(pid, kPopupClass) ? "menu open, hook silent" : "no menu opened");
+        DeleteFileW(dump.c_str());
+        if (close) CloseMenus(pid, closedMark);
         UnhookWindowsHookEx(hook);
     }
     FreeLibrary(module);
+    return entries;
+}
+
+std::optional<std::vector<MenuEntry>> ReadContextMenu(HWND mainWindow) {
+    const auto openMenu = [&] {
+        const RECT rect = WindowRectOf(mainWindow);
+        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        PostMessageW(mainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(mainWindow), at);
+    };
+    std::optional<std::vector<MenuEntry>> entries;
+    for (int attempt = 0; attempt < 3 && !entries; ++attempt) entries = RecordMenu(mainWindow, openMenu, true, 5000);
     return entries;
 }
 

@@ -21,22 +21,6 @@ TEST_F(BadInputTest, AVeryLongTailIsReportedAsAMissingFile) {
     EXPECT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
 }
 
-// A play request ends normally whatever the default emulator says; a report, if one comes, is
-// answered.
-TEST_F(BadInputTest, DefaultEmulatorOutOfRangeEndsAPlayRequestNormally) {
-    const ProgramFolder folder;
-    ConfigureFakeEmulator(folder);
-    const std::wstring program = folder.AddFixture(L"hello.prg", L"hello.prg");
-    for (const DWORD stored : {DWORD{11}, DWORD{99}, DWORD{0xFFFFFFFF}, DWORD{70000}}) {
-        SCOPED_TRACE(stored);
-        WriteDword(HKEY_LOCAL_MACHINE, kIntegersKey, L"DefEmu", stored);
-        AppProcess app(folder.Exe(), L"-p " + program);
-        WaitUntil([&] { return !app.Running() || HasMessageBox(app.Pid()); });
-        if (const auto box = app.Running() ? WaitForMessageBox(app.Pid()) : std::nullopt) box->PressOk();
-        EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
-    }
-}
-
 TEST_F(BadInputTest, UnreadableFileIsReportedAndTheViewReset) {
     const ProgramFolder folder;
     ASSERT_TRUE(WriteWholeFile(folder.File(L"broken.d64"), std::string(100, '\xff')));

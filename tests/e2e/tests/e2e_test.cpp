@@ -12,12 +12,9 @@ int TwipsToPixels(double twips, bool vertical) {
     return static_cast<int>(std::nearbyint(twips / twipsPerPixel));
 }
 
-std::wstring ConfigureFakeEmulator(const ProgramFolder& folder) {
-    const std::wstring emulator = folder.File(L"emulator\\ccs64.exe");
-    CreateDirectoryW(folder.File(L"emulator").c_str(), nullptr);
-    EXPECT_TRUE(CopyOneFile(FakeEmulatorExe(), emulator));
-    WriteString(HKEY_LOCAL_MACHINE, kPathsKey, L"CCS64v109Path", emulator);
-    return emulator;
+HWND WaitForListing(const AppProcess& app, const std::wstring& label) {
+    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    return window.Handle() && window.WaitForFileLabel(label) ? window.Handle() : nullptr;
 }
 
 }  // namespace floppex::e2e

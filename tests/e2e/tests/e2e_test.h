@@ -25,7 +25,7 @@ inline constexpr wchar_t kRightClickToLoad[] = L"Right-click to Load";
 // Pixels of a length in twips on this screen (rounded to nearest).
 int TwipsToPixels(double twips, bool vertical);
 
-// Makes the fake emulator the configured program of the default emulator (catalogue index 0).
-std::wstring ConfigureFakeEmulator(const ProgramFolder& folder);
+// The program's window once its file label reads `label`; null when it never did.
+HWND WaitForListing(const AppProcess& app, const std::wstring& label);
 
 }  // namespace floppex::e2e

@@ -29,9 +29,8 @@ TEST_F(GameIndexTest, StoredValuePreselectsItsRow) {
         const std::wstring disk = folder.AddFixture(L"many.d64", L"many.d64");
         if (stored.ini) ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), stored.ini));
         AppProcess app(folder.Exe(), disk);
-        const MainWindowView window(WaitForMainWindow(app.Pid()));
+        const MainWindowView window(WaitForListing(app, L"many.d64"));
         ASSERT_NE(window.Handle(), nullptr);
-        ASSERT_TRUE(window.WaitForFileLabel(L"many.d64"));
         EXPECT_EQ(window.Rows().RowCount(), 17);
         EXPECT_EQ(window.Rows().SelectedRow(), stored.selectedRow);
     }
@@ -41,9 +40,8 @@ TEST_F(GameIndexTest, ClosingRemembersTheChosenRowOfADisk) {
     const ProgramFolder folder;
     const std::wstring disk = folder.AddFixture(L"many.d64", L"many.d64");
     AppProcess app(folder.Exe(), disk);
-    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    const MainWindowView window(WaitForListing(app, L"many.d64"));
     ASSERT_NE(window.Handle(), nullptr);
-    ASSERT_TRUE(window.WaitForFileLabel(L"many.d64"));
     ASSERT_TRUE(window.Rows().Select(3));
     ASSERT_TRUE(window.Sync());
     ASSERT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
@@ -61,9 +59,8 @@ TEST_F(GameIndexTest, ClosingRemembersNothingForAProgramFile) {
         SCOPED_TRACE(Narrow(name));
         const std::wstring program = folder.AddFixture(fixture, name);
         AppProcess app(folder.Exe(), program);
-        const MainWindowView window(WaitForMainWindow(app.Pid()));
+        const MainWindowView window(WaitForListing(app, name));
         ASSERT_NE(window.Handle(), nullptr);
-        ASSERT_TRUE(window.WaitForFileLabel(name));
         ASSERT_TRUE(window.PlayEnabled()) << "not listed";
         ASSERT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
         EXPECT_FALSE(FileExists(folder.File(L"Floppex.ini")));

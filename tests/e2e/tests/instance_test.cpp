@@ -18,17 +18,11 @@ std::string Describe(const std::vector<MenuEntry>& entries) {
     return text;
 }
 
-HWND StartEmpty(AppProcess& app) {
-    const MainWindowView window(WaitForMainWindow(app.Pid()));
-    if (!window.Handle() || !window.WaitForFileLabel(kNoGameLoaded)) return nullptr;
-    return window.Handle();
-}
-
 TEST_F(InstanceTest, SecondStartHandsItsPathToTheRunningWindowAndEnds) {
     const ProgramFolder folder;
     const std::wstring disk = folder.AddFixture(L"demo.d64", L"demo.d64");
     AppProcess first(folder.Exe(), L"");
-    const MainWindowView window(StartEmpty(first));
+    const MainWindowView window(WaitForListing(first, kNoGameLoaded));
     ASSERT_NE(window.Handle(), nullptr);
     // Every full start writes "OnTop"; a start that hands over writes nothing.
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kWindowKey, L"OnTop");
@@ -52,7 +46,7 @@ TEST_F(InstanceTest, SecondStartHandsItsPathToTheRunningWindowAndEnds) {
 TEST_F(InstanceTest, SecondStartRestoresAMinimisedWindow) {
     const ProgramFolder folder;
     AppProcess first(folder.Exe(), L"");
-    const HWND window = StartEmpty(first);
+    const HWND window = WaitForListing(first, kNoGameLoaded);
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_MINIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != 0; }));
@@ -73,7 +67,7 @@ TEST_F(InstanceTest, HandOffCarriesALongPathWithBlanksWhole) {
     path += L"\\a game.d64";
     ASSERT_TRUE(CopyOneFile(FixturePath(L"demo.d64"), path));
     AppProcess first(folder.Exe(), L"");
-    const MainWindowView window(StartEmpty(first));
+    const MainWindowView window(WaitForListing(first, kNoGameLoaded));
     ASSERT_NE(window.Handle(), nullptr);
 
     AppProcess second(folder.Exe(), path);
@@ -85,7 +79,7 @@ TEST_F(InstanceTest, HandOffCarriesALongPathWithBlanksWhole) {
 TEST_F(InstanceTest, SenderWaitsUntilTheRunningWindowHasHandledItsRequest) {
     const ProgramFolder folder;
     AppProcess first(folder.Exe(), L"");
-    ASSERT_NE(StartEmpty(first), nullptr);
+    ASSERT_NE(WaitForListing(first, kNoGameLoaded), nullptr);
 
     const std::wstring request = L"\"C:\\no such folder\\a \"quoted\"  game.d64\"";
     AppProcess second(folder.Exe(), request);
@@ -102,10 +96,10 @@ TEST_F(InstanceTest, WithMultipleAllowedASecondWindowOpensWithItsSwitchesDisable
     WriteDword(HKEY_LOCAL_MACHINE, kWindowKey, L"Multiple", 0xFFFFFFFF);
     const ProgramFolder folder;
     AppProcess first(folder.Exe(), L"");
-    const HWND firstWindow = StartEmpty(first);
+    const HWND firstWindow = WaitForListing(first, kNoGameLoaded);
     ASSERT_NE(firstWindow, nullptr);
     AppProcess second(folder.Exe(), L"");
-    const HWND secondWindow = StartEmpty(second);
+    const HWND secondWindow = WaitForListing(second, kNoGameLoaded);
     ASSERT_NE(secondWindow, nullptr) << "no second window";
     // It opens somewhere on the screen, whatever the stored position says.
     const RECT placed = WindowRectOf(secondWindow);
@@ -133,7 +127,7 @@ TEST_F(InstanceTest, AMultipleValueOfTheWrongTypeCountsAsAbsent) {
     WriteString(HKEY_LOCAL_MACHINE, kWindowKey, L"Multiple", L"-1");
     const ProgramFolder folder;
     AppProcess first(folder.Exe(), L"");
-    ASSERT_NE(StartEmpty(first), nullptr);
+    ASSERT_NE(WaitForListing(first, kNoGameLoaded), nullptr);
     AppProcess second(folder.Exe(), L"");
     EXPECT_EQ(second.WaitForExit(kPatienceMs), std::optional<DWORD>(0)) << "no hand-off";
     EXPECT_TRUE(first.Running());

@@ -34,9 +34,8 @@ std::optional<DWORD> StoredSwitch(const wchar_t* name) { return ReadDword(HKEY_L
 TEST_F(KeysTest, FunctionKeysFlipTheSwitchesAndSaveThemAtOnce) {
     const ProgramFolder folder;
     AppProcess app(folder.Exe(), L"");
-    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    const MainWindowView window(WaitForListing(app, kNoGameLoaded));
     ASSERT_NE(window.Handle(), nullptr);
-    ASSERT_TRUE(window.WaitForFileLabel(kNoGameLoaded));
     // An empty registry: on top and kept open, one window only.
     const Switches before = MenuChecks(window.Handle());
     EXPECT_TRUE(before.onTop && before.keepOpen && !before.multiple);
@@ -59,9 +58,8 @@ TEST_F(KeysTest, FunctionKeysFlipTheSwitchesAndSaveThemAtOnce) {
 TEST_F(KeysTest, CtrlXEndsTheProgram) {
     const ProgramFolder folder;
     AppProcess app(folder.Exe(), L"");
-    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    const MainWindowView window(WaitForListing(app, kNoGameLoaded));
     ASSERT_NE(window.Handle(), nullptr);
-    ASSERT_TRUE(window.WaitForFileLabel(kNoGameLoaded));
     ASSERT_TRUE(TypeCtrlKey(window.Handle(), 'X'));
     EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
 }

@@ -1,7 +1,5 @@
 // The Play button's emulator menu: opened by the right button, greyed where no program is
 // configured, and playing with the chosen emulator.
-#include <sstream>
-
 #include "driver/menu_probe.h"
 #include "driver/keys.h"
 #include "tests/play_support.h"
@@ -18,40 +16,11 @@ const std::vector<std::wstring> kMenuCaptions = {
     L"PC64 v1.22 (Dos)", L"PC64 c2.14 (Win)", L"Come Back 64 v0.9a", L"Frodo v4.1.1 (Load Only)",
 };
 
-// The right button going down on Play; the entries of the menu that opens, as the menu hook
-// records them inside the program (the menu is left open).
+// The right button going down on Play; the entries of the menu that opens (left open).
 std::optional<std::vector<MenuEntry>> PressRightButtonOnPlay(const MainWindowView& window) {
-    const std::wstring dll = MenuHookDll();
-    HMODULE module = LoadLibraryW(dll.c_str());
-    const auto hookProc = module ? reinterpret_cast<HOOKPROC>(GetProcAddress(module, "MenuHookProc")) : nullptr;
-    if (!hookProc) return std::nullopt;
-    DWORD pid = 0;
-    const DWORD thread = GetWindowThreadProcessId(window.Handle(), &pid);
-    const std::wstring dump = dll.substr(0, dll.find_last_of(L'\\')) + L"\\menu-" + std::to_wstring(pid) + L".txt";
-    DeleteFileW(dump.c_str());
-    std::optional<std::vector<MenuEntry>> entries;
-    if (HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread)) {
-        PostMessageW(window.PlayButton(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-        if (WaitUntil([&] { return FileExists(dump); })) {
-            entries.emplace();
-            std::istringstream lines(ReadWholeFile(dump));
-            for (std::string line; std::getline(lines, line);) {
-                const size_t tab = line.find('\t');
-                if (tab == std::string::npos) continue;
-                MenuEntry entry;
-                std::istringstream head(line.substr(0, tab));
-                std::string flags;
-                head >> entry.id >> flags;
-                entry.enabled = flags.find('g') == std::string::npos;
-                entry.text = Widen(line.substr(tab + 1));
-                entries->push_back(entry);
-            }
-        }
-        UnhookWindowsHookEx(hook);
-        DeleteFileW(dump.c_str());
-    }
-    FreeLibrary(module);
-    return entries;
+    return RecordMenu(
+        window.Handle(), [&] { PostMessageW(window.PlayButton(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5)); }, false,
+        kPatienceMs);
 }
 
 HWND OpenPopup(DWORD pid) {

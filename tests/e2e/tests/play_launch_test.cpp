@@ -14,17 +14,15 @@ TEST_F(PlayLaunchTest, ViceGetsTheChosenDiskEntryByItsListedName) {
     for (const int emu : {3, 4}) {
         SCOPED_TRACE(emu);
         const ProgramFolder folder;
-        const std::wstring emulator = InstallEmulator(folder, emu, L"x64.exe");
-        SetDefaultEmulator(emu);
+        const std::wstring emulator = UseEmulator(folder, emu, L"x64.exe");
         const std::wstring disk = folder.AddFixture(L"play.d64", L"play.d64");
         AppProcess app(folder.Exe(), disk);
         const MainWindowView window(OpenListed(app, L"play.d64"));
-        ASSERT_NE(window.Handle(), nullptr);
         ASSERT_TRUE(PlayRow(window, 1));
 
         const auto launch = WaitForLaunch(emulator);
         ASSERT_TRUE(launch) << "the emulator was not started";
-        EXPECT_EQ(launch->commandLine, Quoted(emulator) + L" -autostart " + Quoted(disk + L":" + names[1]));
+        EXPECT_EQ(launch->commandLine, Autostart(emulator, disk + L":" + names[1]));
         EXPECT_TRUE(SameFolder(launch->folder, FolderOf(emulator))) << Narrow(launch->folder);
         EXPECT_TRUE(IniHas(folder, "[Game Indexes]"));
         EXPECT_TRUE(IniHas(folder, "play.d64=2"));
@@ -40,55 +38,39 @@ TEST_F(PlayLaunchTest, ViceGetsTheChosenDiskEntryByItsListedName) {
     }
 }
 
-TEST_F(PlayLaunchTest, Ccs64GetsTheEntryNumberAndStartsInTheGamesFolder) {
-    for (const int emu : {0, 1, 2}) {
+// The CCS64 versions get the entry number and start in the game's folder; Frodo only loads, but
+// the entry is remembered all the same.
+TEST_F(PlayLaunchTest, Ccs64GetsTheEntryNumberAndFrodoNoGame) {
+    for (const int emu : {0, 1, 2, 10}) {
         SCOPED_TRACE(emu);
         const ProgramFolder folder;
-        const std::wstring emulator = InstallEmulator(folder, emu, L"ccs64.exe");
-        SetDefaultEmulator(emu);
+        const std::wstring emulator = UseEmulator(folder, emu, L"ccs64.exe");
         CreateDirectoryW(folder.File(L"games").c_str(), nullptr);
         const std::wstring disk = folder.AddFixture(L"play.d64", L"games\\play.d64");
         AppProcess app(folder.Exe(), disk);
         const MainWindowView window(OpenListed(app, L"play.d64"));
-        ASSERT_NE(window.Handle(), nullptr);
         ASSERT_TRUE(PlayRow(window, 2));
 
         const auto launch = WaitForLaunch(emulator);
         ASSERT_TRUE(launch);
-        EXPECT_EQ(launch->commandLine, Quoted(emulator) + L" " + Quoted(disk) + L" 3");
-        EXPECT_TRUE(SameFolder(launch->folder, folder.File(L"games"))) << Narrow(launch->folder);
+        if (emu == 10) {
+            EXPECT_EQ(launch->commandLine, Quoted(emulator));
+        } else {
+            EXPECT_EQ(launch->commandLine, Quoted(emulator) + L" " + Quoted(disk) + L" 3");
+            EXPECT_TRUE(SameFolder(launch->folder, folder.File(L"games"))) << Narrow(launch->folder);
+        }
         EXPECT_TRUE(IniHas(folder, "play.d64=3"));
         EXPECT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
     }
 }
 
-TEST_F(PlayLaunchTest, FrodoStartsWithoutTheGameButTheEntryIsRemembered) {
-    const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 10, L"frodo.exe");
-    SetDefaultEmulator(10);
-    const std::wstring disk = folder.AddFixture(L"play.d64", L"play.d64");
-    AppProcess app(folder.Exe(), disk);
-    const MainWindowView window(OpenListed(app, L"play.d64"));
-    ASSERT_NE(window.Handle(), nullptr);
-    ASSERT_TRUE(PlayRow(window, 2));
-    const auto launch = WaitForLaunch(emulator);
-    ASSERT_TRUE(launch);
-    EXPECT_EQ(launch->commandLine, Quoted(emulator));
-    EXPECT_TRUE(IniHas(folder, "play.d64=3"));
-    EXPECT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
-}
-
 // Without "Keep Window Open" the window closes after Play also when nothing was started.
 TEST_F(PlayLaunchTest, Pc64ForDosIsRefusedAfterTheEntryIsRemembered) {
     const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 7, L"pc64.exe");
-    SetDefaultEmulator(7);
+    const std::wstring emulator = UseEmulator(folder, 7, L"pc64.exe");
     KeepWindowOpen(false);
-    const std::wstring disk = folder.AddFixture(L"play.d64", L"play.d64");
-    AppProcess app(folder.Exe(), disk);
-    const MainWindowView window(OpenListed(app, L"play.d64"));
-    ASSERT_NE(window.Handle(), nullptr);
-    ASSERT_TRUE(PlayRow(window, 1));
+    AppProcess app(folder.Exe(), folder.AddFixture(L"play.d64", L"play.d64"));
+    ASSERT_TRUE(PlayRow(MainWindowView(OpenListed(app, L"play.d64")), 1));
     const auto box = WaitForMessageBox(app.Pid());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, L"PC64 Dos is not supported yet!");
@@ -102,15 +84,11 @@ TEST_F(PlayLaunchTest, Pc64ForDosIsRefusedAfterTheEntryIsRemembered) {
 
 TEST_F(PlayLaunchTest, MissingEmulatorIsOnlyReportedAndTheWindowClosesWithoutKeepOpen) {
     const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 3, L"x64.exe");
+    const std::wstring emulator = UseEmulator(folder, 3, L"x64.exe");
     DeleteFileW(emulator.c_str());  // configured, but gone since
-    SetDefaultEmulator(3);
     KeepWindowOpen(false);
-    const std::wstring disk = folder.AddFixture(L"play.d64", L"play.d64");
-    AppProcess app(folder.Exe(), disk);
-    const MainWindowView window(OpenListed(app, L"play.d64"));
-    ASSERT_NE(window.Handle(), nullptr);
-    ASSERT_TRUE(PlayRow(window, 2));
+    AppProcess app(folder.Exe(), folder.AddFixture(L"play.d64", L"play.d64"));
+    ASSERT_TRUE(PlayRow(MainWindowView(OpenListed(app, L"play.d64")), 2));
     const auto box = WaitForMessageBox(app.Pid());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->caption, L"Floppex!");
@@ -119,35 +97,6 @@ TEST_F(PlayLaunchTest, MissingEmulatorIsOnlyReportedAndTheWindowClosesWithoutKee
     ASSERT_TRUE(box->PressOk());
     EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
     EXPECT_FALSE(HasMessageBox(app.Pid()));
-}
-
-TEST_F(PlayLaunchTest, TapeNamesAnEntryOnlyWhenItHoldsSeveral) {
-    const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 3, L"x64.exe");
-    SetDefaultEmulator(3);
-    struct Case {
-        const wchar_t* name;
-        int row;
-        std::wstring target;  // what follows -autostart, unquoted
-        const char* remembered;
-    };
-    const Case cases[] = {
-        {L"one.t64", 0, folder.File(L"one.t64"), "one.t64=1"},
-        {L"two.t64", 1, folder.File(L"two.t64") + L":second", "two.t64=2"},
-    };
-    for (const Case& game : cases) {
-        SCOPED_TRACE(Narrow(game.name));
-        DeleteFileW(LogOf(emulator).c_str());
-        AppProcess app(folder.Exe(), folder.AddFixture(game.name, game.name));
-        const MainWindowView window(OpenListed(app, game.name));
-        ASSERT_NE(window.Handle(), nullptr);
-        ASSERT_TRUE(PlayRow(window, game.row));
-        const auto launch = WaitForLaunch(emulator);
-        ASSERT_TRUE(launch);
-        EXPECT_EQ(launch->commandLine, Quoted(emulator) + L" -autostart " + Quoted(game.target));
-        EXPECT_TRUE(IniHas(folder, game.remembered));
-        EXPECT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
-    }
 }
 
 // The C64 name in a PC64 file's header (up to its padding), as c1541 would list it: unshifted
@@ -160,35 +109,40 @@ std::wstring PcFileName(const std::wstring& fixture) {
     return name;
 }
 
-TEST_F(PlayLaunchTest, ProgramAndFirstPcFilesAreNotRememberedOtherPcFilesAre) {
+// A tape names an entry only when it holds several; program files and first PC64 files are not
+// remembered, other PC64 files are.
+TEST_F(PlayLaunchTest, TapesProgramsAndPcFilesGetTheirEntryNames) {
     const std::wstring pcName = PcFileName(L"play.p00");
     ASSERT_FALSE(pcName.empty());
     const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 3, L"x64.exe");
-    SetDefaultEmulator(3);
+    const std::wstring emulator = UseEmulator(folder, 3, L"x64.exe");
     struct Case {
         const wchar_t* fixture;
         const wchar_t* name;
-        std::wstring entry;
-        bool remembered;
+        int row;
+        std::wstring entry;      // appended to the file's path after -autostart
+        const char* remembered;  // the file's line in [Game Indexes], or null for none
     };
     const Case cases[] = {
-        {L"hello.prg", L"HELLO.PRG", L"", false},
-        {L"play.p00", L"Play.P00", L":" + pcName, false},
-        {L"play.p01", L"play.p01", L":" + pcName, true},
+        {L"one.t64", L"one.t64", 0, L"", "one.t64=1"},
+        {L"two.t64", L"two.t64", 1, L":second", "two.t64=2"},
+        {L"hello.prg", L"HELLO.PRG", 0, L"", nullptr},
+        {L"play.p00", L"Play.P00", 0, L":" + pcName, nullptr},
+        {L"play.p01", L"play.p01", 0, L":" + pcName, "play.p01=1"},
     };
     for (const Case& game : cases) {
         SCOPED_TRACE(Narrow(game.name));
         DeleteFileW(LogOf(emulator).c_str());
         const std::wstring path = folder.AddFixture(game.fixture, game.name);
         AppProcess app(folder.Exe(), path);
-        const MainWindowView window(OpenListed(app, game.name));
-        ASSERT_NE(window.Handle(), nullptr);
-        ASSERT_TRUE(PlayRow(window, 0));
+        ASSERT_TRUE(PlayRow(MainWindowView(OpenListed(app, game.name)), game.row));
         const auto launch = WaitForLaunch(emulator);
         ASSERT_TRUE(launch);
-        EXPECT_EQ(launch->commandLine, Quoted(emulator) + L" -autostart " + Quoted(path + game.entry));
-        EXPECT_EQ(IniHas(folder, Narrow(game.name) + "="), game.remembered);
+        EXPECT_EQ(launch->commandLine, Autostart(emulator, path + game.entry));
+        if (game.remembered)
+            EXPECT_TRUE(IniHas(folder, game.remembered));
+        else
+            EXPECT_FALSE(IniHas(folder, Narrow(game.name) + "="));
         EXPECT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
     }
 }

@@ -8,26 +8,47 @@ using namespace play;
 
 class PlayRequestTest : public E2eTest {};
 
-TEST_F(PlayRequestTest, RememberedDiskEntryIsPlayedWithoutAWindow) {
-    const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 3, L"x64.exe");
-    SetDefaultEmulator(3);
-    const std::wstring disk = folder.AddFixture(L"play.d64", L"play.d64");
-    ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), "[Game Indexes]\r\nplay.d64=3\r\n"));
-    AppProcess app(folder.Exe(), L"-p " + disk);
-    EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
-    const auto launch = WaitForLaunch(emulator);
-    ASSERT_TRUE(launch);
-    EXPECT_EQ(launch->commandLine, Quoted(emulator) + L" -autostart " + Quoted(disk + L":gamma"));
-    EXPECT_TRUE(IniHas(folder, "play.d64=3"));
+TEST_F(PlayRequestTest, DiskIsPlayedWithItsRememberedEntryWithoutAWindow) {
+    struct Case {
+        const wchar_t* disk;
+        const char* remembered;  // the disk's line in [Game Indexes]
+        const wchar_t* entry;    // the entry named to the emulator, or null for none
+        const wchar_t* report;   // what is reported before the start, or null
+    };
+    const Case cases[] = {
+        {L"play.d64", "play.d64=3", L"gamma", nullptr},
+        // An entry beyond the disk's last one names none.
+        {L"play.d64", "play.d64=99999999", nullptr, nullptr},
+        // An image the reader rejects is reported, remembered and still handed to the emulator.
+        {L"fake.d64", "fake.d64=2", nullptr, L"There was an error reading from the D64 file!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.remembered);
+        const ProgramFolder folder;
+        const std::wstring emulator = UseEmulator(folder, 3, L"x64.exe");
+        const std::wstring disk = folder.AddFixture(c.disk, c.disk);
+        ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), std::string("[Game Indexes]\r\n") + c.remembered + "\r\n"));
+        AppProcess app(folder.Exe(), L"-p " + disk);
+        if (c.report) {
+            const auto box = WaitForMessageBox(app.Pid());
+            ASSERT_TRUE(box);
+            EXPECT_EQ(box->text, c.report);
+            EXPECT_EQ(box->caption, L"Floppex!");
+            ASSERT_TRUE(box->PressOk());
+        }
+        EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
+        const auto launch = WaitForLaunch(emulator);
+        ASSERT_TRUE(launch);
+        EXPECT_EQ(launch->commandLine, Autostart(emulator, c.entry ? disk + L":" + c.entry : disk));
+        EXPECT_TRUE(IniHas(folder, c.remembered));
+    }
 }
 
 // The archive is unpacked again for the launch; the unpacked file decides the type and is the
 // name remembered.
 TEST_F(PlayRequestTest, ZipIsUnpackedAndRememberedUnderTheUnpackedName) {
     const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 4, L"x64.exe");
-    SetDefaultEmulator(4);
+    const std::wstring emulator = UseEmulator(folder, 4, L"x64.exe");
     const std::wstring archive = folder.AddFixture(L"game.zip", L"game.zip");
     ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), "[Game Indexes]\r\ngame.zip=2\r\n"));
     AppProcess app(folder.Exe(), L"-P " + archive);
@@ -35,97 +56,48 @@ TEST_F(PlayRequestTest, ZipIsUnpackedAndRememberedUnderTheUnpackedName) {
     const auto launch = WaitForLaunch(emulator);
     ASSERT_TRUE(launch);
     const std::wstring unpacked = folder.File(L"currgame.d64");
-    EXPECT_EQ(launch->commandLine, Quoted(emulator) + L" -autostart " + Quoted(unpacked + L":Beta Two"));
+    EXPECT_EQ(launch->commandLine, Autostart(emulator, unpacked + L":Beta Two"));
     EXPECT_EQ(ReadWholeFile(unpacked), ReadWholeFile(FixturePath(L"play.d64")));
     EXPECT_TRUE(IniHas(folder, "currgame.d64=2"));
     EXPECT_TRUE(IniHas(folder, "game.zip=2"));
 }
 
-// Nothing is unpacked, remembered or started when the emulator's path names no file.
-TEST_F(PlayRequestTest, UnconfiguredEmulatorStopsBeforeTheArchiveIsUnpacked) {
-    const ProgramFolder folder;
-    SetDefaultEmulator(3);
-    const std::wstring archive = folder.AddFixture(L"game.zip", L"game.zip");
-    ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), "[Game Indexes]\r\ngame.zip=2\r\n"));
-    AppProcess app(folder.Exe(), L"-p " + archive);
-    const auto box = WaitForMessageBox(app.Pid());
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->caption, L"Floppex!");
-    ASSERT_TRUE(box->PressOk());
-    EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
-    EXPECT_FALSE(FileExists(folder.File(L"currgame.d64")));
-    EXPECT_FALSE(IniHas(folder, "currgame"));
-}
-
-TEST_F(PlayRequestTest, DamagedArchiveIsReportedAndNothingStarted) {
-    const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 3, L"x64.exe");
-    SetDefaultEmulator(3);
-    const std::wstring archive = folder.File(L"broken.zip");
-    ASSERT_TRUE(WriteWholeFile(archive, "PK\x03\x04 this is no archive"));
-    ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), "[Game Indexes]\r\nbroken.zip=1\r\n"));
-    AppProcess app(folder.Exe(), L"-p " + archive);
-    const auto box = WaitForMessageBox(app.Pid());
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->caption, L"Floppex!");
-    EXPECT_FALSE(box->text.empty());
-    ASSERT_TRUE(box->PressOk());
-    EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
-    EXPECT_FALSE(IniHas(folder, "currgame"));
-    EXPECT_FALSE(FileExists(LogOf(emulator)));
-}
-
-// An image the reader rejects is reported, remembered and still handed to the emulator, without
-// an entry name.
-TEST_F(PlayRequestTest, UnreadableDiskIsReportedThenStartedWithoutAName) {
-    const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 3, L"x64.exe");
-    SetDefaultEmulator(3);
-    const std::wstring disk = folder.AddFixture(L"fake.d64", L"fake.d64");
-    ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), "[Game Indexes]\r\nfake.d64=2\r\n"));
-    AppProcess app(folder.Exe(), L"-p " + disk);
-    const auto box = WaitForMessageBox(app.Pid());
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, L"There was an error reading from the D64 file!");
-    EXPECT_EQ(box->caption, L"Floppex!");
-    ASSERT_TRUE(box->PressOk());
-    EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
-    const auto launch = WaitForLaunch(emulator);
-    ASSERT_TRUE(launch);
-    EXPECT_EQ(launch->commandLine, Quoted(emulator) + L" -autostart " + Quoted(disk));
-    EXPECT_TRUE(IniHas(folder, "fake.d64=2"));
-}
-
-// A remembered entry beyond the disk's last one starts the disk without naming an entry.
-TEST_F(PlayRequestTest, RememberedEntryBeyondTheDiskNamesNone) {
-    const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 3, L"x64.exe");
-    SetDefaultEmulator(3);
-    const std::wstring disk = folder.AddFixture(L"play.d64", L"play.d64");
-    ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), "[Game Indexes]\r\nplay.d64=99999999\r\n"));
-    AppProcess app(folder.Exe(), L"-p " + disk);
-    EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
-    const auto launch = WaitForLaunch(emulator);
-    ASSERT_TRUE(launch);
-    EXPECT_EQ(launch->commandLine, Quoted(emulator) + L" -autostart " + Quoted(disk));
-}
-
-TEST_F(PlayRequestTest, DefaultEmulatorThatIsNoProgramIsRefused) {
-    const ProgramFolder folder;
-    const std::wstring emulator = InstallEmulator(folder, 3, L"x64.exe");
-    const std::wstring program = folder.AddFixture(L"hello.prg", L"hello.prg");
-    for (const DWORD stored : {DWORD{16}, DWORD{0xFFFFFFFF}}) {
-        SCOPED_TRACE(stored);
-        SetDefaultEmulator(stored);
-        AppProcess app(folder.Exe(), L"-p " + program);
+// Reported, then the program ends: nothing unpacked, remembered or started.
+TEST_F(PlayRequestTest, RefusalsAreReportedAndNothingIsStarted) {
+    struct Case {
+        const wchar_t* file;
+        const char* bytes;  // the file's contents, or null for the fixture of that name
+        DWORD defaultEmulator;
+        const wchar_t* textPart;
+    };
+    const Case cases[] = {
+        {L"game.zip", nullptr, 5, L""},  // no program configured: stops before unpacking
+        {L"broken.zip", "PK\x03\x04 this is no archive", 3, L""},
+        {L"hello.prg", nullptr, 11, L""},
+        {L"hello.prg", nullptr, 16, L"emulator"},
+        {L"hello.prg", nullptr, 70000, L""},
+        {L"hello.prg", nullptr, 0xFFFFFFFF, L"emulator"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << Narrow(c.file) << " " << c.defaultEmulator);
+        const ProgramFolder folder;
+        const std::wstring emulator = InstallEmulator(folder, 3, L"x64.exe");
+        SetDefaultEmulator(c.defaultEmulator);
+        const std::wstring path = c.bytes ? folder.File(c.file) : folder.AddFixture(c.file, c.file);
+        if (c.bytes) ASSERT_TRUE(WriteWholeFile(path, c.bytes));
+        ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), "[Game Indexes]\r\n" + Narrow(c.file) + "=2\r\n"));
+        AppProcess app(folder.Exe(), L"-p " + path);
         const auto box = WaitForMessageBox(app.Pid());
         ASSERT_TRUE(box);
         EXPECT_EQ(box->caption, L"Floppex!");
-        EXPECT_NE(box->text.find(L"emulator"), std::wstring::npos) << Narrow(box->text);
+        EXPECT_FALSE(box->text.empty());
+        EXPECT_NE(box->text.find(c.textPart), std::wstring::npos) << Narrow(box->text);
         ASSERT_TRUE(box->PressOk());
         EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
+        EXPECT_FALSE(FileExists(folder.File(L"currgame.d64")));
+        EXPECT_FALSE(IniHas(folder, "currgame"));
+        EXPECT_FALSE(FileExists(LogOf(emulator)));
     }
-    EXPECT_FALSE(FileExists(LogOf(emulator)));
 }
 
 }  // namespace

@@ -32,6 +32,13 @@ inline std::wstring InstallEmulator(const ProgramFolder& folder, int emu, const 
     return exe;
 }
 
+// InstallEmulator, made the default emulator.
+inline std::wstring UseEmulator(const ProgramFolder& folder, int emu, const std::wstring& exeName) {
+    const std::wstring exe = InstallEmulator(folder, emu, exeName);
+    WriteDword(HKEY_LOCAL_MACHINE, kIntegersKey, L"DefEmu", static_cast<DWORD>(emu));
+    return exe;
+}
+
 inline void SetDefaultEmulator(DWORD emu) { WriteDword(HKEY_LOCAL_MACHINE, kIntegersKey, L"DefEmu", emu); }
 inline void KeepWindowOpen(bool keep) { WriteDword(HKEY_LOCAL_MACHINE, kWindowKey, L"KeepOpen", keep ? 0xFFFFFFFF : 0); }
 
@@ -61,6 +68,9 @@ inline std::optional<Launch> WaitForLaunch(const std::wstring& emulatorExe) {
 }
 
 inline std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+inline std::wstring Autostart(const std::wstring& emulatorExe, const std::wstring& target) {
+    return Quoted(emulatorExe) + L" -autostart " + Quoted(target);
+}
 
 // Folders compare without letter case and without a closing backslash.
 inline bool SameFolder(std::wstring a, std::wstring b) {
@@ -84,16 +94,15 @@ inline std::vector<std::wstring> ListedNames(const std::wstring& listFixture) {
     return names;
 }
 
-// The program's window listing `game`, ready for a click.
+// The program's window listing `label`, ready for a click.
 inline HWND OpenListed(const AppProcess& app, const std::wstring& label) {
-    const MainWindowView window(WaitForMainWindow(app.Pid()));
-    if (!window.Handle() || !window.WaitForFileLabel(label) || !window.PlayEnabled()) return nullptr;
-    return window.Handle();
+    const HWND window = WaitForListing(app, label);
+    return window && MainWindowView(window).PlayEnabled() ? window : nullptr;
 }
 
 // Chooses row `row` and clicks Play.
 inline bool PlayRow(const MainWindowView& window, int row) {
-    if (!window.Rows().Select(row) || !window.Sync()) return false;
+    if (!window.Handle() || !window.Rows().Select(row) || !window.Sync()) return false;
     return PostMessageW(window.PlayButton(), BM_CLICK, 0, 0) != 0;
 }
 

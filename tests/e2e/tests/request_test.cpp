@@ -1,7 +1,5 @@
 // How the command-line tail is sorted into an open request, a play request or the empty view.
-#include "tests/e2e_test.h"
-
-#include "driver/message_box.h"
+#include "tests/play_support.h"
 
 namespace floppex::e2e {
 namespace {
@@ -27,7 +25,7 @@ void ExpectMissingFileReported(const ProgramFolder& folder, const std::wstring& 
 
 TEST_F(RequestTest, PlayPrefixIgnoresLetterCaseButNeedsItsBlank) {
     const ProgramFolder folder;
-    ConfigureFakeEmulator(folder);
+    play::InstallEmulator(folder, 0, L"ccs64.exe");
     const std::wstring program = folder.AddFixture(L"hello.prg", L"hello.prg");
 
     for (const std::wstring prefix : {L"-P ", L"-p "}) {
@@ -45,9 +43,8 @@ TEST_F(RequestTest, PlainPathIsListed) {
     const ProgramFolder folder;
     const std::wstring disk = folder.AddFixture(L"demo.d64", L"demo.d64");
     AppProcess app(folder.Exe(), disk);
-    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    const MainWindowView window(WaitForListing(app, L"demo.d64"));
     ASSERT_NE(window.Handle(), nullptr);
-    ASSERT_TRUE(window.WaitForFileLabel(L"demo.d64"));
     EXPECT_TRUE(window.PlayEnabled());
     const ListViewReader rows = window.Rows();
     EXPECT_EQ(rows.Headers(), (std::vector<std::wstring>{L"Filename", L"Blks", L"Type"}));
@@ -62,18 +59,17 @@ TEST_F(RequestTest, PlainPathIsListed) {
 
 TEST_F(RequestTest, PlayRequestPlaysARememberedEntryAtOnceAndListsOtherwise) {
     const ProgramFolder folder;
-    ConfigureFakeEmulator(folder);
+    play::InstallEmulator(folder, 0, L"ccs64.exe");
     const std::wstring disk = folder.AddFixture(L"demo.d64", L"demo.d64");
     {
         AppProcess app(folder.Exe(), L"-p " + disk);
-        const MainWindowView window(WaitForMainWindow(app.Pid()));
+        const MainWindowView window(WaitForListing(app, L"demo.d64"));
         ASSERT_NE(window.Handle(), nullptr) << "nothing remembered: the disk is listed";
-        ASSERT_TRUE(window.WaitForFileLabel(L"demo.d64"));
         EXPECT_EQ(window.Rows().SelectedRow(), 0);
     }
     ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), "[Game Indexes]\r\ndemo.d64=2\r\n"));
     ResetRegistry();
-    ConfigureFakeEmulator(folder);
+    play::InstallEmulator(folder, 0, L"ccs64.exe");
     AppProcess app(folder.Exe(), L"-P " + disk);
     EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0)) << "a remembered entry is played at once";
     // The never-shown window still saves its placement on the way out.

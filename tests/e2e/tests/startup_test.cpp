@@ -10,9 +10,8 @@ TEST_F(StartupTest, EmptyRequestShowsTheEmptyViewAtItsDesignedSize) {
     const ProgramFolder folder(L"program folder with blanks");
     AppProcess app(folder.Exe(), L"");
     ASSERT_TRUE(app.Started());
-    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    const MainWindowView window(WaitForListing(app, kNoGameLoaded));
     ASSERT_NE(window.Handle(), nullptr) << "no main window";
-    ASSERT_TRUE(window.WaitForFileLabel(kNoGameLoaded)) << "file label: " << Narrow(window.FileLabel());
 
     EXPECT_EQ(ClassNameOf(window.Handle()), kMainWindowClass);
     EXPECT_EQ(window.Caption().substr(0, 8), L"Floppex!");
@@ -31,9 +30,8 @@ TEST_F(StartupTest, EmptyRequestShowsTheEmptyViewAtItsDesignedSize) {
 TEST_F(StartupTest, ClosingTheEmptyViewSavesPlacementButRemembersNoGame) {
     const ProgramFolder folder;
     AppProcess app(folder.Exe(), L"");
-    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    const MainWindowView window(WaitForListing(app, kNoGameLoaded));
     ASSERT_NE(window.Handle(), nullptr);
-    ASSERT_TRUE(window.WaitForFileLabel(kNoGameLoaded));
 
     EXPECT_EQ(app.Close(kPatienceMs), std::optional<DWORD>(0));
     EXPECT_FALSE(FileExists(folder.File(L"Floppex.ini")));

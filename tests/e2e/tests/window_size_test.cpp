@@ -18,9 +18,8 @@ void AskForSize(HWND window, int width, int height) {
 TEST_F(WindowSizeTest, WidthIsFixedAndHeightStaysBetweenItsLimits) {
     const ProgramFolder folder;
     AppProcess app(folder.Exe(), L"");
-    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    const MainWindowView window(WaitForListing(app, kNoGameLoaded));
     ASSERT_NE(window.Handle(), nullptr);
-    ASSERT_TRUE(window.WaitForFileLabel(kNoGameLoaded));
     const int trackWidth = TwipsToPixels(3360, false);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
 
@@ -38,9 +37,8 @@ TEST_F(WindowSizeTest, WidthIsFixedAndHeightStaysBetweenItsLimits) {
 TEST_F(WindowSizeTest, ListAndPlayButtonFollowTheHeight) {
     const ProgramFolder folder;
     AppProcess app(folder.Exe(), L"");
-    const MainWindowView window(WaitForMainWindow(app.Pid()));
+    const MainWindowView window(WaitForListing(app, kNoGameLoaded));
     ASSERT_NE(window.Handle(), nullptr);
-    ASSERT_TRUE(window.WaitForFileLabel(kNoGameLoaded));
 
     for (const int height : {400, 200, 600}) {
         SCOPED_TRACE(height);
