@@ -5,16 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "driver/utf8.h"
+
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(length, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
+using floppex::e2e::Narrow;
 
 std::wstring OwnFolder() {
     std::vector<wchar_t> path(32768);
@@ -33,7 +28,7 @@ std::wstring CurrentFolder() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::string record =
-        "commandline: " + Utf8(GetCommandLineW()) + "\nfolder: " + Utf8(CurrentFolder()) + "\n";
+        "commandline: " + Narrow(GetCommandLineW()) + "\nfolder: " + Narrow(CurrentFolder()) + "\n";
     const std::wstring log = OwnFolder() + L"fake-emulator.txt";
     HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

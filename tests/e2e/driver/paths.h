@@ -2,10 +2,9 @@
 // Where the build put the program, the helpers and the fixtures, as Windows paths.
 #include <string>
 
-namespace floppex::e2e {
+#include "driver/utf8.h"
 
-std::wstring Widen(const std::string& utf8);
-std::string Narrow(const std::wstring& text);
+namespace floppex::e2e {
 
 // A Unix path as Wine sees it (drive Z:), a Windows path unchanged.
 std::wstring ToWindowsPath(const std::string& path);

@@ -6,18 +6,11 @@
 
 #include <string>
 
+#include "../driver/utf8.h"
+
 namespace {
 
 HMODULE self = nullptr;
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(length, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
 
 std::string DescribeEntry(HMENU menu, int position) {
     wchar_t text[256] = L"";
@@ -31,7 +24,7 @@ std::string DescribeEntry(HMENU menu, int position) {
     if (info.fState & MFS_GRAYED) flags += 'g';
     if (info.fType & MFT_SEPARATOR) flags += 's';
     if (flags.empty()) flags = "-";
-    return std::to_string(info.wID) + " " + flags + "\t" + Utf8(text) + "\n";
+    return std::to_string(info.wID) + " " + flags + "\t" + floppex::e2e::Narrow(text) + "\n";
 }
 
 std::wstring DumpPath(const wchar_t* extension) {

@@ -34,27 +34,16 @@ TEST_F(InstanceTest, SecondStartHandsItsPathToTheRunningWindowAndEnds) {
     EXPECT_FALSE(ValueType(HKEY_LOCAL_MACHINE, kWindowKey, L"OnTop").has_value());
     EXPECT_FALSE(FileExists(folder.File(L"Floppex.ini")));
 
-    // An empty request only brings the window forward; its listing stays.
+    // An empty request only brings the window forward, restored when minimised; its listing stays.
+    ShowWindow(window.Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window.Handle()) != 0; }));
     AppProcess third(folder.Exe(), L"");
     EXPECT_EQ(third.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
     ASSERT_TRUE(window.Sync());
+    EXPECT_FALSE(IsIconic(window.Handle()));
     EXPECT_EQ(window.FileLabel(), L"demo.d64");
     EXPECT_EQ(window.Rows().RowCount(), 6);
     EXPECT_TRUE(first.Running());
-}
-
-TEST_F(InstanceTest, SecondStartRestoresAMinimisedWindow) {
-    const ProgramFolder folder;
-    AppProcess first(folder.Exe(), L"");
-    const HWND window = WaitForListing(first, kNoGameLoaded);
-    ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_MINIMIZE);
-    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != 0; }));
-
-    AppProcess second(folder.Exe(), L"");
-    EXPECT_EQ(second.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
-    EXPECT_FALSE(IsIconic(window));
-    EXPECT_EQ(MainWindowView(window).FileLabel(), kNoGameLoaded);
 }
 
 TEST_F(InstanceTest, HandOffCarriesALongPathWithBlanksWhole) {
