@@ -4,6 +4,7 @@
 #include "app/command_line_logic.h"
 #include "components/system/path_parts.h"
 #include "launch/request_logic.h"
+#include "launch/run_game_logic.h"
 #include "open/file_type_logic.h"
 
 namespace floppex {
@@ -56,11 +57,17 @@ TEST(FileTypes, ClassesByUpperCasedEnding) {
         EXPECT_EQ(ClassifyGameFile(name), FileClass::Other) << name;
 }
 
+// Single programs are played at once, and their entry is never remembered.
 TEST(FileTypes, OnlyP00AndPrgAreSinglePrograms) {
-    for (const wchar_t* name : {L"a.prg", L"a.PRG", L"a.p00", L"x\\y.P00"})
+    for (const wchar_t* name : {L"a.prg", L"a.PRG", L"a.p00", L"a.P00", L"x\\y.P00"}) {
         EXPECT_TRUE(IsSingleProgramName(name)) << name;
-    for (const wchar_t* name : {L"a.p01", L"a.P09", L"a.d64", L"prg", L"a.prg.zip"})
+        EXPECT_FALSE(RemembersEntry(name)) << name;
+    }
+    for (const wchar_t* name :
+         {L"a.p01", L"a.P09", L"a.d64", L"currgame.t64", L"a.gz", L"a.tap", L"prg", L"a.prg.zip", L""}) {
         EXPECT_FALSE(IsSingleProgramName(name)) << name;
+        EXPECT_TRUE(RemembersEntry(name)) << name;
+    }
 }
 
 TEST(FileTypes, UpperTailOfShortText) {

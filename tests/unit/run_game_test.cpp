@@ -19,12 +19,6 @@ TEST(RunGameFile, ReaderChosenByUpperCasedEnding) {
     for (const auto& [name, source] : cases) EXPECT_EQ(EntryNameSourceFor(name), source) << name;
 }
 
-TEST(RunGameFile, OnlyPrgAndP00AreNotRemembered) {
-    for (const wchar_t* name : {L"a.prg", L"A.PRG", L"a.p00", L"a.P00"}) EXPECT_FALSE(RemembersEntry(name)) << name;
-    for (const wchar_t* name : {L"a.p01", L"a.P09", L"a.d64", L"currgame.t64", L"a.gz", L"a.tap", L"prg", L""})
-        EXPECT_TRUE(RemembersEntry(name)) << name;
-}
-
 TEST(RunGameFile, EveryPcFileShareOneReadFailureText) {
     EXPECT_EQ(ReadFailureMessage(EntryNameSourceFor(L"a.p05")), L"There was an error reading from the P00 file!");
     EXPECT_EQ(ReadFailureMessage(EntryNameSourceFor(L"a.T64")), L"There was an error reading from the T64 file!");
