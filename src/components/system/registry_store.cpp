@@ -102,17 +102,33 @@ std::optional<float> AsFloat(const RawValue& raw) {
     return value;
 }
 
-// Reads an integer-like value, the text flag choosing between REG_SZ and REG_DWORD.
+// Reads a value as convert makes it. target keeps defaultValue when the value is missing or
+// convert refuses it, which returns `refused`.
+template <typename T, typename Convert>
+long ReadAs(std::wstring_view hive, std::wstring_view key, std::wstring_view name, T& target, T defaultValue,
+            Convert convert, LSTATUS refused) {
+    target = std::move(defaultValue);
+    RawValue raw;
+    const LSTATUS status = ReadRaw(hive, key, name, raw);
+    if (status != ERROR_SUCCESS) return status;
+    auto value = convert(raw);
+    if (!value) return refused;
+    target = std::move(*value);
+    return ERROR_SUCCESS;
+}
+
+// Reads an integer-like value in T's range, the text flag choosing between REG_SZ and REG_DWORD.
 template <typename T>
 long ReadInteger(std::wstring_view hive, std::wstring_view key, std::wstring_view name, T& target, bool text,
-                 T defaultValue, int64_t low, int64_t high) {
+                 T defaultValue) {
     target = defaultValue;
     RawValue raw;
     const LSTATUS status = ReadRaw(hive, key, name, raw);
     if (status != ERROR_SUCCESS) return status;
     if ((raw.type == REG_DWORD) == text) return ERROR_INVALID_DATATYPE;
     const auto value = AsInteger(raw);
-    if (!value || *value < low || *value > high) return ERROR_INVALID_DATA;
+    if (!value || *value < std::numeric_limits<T>::min() || *value > std::numeric_limits<T>::max())
+        return ERROR_INVALID_DATA;
     target = static_cast<T>(*value);
     return ERROR_SUCCESS;
 }
@@ -129,47 +145,30 @@ long WriteInteger(std::wstring_view hive, std::wstring_view key, std::wstring_vi
 
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                               std::wstring& target, bool, std::wstring_view defaultValue) const {
-    target = defaultValue;
-    RawValue raw;
-    const LSTATUS status = ReadRaw(hive, key, name, raw);
-    if (status != ERROR_SUCCESS) return status;
-    const auto text = AsString(raw);
-    if (!text) return ERROR_INVALID_DATATYPE;
-    target = *text;
-    return ERROR_SUCCESS;
+    return ReadAs(hive, key, name, target, std::wstring(defaultValue), AsString, ERROR_INVALID_DATATYPE);
 }
 
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool& target,
                               bool text, bool defaultValue) const {
     int16_t value = 0;
-    const long status = ReadInteger<int16_t>(hive, key, name, value, text, defaultValue ? -1 : 0,
-                                             std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
+    const long status = ReadInteger<int16_t>(hive, key, name, value, text, defaultValue ? -1 : 0);
     target = value != 0;
     return status;
 }
 
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                               int16_t& target, bool text, int16_t defaultValue) const {
-    return ReadInteger<int16_t>(hive, key, name, target, text, defaultValue, std::numeric_limits<int16_t>::min(),
-                                std::numeric_limits<int16_t>::max());
+    return ReadInteger(hive, key, name, target, text, defaultValue);
 }
 
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                               int32_t& target, bool text, int32_t defaultValue) const {
-    return ReadInteger<int32_t>(hive, key, name, target, text, defaultValue, std::numeric_limits<int32_t>::min(),
-                                std::numeric_limits<int32_t>::max());
+    return ReadInteger(hive, key, name, target, text, defaultValue);
 }
 
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float& target,
                               bool, float defaultValue) const {
-    target = defaultValue;
-    RawValue raw;
-    const LSTATUS status = ReadRaw(hive, key, name, raw);
-    if (status != ERROR_SUCCESS) return status;
-    const auto value = AsFloat(raw);
-    if (!value) return ERROR_INVALID_DATA;
-    target = *value;
-    return ERROR_SUCCESS;
+    return ReadAs(hive, key, name, target, defaultValue, AsFloat, ERROR_INVALID_DATA);
 }
 
 long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
