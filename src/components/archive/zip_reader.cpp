@@ -31,6 +31,19 @@ struct Entry {
 
 bool Has(std::span<const uint8_t> b, size_t at, size_t n) { return at <= b.size() && n <= b.size() - at; }
 
+// The fields local and central headers share, in the same order from the flags at flagsAt on; the
+// caller has checked that the header and its name are there.
+Entry SharedFields(std::span<const uint8_t> b, size_t flagsAt, size_t nameAt) {
+    Entry e;
+    e.flags = Le16(b, flagsAt);
+    e.method = Le16(b, flagsAt + 2);
+    e.crc = Le32(b, flagsAt + 8);
+    e.packed = Le32(b, flagsAt + 12);
+    e.size = Le32(b, flagsAt + 16);
+    e.name.assign(reinterpret_cast<const char*>(&b[nameAt]), Le16(b, flagsAt + 20));
+    return e;
+}
+
 std::string MethodName(uint16_t method) {
     switch (method) {
         case 1: return "Shrink";
@@ -85,13 +98,7 @@ std::optional<std::vector<Entry>> ReadCentral(std::span<const uint8_t> b, size_t
         const uint16_t nameLen = Le16(b, at + 28);
         const size_t next = at + kCentralSize + nameLen + Le16(b, at + 30) + Le16(b, at + 32);
         if (next > b.size()) return std::nullopt;
-        Entry e;
-        e.flags = Le16(b, at + 8);
-        e.method = Le16(b, at + 10);
-        e.crc = Le32(b, at + 16);
-        e.packed = Le32(b, at + 20);
-        e.size = Le32(b, at + 24);
-        e.name.assign(reinterpret_cast<const char*>(&b[at + kCentralSize]), nameLen);
+        Entry e = SharedFields(b, at + 8, at + kCentralSize);
         const uint32_t local = Le32(b, at + 42);
         zip64 = local == kZip64Marker || e.packed == kZip64Marker || e.size == kZip64Marker;
         if (zip64) return std::nullopt;
@@ -147,13 +154,7 @@ LocalWalk ReadLocal(std::span<const uint8_t> b, const ExtractLimits& limits) {
     while (walk.entries.size() < limits.maxMembers && Has(b, at, 4) && Le32(b, at) == kLocalSig) {
         const auto start = LocalDataStart(b, at);
         if (!start) break;
-        Entry e;
-        e.flags = Le16(b, at + 6);
-        e.method = Le16(b, at + 8);
-        e.crc = Le32(b, at + 14);
-        e.packed = Le32(b, at + 18);
-        e.size = Le32(b, at + 22);
-        e.name.assign(reinterpret_cast<const char*>(&b[at + kLocalSize]), Le16(b, at + 26));
+        Entry e = SharedFields(b, at + 6, at + kLocalSize);
         e.dataStart = *start;
         std::optional<size_t> next;
         if (e.flags & kHasDescriptor) {
