@@ -25,15 +25,23 @@ void ReportReadError(MainWindow& window, const wchar_t* text) {
     MessageBoxW(window.hwnd, text, kAppTitle.data(), MB_OK | MB_ICONINFORMATION);
 }
 
-bool ListDisk(MainWindow& window, const std::wstring& path) {
-    D64Image image;
-    if (!image.Open(std::filesystem::path(path))) {
-        ReportReadError(window, L"Error reading from D64");
+// Opens path into reader and empties the list of rows and columns for it; a file that cannot be
+// read is reported with `failure`.
+template <class Reader>
+bool OpenForListing(MainWindow& window, Reader& reader, const std::wstring& path, const wchar_t* failure) {
+    if (!reader.Open(std::filesystem::path(path))) {
+        ReportReadError(window, failure);
         return false;
     }
+    ClearRows(window.lvGame);
+    ClearColumns(window.lvGame);
+    return true;
+}
+
+bool ListDisk(MainWindow& window, const std::wstring& path) {
+    D64Image image;
+    if (!OpenForListing(window, image, path, L"Error reading from D64")) return false;
     HWND list = window.lvGame;
-    ClearRows(list);
-    ClearColumns(list);
     AddColumn(window, L"Filename", 1550);
     AddColumn(window, L"Blks", 630);
     AddColumn(window, L"Type", 750);
@@ -57,12 +65,7 @@ bool ListDisk(MainWindow& window, const std::wstring& path) {
 
 bool ListTape(MainWindow& window, const std::wstring& path) {
     T64Image image;
-    if (!image.Open(std::filesystem::path(path))) {
-        ReportReadError(window, L"Error reading from T64");
-        return false;
-    }
-    ClearRows(window.lvGame);
-    ClearColumns(window.lvGame);
+    if (!OpenForListing(window, image, path, L"Error reading from T64")) return false;
     AddColumn(window, L"Filename", 2930);
     SetInfo(window, Widen(image.HeaderText1() + "  " + image.HeaderText2() + "  " +
                           std::to_string(image.HeaderNumber1()) + "/" + std::to_string(image.HeaderNumber2())));
@@ -72,12 +75,7 @@ bool ListTape(MainWindow& window, const std::wstring& path) {
 
 bool ListPcFile(MainWindow& window, const std::wstring& path) {
     P00File file;
-    if (!file.Open(std::filesystem::path(path))) {
-        ReportReadError(window, L"Error reading from Pxx");
-        return false;
-    }
-    ClearRows(window.lvGame);
-    ClearColumns(window.lvGame);
+    if (!OpenForListing(window, file, path, L"Error reading from Pxx")) return false;
     AddColumn(window, L"Filename", 1875);
     AddColumn(window, L"Size(Kb)", 1000);
     SetInfo(window, L"PC64 Pxx File");
@@ -88,12 +86,7 @@ bool ListPcFile(MainWindow& window, const std::wstring& path) {
 
 bool ListProgram(MainWindow& window, const std::wstring& path) {
     PrgFile file;
-    if (!file.Open(std::filesystem::path(path))) {
-        ReportReadError(window, L"Error reading from PRG");
-        return false;
-    }
-    ClearRows(window.lvGame);
-    ClearColumns(window.lvGame);
+    if (!OpenForListing(window, file, path, L"Error reading from PRG")) return false;
     AddColumn(window, L"Size(Kb)", 1100);
     AddColumn(window, L"Load Address", 1800);
     SetInfo(window, L"PRG File");
