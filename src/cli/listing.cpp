@@ -40,12 +40,17 @@ std::string RenderText(const Listing& listing) {
     return text;
 }
 
+// Opens file into reader; a file that cannot be read leaves the reader's reason in error.
+template <class Reader>
+bool Opened(Reader& reader, const std::filesystem::path& file, std::string& error) {
+    if (reader.Open(file)) return true;
+    error = reader.Error();
+    return false;
+}
+
 std::optional<Listing> ReadDisk(const std::filesystem::path& file, std::string& error) {
     D64Image image;
-    if (!image.Open(file)) {
-        error = image.Error();
-        return std::nullopt;
-    }
+    if (!Opened(image, file, error)) return std::nullopt;
     Listing listing;
     listing.name = FromPet(image.DiskName());
     listing.id = FromPet(image.DiskId());
@@ -67,10 +72,7 @@ std::string TapeType(uint8_t fileType) {
 
 std::optional<Listing> ReadTape(const std::filesystem::path& file, std::string& error) {
     T64Image image;
-    if (!image.Open(file)) {
-        error = image.Error();
-        return std::nullopt;
-    }
+    if (!Opened(image, file, error)) return std::nullopt;
     Listing listing;
     listing.name = FromPet(image.TapeName());
     for (const TapeDirEntry& item : image.Entries()) {
@@ -89,10 +91,7 @@ std::string PrgType() {
 
 std::optional<Listing> ReadP00(const std::filesystem::path& file, std::string& error) {
     P00File p00;
-    if (!p00.Open(file)) {
-        error = p00.Error();
-        return std::nullopt;
-    }
+    if (!Opened(p00, file, error)) return std::nullopt;
     Listing listing;
     listing.name = FromPet(p00.Name());
     listing.entries.push_back({listing.name, BlocksForSize(p00.DataSize()), PrgType()});
@@ -102,10 +101,7 @@ std::optional<Listing> ReadP00(const std::filesystem::path& file, std::string& e
 
 std::optional<Listing> ReadPrg(const std::filesystem::path& file, std::string& error) {
     PrgFile prg;
-    if (!prg.Open(file)) {
-        error = prg.Error();
-        return std::nullopt;
-    }
+    if (!Opened(prg, file, error)) return std::nullopt;
     const auto stem = file.stem().u8string();
     Listing listing;
     listing.name = {std::string(stem.begin(), stem.end()), std::nullopt};
