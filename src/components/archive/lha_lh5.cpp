@@ -49,15 +49,20 @@ public:
     }
 
 private:
+    // How many code lengths follow. Zero stands for a table of one symbol, sent next in as many
+    // bits, which is built here.
+    int ReadCount(int countBits, LhaHuffman& table) {
+        const int count = static_cast<int>(bits_.Get(countBits));
+        if (count == 0) table.BuildSingle(static_cast<uint16_t>(bits_.Get(countBits)));
+        return count;
+    }
+
     // Lengths sent as 3 bits, 7 meaning "7 plus one for each following 1 bit". After the
     // entry at index skipAfter a 2-bit count of zero lengths follows. A table of one symbol
     // takes no bits per code; the symbol is checked where it is used.
     bool ReadBitLengths(int symbols, int countBits, int skipAfter, LhaHuffman& table) {
-        int count = static_cast<int>(bits_.Get(countBits));
-        if (count == 0) {
-            table.BuildSingle(static_cast<uint16_t>(bits_.Get(countBits)));
-            return true;
-        }
+        const int count = ReadCount(countBits, table);
+        if (count == 0) return true;
         if (count > symbols) return false;
         std::array<uint8_t, kLengthCodes> lengths{};
         for (int i = 0; i < count;) {
@@ -76,11 +81,8 @@ private:
     }
 
     bool ReadLiteralLengths() {
-        int count = static_cast<int>(bits_.Get(kLiteralBits));
-        if (count == 0) {
-            literalCode_.BuildSingle(static_cast<uint16_t>(bits_.Get(kLiteralBits)));
-            return true;
-        }
+        const int count = ReadCount(kLiteralBits, literalCode_);
+        if (count == 0) return true;
         if (count > kLiteralCodes) return false;
         std::array<uint8_t, kLiteralCodes> lengths{};
         for (int i = 0; i < count;) {
