@@ -63,11 +63,16 @@ std::optional<Listing> ReadDisk(const std::filesystem::path& file, std::string& 
 }
 
 // Tape entries carry a 1541 type byte that old converters often left at 0 or 1; those are programs.
+// The type column a disk entry of this type byte shows.
+std::string TypeText(uint8_t typeByte) {
+    DiskDirEntry as;
+    as.typeByte = typeByte;
+    return as.FileType();
+}
+
 std::string TapeType(uint8_t fileType) {
     const uint8_t kind = fileType & 0x07;
-    DiskDirEntry as;
-    as.typeByte = (kind >= 1 && kind <= 4) ? static_cast<uint8_t>(0x80 | kind) : kClosedPrg;
-    return as.FileType();
+    return TypeText((kind >= 1 && kind <= 4) ? static_cast<uint8_t>(0x80 | kind) : kClosedPrg);
 }
 
 std::optional<Listing> ReadTape(const std::filesystem::path& file, std::string& error) {
@@ -83,18 +88,12 @@ std::optional<Listing> ReadTape(const std::filesystem::path& file, std::string& 
     return listing;
 }
 
-std::string PrgType() {
-    DiskDirEntry as;
-    as.typeByte = kClosedPrg;
-    return as.FileType();
-}
-
 std::optional<Listing> ReadP00(const std::filesystem::path& file, std::string& error) {
     P00File p00;
     if (!Opened(p00, file, error)) return std::nullopt;
     Listing listing;
     listing.name = FromPet(p00.Name());
-    listing.entries.push_back({listing.name, BlocksForSize(p00.DataSize()), PrgType()});
+    listing.entries.push_back({listing.name, BlocksForSize(p00.DataSize()), TypeText(kClosedPrg)});
     listing.text = RenderText(listing);
     return listing;
 }
@@ -105,7 +104,7 @@ std::optional<Listing> ReadPrg(const std::filesystem::path& file, std::string& e
     const auto stem = file.stem().u8string();
     Listing listing;
     listing.name = {std::string(stem.begin(), stem.end()), std::nullopt};
-    listing.entries.push_back({listing.name, BlocksForSize(prg.Size()), PrgType()});
+    listing.entries.push_back({listing.name, BlocksForSize(prg.Size()), TypeText(kClosedPrg)});
     listing.text = RenderText(listing);
     return listing;
 }

@@ -73,25 +73,34 @@ bool ListTape(MainWindow& window, const std::wstring& path) {
     return true;
 }
 
+struct Column {
+    const wchar_t* header;
+    double widthTwips;
+};
+
+// A single file's listing: one row of two columns under the info line.
+void ShowOneRow(MainWindow& window, Column first, Column second, const wchar_t* info, const std::wstring& left,
+                const std::wstring& right) {
+    AddColumn(window, first.header, first.widthTwips);
+    AddColumn(window, second.header, second.widthTwips);
+    SetInfo(window, info);
+    AppendRow(window.lvGame, left);
+    SetSubItem(window.lvGame, 1, 1, right);
+}
+
 bool ListPcFile(MainWindow& window, const std::wstring& path) {
     P00File file;
     if (!OpenForListing(window, file, path, L"Error reading from Pxx")) return false;
-    AddColumn(window, L"Filename", 1875);
-    AddColumn(window, L"Size(Kb)", 1000);
-    SetInfo(window, L"PC64 Pxx File");
-    AppendRow(window.lvGame, Shown(file.Name()));
-    SetSubItem(window.lvGame, 1, 1, Widen(file.SizeText()));
+    ShowOneRow(window, {L"Filename", 1875}, {L"Size(Kb)", 1000}, L"PC64 Pxx File", Shown(file.Name()),
+               Widen(file.SizeText()));
     return true;
 }
 
 bool ListProgram(MainWindow& window, const std::wstring& path) {
     PrgFile file;
     if (!OpenForListing(window, file, path, L"Error reading from PRG")) return false;
-    AddColumn(window, L"Size(Kb)", 1100);
-    AddColumn(window, L"Load Address", 1800);
-    SetInfo(window, L"PRG File");
-    AppendRow(window.lvGame, Widen(file.SizeText()));
-    SetSubItem(window.lvGame, 1, 1, Widen(file.AddressText1() + " " + file.AddressText2()));
+    ShowOneRow(window, {L"Size(Kb)", 1100}, {L"Load Address", 1800}, L"PRG File", Widen(file.SizeText()),
+               Widen(file.AddressText1() + " " + file.AddressText2()));
     return true;
 }
 
