@@ -31,7 +31,7 @@ bool IsTopmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & W
 
 std::optional<DWORD> StoredSwitch(const wchar_t* name) { return ReadDword(HKEY_LOCAL_MACHINE, kWindowKey, name); }
 
-TEST_F(KeysTest, FunctionKeysFlipTheSwitchesAndSaveThemAtOnce) {
+TEST_F(KeysTest, FunctionKeysFlipAndSaveTheSwitchesCtrlXEndsTheProgram) {
     const ProgramFolder folder;
     AppProcess app(folder.Exe(), L"");
     const MainWindowView window(WaitForListing(app, kNoGameLoaded));
@@ -53,13 +53,7 @@ TEST_F(KeysTest, FunctionKeysFlipTheSwitchesAndSaveThemAtOnce) {
 
     PostKey(window.Handle(), VK_F12);
     EXPECT_TRUE(WaitUntil([&] { return IsTopmost(window.Handle()) && StoredSwitch(L"OnTop").value_or(0) != 0; }));
-}
 
-TEST_F(KeysTest, CtrlXEndsTheProgram) {
-    const ProgramFolder folder;
-    AppProcess app(folder.Exe(), L"");
-    const MainWindowView window(WaitForListing(app, kNoGameLoaded));
-    ASSERT_NE(window.Handle(), nullptr);
     ASSERT_TRUE(TypeCtrlKey(window.Handle(), 'X'));
     EXPECT_EQ(app.WaitForExit(kPatienceMs), std::optional<DWORD>(0));
 }

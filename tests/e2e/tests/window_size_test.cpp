@@ -15,7 +15,7 @@ void AskForSize(HWND window, int width, int height) {
     SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-TEST_F(WindowSizeTest, WidthIsFixedAndHeightStaysBetweenItsLimits) {
+TEST_F(WindowSizeTest, WidthIsFixedHeightLimitedAndTheLayoutFollowsIt) {
     const ProgramFolder folder;
     AppProcess app(folder.Exe(), L"");
     const MainWindowView window(WaitForListing(app, kNoGameLoaded));
@@ -32,14 +32,8 @@ TEST_F(WindowSizeTest, WidthIsFixedAndHeightStaysBetweenItsLimits) {
     AskForSize(window.Handle(), trackWidth - 100, screenHeight + 300);
     EXPECT_EQ(OuterSize(window.Handle()).cx, trackWidth);
     EXPECT_EQ(OuterSize(window.Handle()).cy, screenHeight);
-}
 
-TEST_F(WindowSizeTest, ListAndPlayButtonFollowTheHeight) {
-    const ProgramFolder folder;
-    AppProcess app(folder.Exe(), L"");
-    const MainWindowView window(WaitForListing(app, kNoGameLoaded));
-    ASSERT_NE(window.Handle(), nullptr);
-
+    // The list and the Play button follow the height.
     for (const int height : {400, 200, 600}) {
         SCOPED_TRACE(height);
         AskForSize(window.Handle(), OuterSize(window.Handle()).cx, height);
