@@ -1,5 +1,6 @@
 // Stands in for a C64 emulator: appends its full command line and its working folder, in UTF-8,
-// to "fake-emulator.txt" next to itself, then ends.
+// to "fake-emulator.txt" next to itself, then ends. Standing in for WinZip, it also copies a file
+// "unpacks.d64" from its own folder into its working folder, as if it had unpacked it there.
 #include <windows.h>
 
 #include <string>
@@ -36,5 +37,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     DWORD written = 0;
     WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
     CloseHandle(file);
+    const std::wstring unpacks = OwnFolder() + L"unpacks.d64";
+    if (GetFileAttributesW(unpacks.c_str()) != INVALID_FILE_ATTRIBUTES)
+        CopyFileW(unpacks.c_str(), (CurrentFolder() + L"\\unpacks.d64").c_str(), FALSE);
     return 0;
 }

@@ -25,6 +25,9 @@ rm -f "$out/many.d64"
 c1541 -format "many games,mg" d64 "$out/many.d64" "${args[@]}" >/dev/null
 
 c1541 "$out/demo.d64" -list >"$out/demo.list"
+# The same disk in a ZIP whose method (bzip2) is left to WinZip.
+rm -f "$out/bzip2.zip"
+(cd "$work" && cp "$out/demo.d64" . && zip -q -Z bzip2 "$out/bzip2.zip" demo.d64)
 c1541 "$out/many.d64" -list >"$out/many.list"
 
 # --- games for the launch tests: a disk with its listing, tapes of one and of two programs written
