@@ -29,11 +29,11 @@ run: windows
 	@bash scripts/run-demo.sh $(BUILD)
 
 test-native: native
-	@cd $(BUILD)/native && ctest --output-on-failure -j $(JOBS)
+	@bash scripts/suite.sh native $(BUILD)/native -j $(JOBS)
 
 # Replays the seed and regression corpora under ASan and UBSan.
 test-fuzz: fuzz-build test-native
-	@cd $(BUILD)/fuzz && ctest --output-on-failure -j $(JOBS)
+	@bash scripts/suite.sh fuzz $(BUILD)/fuzz -j $(JOBS)
 
 test-windows: windows
 	@bash tests/e2e/run.sh $(BUILD)

@@ -1,6 +1,6 @@
 #include "app/lifecycle_logic.h"
 
-#include "open/file_type_logic.h"
+#include "c64/file_type.h"
 
 namespace floppex {
 
@@ -17,7 +17,7 @@ size_t HandoffUnits(uint64_t byteCount, bool hasData) {
 }
 
 bool RemembersEntryOnClose(bool visible, std::wstring_view fileNameLabel, std::wstring_view requestPath) {
-    return visible && fileNameLabel != kNoGameLoaded && !requestPath.empty() && !IsSingleProgramName(requestPath);
+    return visible && fileNameLabel != kNoGameLoaded && !requestPath.empty() && !IsSingleProgram(FileTypeOf(requestPath));
 }
 
 }  // namespace floppex

@@ -67,7 +67,7 @@ bool PumpPendingMessages(MainWindow& window);
 // Requests, listing and launching.
 void HandleRequest(MainWindow& window, std::wstring request);
 void OpenGameFile(MainWindow& window);
-void ShowContents(MainWindow& window, std::wstring path, std::wstring extension);
+void ShowContents(MainWindow& window, std::wstring path);
 void RunGame(MainWindow& window, int16_t emu);
 
 // Settings and the game index file.

@@ -24,8 +24,8 @@ struct ListResult {
 };
 
 std::optional<Listing> ListPlainFile(const fs::path& file, std::string& error) {
-    const FileKind kind = KindOf(file);
-    if (kind == FileKind::Unknown || kind == FileKind::Archive) {
+    const FileType kind = KindOf(file);
+    if (!IsListable(kind)) {
         error = "file type not supported";
         return std::nullopt;
     }
@@ -48,7 +48,7 @@ ListResult ListOne(const fs::path& file) {
         result.error = *why;
         return result;
     }
-    if (KindOf(file) != FileKind::Archive) {
+    if (KindOf(file) != FileType::Archive) {
         result.listing = ListPlainFile(file, result.error);
         return result;
     }
@@ -105,7 +105,7 @@ int Extract(const fs::path& archive, const fs::path& folder, Output& out, Output
         Complain(err, archive, *why);
         return kExitUnreadable;
     }
-    if (KindOf(archive) != FileKind::Archive) {
+    if (KindOf(archive) != FileType::Archive) {
         Complain(err, archive, "not an archive (.lha .lzh .zip .lnx .gz)");
         return kExitUnreadable;
     }

@@ -1,40 +1,18 @@
 #include "cli/file_kind.h"
 
-#include <string>
-
 namespace floppex::cli {
 
-namespace {
+FileType KindOf(const std::filesystem::path& file) { return FileTypeOf(file.filename().native()); }
 
-std::string LowerExtension(const std::filesystem::path& file) {
-    std::string ext;
-    for (char8_t c : file.extension().u8string()) {
-        char ch = static_cast<char>(c);
-        ext += (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
-    }
-    return ext;
-}
-
-}  // namespace
-
-FileKind KindOf(const std::filesystem::path& file) {
-    const std::string ext = LowerExtension(file);
-    if (ext == ".d64") return FileKind::D64;
-    if (ext == ".t64") return FileKind::T64;
-    if (ext == ".prg") return FileKind::Prg;
-    if (ext.size() == 4 && ext.compare(0, 3, ".p0") == 0 && ext[3] >= '0' && ext[3] <= '9') return FileKind::P00;
-    if (ext == ".lha" || ext == ".lzh" || ext == ".zip" || ext == ".lnx" || ext == ".gz") return FileKind::Archive;
-    return FileKind::Unknown;
-}
-
-std::string_view KindName(FileKind kind) {
+std::string_view KindName(FileType kind) {
     switch (kind) {
-        case FileKind::D64: return "d64";
-        case FileKind::T64: return "t64";
-        case FileKind::P00: return "p00";
-        case FileKind::Prg: return "prg";
-        case FileKind::Archive: return "archive";
-        case FileKind::Unknown: break;
+        case FileType::Disk: return "d64";
+        case FileType::Tape: return "t64";
+        case FileType::PcFirst:
+        case FileType::PcOther: return "p00";
+        case FileType::Program: return "prg";
+        case FileType::Archive: return "archive";
+        case FileType::Other: break;
     }
     return "unknown";
 }

@@ -1,15 +1,15 @@
 #pragma once
-// What a file is, judged by its extension alone (case-insensitive).
+// What a file is, judged by its name alone (see c64/file_type.h).
 #include <filesystem>
 #include <string_view>
 
+#include "c64/file_type.h"
+
 namespace floppex::cli {
 
-enum class FileKind { D64, T64, P00, Prg, Archive, Unknown };
-
-FileKind KindOf(const std::filesystem::path& file);
+FileType KindOf(const std::filesystem::path& file);
 
 // Short lower-case name for messages and JSON: "d64", "t64", "p00", "prg", "archive", "unknown".
-std::string_view KindName(FileKind kind);
+std::string_view KindName(FileType kind);
 
 }  // namespace floppex::cli

@@ -116,13 +116,14 @@ int BlocksForSize(uint64_t bytes) {
     return static_cast<int>(std::max<uint64_t>(1, (bytes + kDataPerBlock - 1) / kDataPerBlock));
 }
 
-std::optional<Listing> ReadListing(const std::filesystem::path& file, FileKind kind, std::string& error) {
+std::optional<Listing> ReadListing(const std::filesystem::path& file, FileType kind, std::string& error) {
     std::optional<Listing> listing;
     switch (kind) {
-        case FileKind::D64: listing = ReadDisk(file, error); break;
-        case FileKind::T64: listing = ReadTape(file, error); break;
-        case FileKind::P00: listing = ReadP00(file, error); break;
-        case FileKind::Prg: listing = ReadPrg(file, error); break;
+        case FileType::Disk: listing = ReadDisk(file, error); break;
+        case FileType::Tape: listing = ReadTape(file, error); break;
+        case FileType::PcFirst:
+        case FileType::PcOther: listing = ReadP00(file, error); break;
+        case FileType::Program: listing = ReadPrg(file, error); break;
         default: error = "not a disk, tape or program file"; break;
     }
     if (!listing) return std::nullopt;

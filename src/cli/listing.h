@@ -23,7 +23,7 @@ struct ListingEntry {
 };
 
 struct Listing {
-    FileKind kind = FileKind::Unknown;
+    FileType kind = FileType::Other;
     ListingName name;
     std::optional<ListingName> id;  // disks only: id, blank, DOS type
     std::vector<ListingEntry> entries;
@@ -32,7 +32,7 @@ struct Listing {
 };
 
 // Reads a D64, T64, P00 or PRG file. On failure returns nothing and sets error.
-std::optional<Listing> ReadListing(const std::filesystem::path& file, FileKind kind, std::string& error);
+std::optional<Listing> ReadListing(const std::filesystem::path& file, FileType kind, std::string& error);
 
 // Blocks a file of this many bytes (load address included) takes on a 1541.
 int BlocksForSize(uint64_t bytes);

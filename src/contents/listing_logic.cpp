@@ -1,16 +1,6 @@
 #include "contents/listing_logic.h"
 
-#include "open/file_type_logic.h"
-
 namespace floppex {
-
-ListingType ListingTypeFor(std::wstring_view ext4) {
-    if (ext4 == L".D64") return ListingType::Disk;
-    if (ext4 == L".T64") return ListingType::Tape;
-    if (IsPcExtension(ext4)) return ListingType::PC64;
-    if (ext4 == L".PRG") return ListingType::Program;
-    return ListingType::None;
-}
 
 std::wstring BlocksFreeText(uint64_t fileLength, int64_t blocksUsed) {
     int64_t capacity = 0;

@@ -6,11 +6,6 @@
 
 namespace floppex {
 
-enum class ListingType { None, Disk, Tape, PC64, Program };
-
-// By the exact, upper-case extension the caller passes (".D64", ".T64", ".P00"..".P09", ".PRG").
-ListingType ListingTypeFor(std::wstring_view ext4);
-
 // Last row of a disk listing: the capacity known from the image's length less the blocks the
 // directory claims, or "?" when the length is no 1541 image size or the sum does not fit.
 std::wstring BlocksFreeText(uint64_t fileLength, int64_t blocksUsed);

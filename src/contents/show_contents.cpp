@@ -11,6 +11,7 @@
 #include "c64/prg_file.h"
 #include "c64/t64_image.h"
 #include "contents/list_view.h"
+#include "c64/file_type.h"
 #include "contents/listing_logic.h"
 
 namespace floppex {
@@ -105,20 +106,22 @@ bool ListProgram(MainWindow& window, const std::wstring& path) {
 }
 
 // True unless the file was of a listable type and could not be read.
-bool ListByType(MainWindow& window, const std::wstring& path, const std::wstring& extension) {
-    switch (ListingTypeFor(extension)) {
-    case ListingType::Disk: return ListDisk(window, path);
-    case ListingType::Tape: return ListTape(window, path);
-    case ListingType::PC64: return ListPcFile(window, path);
-    case ListingType::Program: return ListProgram(window, path);
-    case ListingType::None: return true;
+bool ListByType(MainWindow& window, const std::wstring& path) {
+    switch (FileTypeOf(path)) {
+    case FileType::Disk: return ListDisk(window, path);
+    case FileType::Tape: return ListTape(window, path);
+    case FileType::PcFirst:
+    case FileType::PcOther: return ListPcFile(window, path);
+    case FileType::Program: return ListProgram(window, path);
+    case FileType::Archive:
+    case FileType::Other: break;
     }
     return true;
 }
 
 }  // namespace
 
-void ShowContents(MainWindow& window, std::wstring path, std::wstring extension) {
+void ShowContents(MainWindow& window, std::wstring path) {
     SetWindowTextW(window.lblFilename, Helper().GetFileName(path).c_str());
     // Rebuilt hidden and out of use, so that neither painting nor the user sees half a list.
     window.listing = true;
@@ -126,7 +129,7 @@ void ShowContents(MainWindow& window, std::wstring path, std::wstring extension)
     EnableWindow(window.lvGame, FALSE);
     bool listingOk = false;
     try {
-        listingOk = ListByType(window, path, extension);
+        listingOk = ListByType(window, path);
     } catch (const std::exception&) {
         ReportReadError(window, L"Error reading the file");
     }

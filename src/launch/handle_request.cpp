@@ -4,7 +4,7 @@
 #include "app/main_window.h"
 #include "app/module_state.h"
 #include "launch/request_logic.h"
-#include "open/file_type_logic.h"
+#include "c64/file_type.h"
 
 namespace floppex {
 
@@ -23,7 +23,7 @@ void PlayThenCloseIfHidden(MainWindow& window) {
 
 void HandlePlay(MainWindow& window, const std::wstring& path) {
     window.requestPath = path;
-    if (IsSingleProgramName(window.requestPath)) {
+    if (IsSingleProgram(FileTypeOf(window.requestPath))) {
         window.gameIndex = 0;
         window.gamePath = window.requestPath;
         PlayThenCloseIfHidden(window);

@@ -14,7 +14,6 @@
 #include "c64/t64_image.h"
 #include "components/system/program_launcher.h"
 #include "launch/run_game_logic.h"
-#include "open/file_type_logic.h"
 #include "open/unpack_archive.h"
 
 namespace floppex {
@@ -44,51 +43,53 @@ std::optional<std::wstring> Unpack(const MainWindow& window, const std::wstring&
 }
 
 template <class Directory>
-std::wstring NameOfItem(const Directory& entries, EntryNameSource source, int32_t gameIndex) {
-    const auto item = NamedEntryItem(source, entries.Count(), gameIndex);
+std::wstring NameOfItem(const Directory& entries, FileType type, int32_t gameIndex) {
+    const auto item = NamedEntryItem(type, entries.Count(), gameIndex);
     return item ? Widen(entries.Item(static_cast<int32_t>(*item)).Name().Ascii()) : L"";
 }
 
 // The C64 name of the chosen entry, or nothing when the file could not be read.
-std::optional<std::wstring> ReadEntryName(EntryNameSource source, const std::filesystem::path& path,
+std::optional<std::wstring> ReadEntryName(FileType type, const std::filesystem::path& path,
                                           int32_t gameIndex) {
-    switch (source) {
-    case EntryNameSource::Tape: {
+    switch (type) {
+    case FileType::Tape: {
         T64Image tape;
         if (!tape.Open(path)) return std::nullopt;
-        return NameOfItem(tape.Entries(), source, gameIndex);
+        return NameOfItem(tape.Entries(), type, gameIndex);
     }
-    case EntryNameSource::Disk: {
+    case FileType::Disk: {
         D64Image disk;
         if (!disk.Open(path)) return std::nullopt;
-        return NameOfItem(disk.Entries(), source, gameIndex);
+        return NameOfItem(disk.Entries(), type, gameIndex);
     }
-    case EntryNameSource::PcFile: {
+    case FileType::PcFirst:
+    case FileType::PcOther: {
         P00File program;
         if (!program.Open(path)) return std::nullopt;
         return Widen(program.Name().Ascii());
     }
-    case EntryNameSource::Program: {
+    case FileType::Program: {
         PrgFile program;
         if (!program.Open(path)) return std::nullopt;
         return L"";
     }
-    case EntryNameSource::None: break;
+    case FileType::Archive:
+    case FileType::Other: break;
     }
     return L"";
 }
 
 // An unreadable file is told about; the game is launched all the same, with no entry name.
 std::wstring EntryNameOf(const MainWindow& window, const GameFile& game) {
-    const EntryNameSource source = EntryNameSourceFor(game.name);
+    const FileType type = FileTypeOf(game.name);
     std::optional<std::wstring> name;
     try {
-        name = ReadEntryName(source, std::filesystem::path(game.path), window.gameIndex);
+        name = ReadEntryName(type, std::filesystem::path(game.path), window.gameIndex);
     } catch (const std::exception&) {
         name.reset();
     }
     if (name) return *name;
-    Tell(window, std::wstring(ReadFailureMessage(source)));
+    Tell(window, std::wstring(ReadFailureMessage(type)));
     return L"";
 }
 
@@ -133,7 +134,7 @@ void RunGame(MainWindow& window, int16_t emu) {
     GameFile game = SplitGame(window.gamePath);
     if (!Helper().CheckFile(emulator, true, kAppTitle)) return;
     if (!Helper().CheckFile(game.path, true, kAppTitle)) return;
-    if (IsArchiveName(game.name)) {
+    if (FileTypeOf(game.name) == FileType::Archive) {
         const auto unpacked = Unpack(window, game.path);
         if (!unpacked) return;
         game = SplitGame(*unpacked);

@@ -2,54 +2,34 @@
 
 #include <limits>
 
-#include "open/file_type_logic.h"
 
 namespace floppex {
 
-EntryNameSource EntryNameSourceFor(std::wstring_view gameFileName) {
-    const std::wstring ext = UpperTail(gameFileName, 4);
-    if (ext == L".T64") return EntryNameSource::Tape;
-    if (ext == L".D64") return EntryNameSource::Disk;
-    if (IsPcExtension(ext)) return EntryNameSource::PcFile;
-    if (ext == L".PRG") return EntryNameSource::Program;
-    return EntryNameSource::None;
-}
-
-std::wstring_view ReadFailureMessage(EntryNameSource source) {
-    switch (source) {
-    case EntryNameSource::Tape: return L"There was an error reading from the T64 file!";
-    case EntryNameSource::Disk: return L"There was an error reading from the D64 file!";
-    case EntryNameSource::PcFile: return L"There was an error reading from the P00 file!";
-    case EntryNameSource::Program: return L"There was an error reading from the PRG file!";
-    case EntryNameSource::None: break;
+std::wstring_view ReadFailureMessage(FileType type) {
+    switch (type) {
+    case FileType::Tape: return L"There was an error reading from the T64 file!";
+    case FileType::Disk: return L"There was an error reading from the D64 file!";
+    case FileType::PcFirst:
+    case FileType::PcOther: return L"There was an error reading from the P00 file!";
+    case FileType::Program: return L"There was an error reading from the PRG file!";
+    case FileType::Archive:
+    case FileType::Other: break;
     }
     return L"";
 }
 
-std::optional<size_t> NamedEntryItem(EntryNameSource source, size_t count, int32_t gameIndex) {
-    if (source != EntryNameSource::Tape && source != EntryNameSource::Disk) return std::nullopt;
-    if (source == EntryNameSource::Tape && count < 2) return std::nullopt;
+std::optional<size_t> NamedEntryItem(FileType type, size_t count, int32_t gameIndex) {
+    if (type != FileType::Tape && type != FileType::Disk) return std::nullopt;
+    if (type == FileType::Tape && count < 2) return std::nullopt;
     if (gameIndex < 0 || static_cast<size_t>(gameIndex) >= count) return std::nullopt;
     return static_cast<size_t>(gameIndex) + 1;
 }
 
-bool RemembersEntry(std::wstring_view gameFileName) { return !IsSingleProgramName(gameFileName); }
+bool RemembersEntry(std::wstring_view gameFileName) { return !IsSingleProgram(FileTypeOf(gameFileName)); }
 
 LaunchOperation LaunchOperationFor(int emu) {
-    switch (emu) {
-    case 0: return LaunchOperation::Ccs64;
-    case 1:
-    case 2: return LaunchOperation::Ccs64v2;
-    case 3:
-    case 4: return LaunchOperation::Vice;
-    case 5: return LaunchOperation::C64s;
-    case 6: return LaunchOperation::Win64;
-    case 7: return LaunchOperation::Unsupported;
-    case 8: return LaunchOperation::Pc64Win;
-    case 9: return LaunchOperation::ComeBack64;
-    case 10: return LaunchOperation::Frodo;
-    }
-    return emu >= 11 && emu <= 15 ? LaunchOperation::None : LaunchOperation::Refused;
+    if (emu >= 0 && emu < kEmulatorCount) return kEmulators[static_cast<size_t>(emu)].launch;
+    return emu >= kEmulatorCount && emu < kProgramPathCount ? LaunchOperation::None : LaunchOperation::Refused;
 }
 
 int16_t LauncherEntryNumber(int32_t gameIndex) {

@@ -5,7 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/module_state.h"
-#include "open/file_type_logic.h"
+#include "c64/file_type.h"
 #include "open/unpack_archive.h"
 
 namespace floppex {
@@ -36,7 +36,7 @@ void OpenArchive(MainWindow& window, const std::wstring& path, const std::wstrin
     if (window.unloaded) return;
     if (result.success) {
         window.gamePath = result.extractedPath;
-        ShowContents(window, result.extractedPath, UpperTail(result.extractedPath, 4));
+        ShowContents(window, result.extractedPath);
         return;
     }
     window.gamePath.clear();
@@ -53,10 +53,10 @@ void OpenGameFile(MainWindow& window) {
     Helper().SplitPath(path, folder, name);
     if (!Helper().CheckFile(path, true, L"Floppex")) {
         ResetView(window);
-    } else if (ClassifyGameFile(name) == FileClass::Listable) {
+    } else if (IsListable(FileTypeOf(name))) {
         window.gamePath = path;
-        ShowContents(window, path, UpperTail(name, 4));
-    } else if (ClassifyGameFile(name) == FileClass::Archive) {
+        ShowContents(window, path);
+    } else if (FileTypeOf(name) == FileType::Archive) {
         OpenArchive(window, path, name);
     } else {
         window.gamePath.clear();

@@ -20,18 +20,6 @@ std::vector<std::string> Chosen(const std::vector<ArchiveMember>& members, Membe
     return names;
 }
 
-TEST(MemberChooser, KnowsTheKindsByExtensionInAnyCase) {
-    EXPECT_EQ(KindOfName("GAME.D64"), MemberKind::Disk);
-    EXPECT_EQ(KindOfName("dir.x/tape.T64"), MemberKind::Tape);
-    EXPECT_EQ(KindOfName("a.Prg"), MemberKind::Program);
-    EXPECT_EQ(KindOfName("a.P00"), MemberKind::PcProgram);
-    EXPECT_EQ(KindOfName("a.p09"), MemberKind::PcProgram);
-    EXPECT_EQ(KindOfName("a.p10"), MemberKind::Other);
-    EXPECT_EQ(KindOfName("a.s00"), MemberKind::Other);
-    for (const char* n : {"x.zip", "x.LHA", "x.lzh", "x.lnx", "x.d64.gz"}) EXPECT_EQ(KindOfName(n), MemberKind::Archive) << n;
-    for (const char* n : {"d64", "readme.txt", "x.d64/", "x.d64.bak", ""}) EXPECT_EQ(KindOfName(n), MemberKind::Other) << n;
-}
-
 TEST(MemberChooser, DiskBeforeTapeBeforeProgramsBeforeArchives) {
     using K = MemberChoice::Kind;
     EXPECT_EQ(Chosen(Members({"a.prg", "b.t64", "z.d64", "c.zip"}), K::One), std::vector<std::string>{"z.d64"});

@@ -78,7 +78,7 @@ std::vector<uint8_t> PetsciiName(std::string_view pcName) {
 CbmFile ProgramFile(const ArchiveMember& m) {
     CbmFile f;
     const std::span<const uint8_t> d(m.data);
-    if (KindOfName(m.name) == MemberKind::PcProgram && d.size() >= kP00Header && StartsWith(d, std::string_view("C64File\0", 8))) {
+    if (IsPcFile(FileTypeOf(m.name)) && d.size() >= kP00Header && StartsWith(d, std::string_view("C64File\0", 8))) {
         const auto raw = d.subspan(kP00NameAt, kNameLength + 1);
         const auto end = std::find_if(raw.begin(), raw.end(), [](uint8_t c) { return c == 0 || c == 0xA0; });
         f.name.assign(raw.begin(), end);
@@ -164,8 +164,7 @@ UnpackResult GzipContent(std::string_view archiveName, ArchiveMember inner, cons
         name = LowerExtensionOf(file) == ".gz" ? StemOf(file) : file;
     }
     const std::span<const uint8_t> d(inner.data);
-    const MemberKind kind = KindOfName(name);
-    if (kind == MemberKind::Other || kind == MemberKind::Archive) {
+    if (!IsListable(FileTypeOf(name))) {
         if (TypeOf(name, d) != ArchiveType::Unknown) return Unpack(name, d, limits, depth + 1);
         if (std::find(std::begin(kD64Sizes), std::end(kD64Sizes), d.size()) != std::end(kD64Sizes)) {
             name = "content.d64";
@@ -185,7 +184,7 @@ UnpackResult Unpack(std::string_view name, std::span<const uint8_t> bytes, const
     if (depth > kMaxDepth) return Failure(UnpackError::NoC64File);
     switch (TypeOf(name, bytes)) {
         case ArchiveType::Zip: {
-            const auto wanted = [](std::string_view n) { return KindOfName(n) != MemberKind::Other; };
+            const auto wanted = [](std::string_view n) { return FileTypeOf(n) != FileType::Other; };
             UnpackResult r = ChooseOrFail(name, ReadZip(bytes, limits, wanted), limits, depth);
             r.zip = depth == 0;
             return r;

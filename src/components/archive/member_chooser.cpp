@@ -53,16 +53,6 @@ std::string LowerExtensionOf(std::string_view name) {
     return ext;
 }
 
-MemberKind KindOfName(std::string_view name) {
-    const std::string ext = LowerExtensionOf(name);
-    if (ext == ".d64") return MemberKind::Disk;
-    if (ext == ".t64") return MemberKind::Tape;
-    if (ext == ".prg") return MemberKind::Program;
-    if (ext.size() == 4 && ext[1] == 'p' && ext[2] == '0' && IsDigit(ext[3])) return MemberKind::PcProgram;
-    if (ext == ".zip" || ext == ".lha" || ext == ".lzh" || ext == ".lnx" || ext == ".gz") return MemberKind::Archive;
-    return MemberKind::Other;
-}
-
 std::string_view FileNameOf(std::string_view name) {
     const size_t sep = name.find_last_of("/\\:");
     return sep == std::string_view::npos ? name : name.substr(sep + 1);
@@ -79,33 +69,33 @@ MemberChoice ChooseMembers(const std::vector<ArchiveMember>& members) {
     std::vector<size_t> order;
     for (size_t i = 0; i < members.size(); ++i) {
         const ArchiveMember& m = members[i];
-        if (m.data.size() >= 2 && KindOfName(m.name) != MemberKind::Other && !IsMacMetadata(m.name)) order.push_back(i);
+        if (m.data.size() >= 2 && FileTypeOf(m.name) != FileType::Other && !IsMacMetadata(m.name)) order.push_back(i);
     }
     std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
         const std::string_view a = members[x].name, b = members[y].name;
         if (const int c = NaturalCompare(StemOf(a), StemOf(b))) return c < 0;
         return NaturalCompare(a, b) < 0;
     });
-    const auto firstOf = [&](MemberKind kind) {
-        return std::find_if(order.begin(), order.end(), [&](size_t i) { return KindOfName(members[i].name) == kind; });
+    const auto firstOf = [&](FileType type) {
+        return std::find_if(order.begin(), order.end(), [&](size_t i) { return FileTypeOf(members[i].name) == type; });
     };
     MemberChoice choice;
-    for (const MemberKind kind : {MemberKind::Disk, MemberKind::Tape}) {
-        if (const auto it = firstOf(kind); it != order.end()) {
+    for (const FileType type : {FileType::Disk, FileType::Tape}) {
+        if (const auto it = firstOf(type); it != order.end()) {
             choice.kind = MemberChoice::Kind::One;
             choice.members = {*it};
             return choice;
         }
     }
     for (const size_t i : order) {
-        const MemberKind kind = KindOfName(members[i].name);
-        if (kind == MemberKind::Program || kind == MemberKind::PcProgram) choice.members.push_back(i);
+        const FileType type = FileTypeOf(members[i].name);
+        if (type == FileType::Program || IsPcFile(type)) choice.members.push_back(i);
     }
     if (!choice.members.empty()) {
         choice.kind = choice.members.size() == 1 ? MemberChoice::Kind::One : MemberChoice::Kind::Programs;
         return choice;
     }
-    if (const auto it = firstOf(MemberKind::Archive); it != order.end()) {
+    if (const auto it = firstOf(FileType::Archive); it != order.end()) {
         choice.kind = MemberChoice::Kind::Archive;
         choice.members = {*it};
     }

@@ -10,13 +10,9 @@
 #include <vector>
 
 #include "archive/archive_member.h"
+#include "c64/file_type.h"
 
 namespace floppex::archive {
-
-enum class MemberKind { Other, Disk, Tape, Program, PcProgram, Archive };
-
-// By the extension of the stored name, any case. Archives: .zip .lha .lzh .lnx .gz.
-MemberKind KindOfName(std::string_view name);
 
 // The name without folders (after the last '/', '\' or ':').
 std::string_view FileNameOf(std::string_view name);

@@ -1,0 +1,39 @@
+#include "c64/file_type.h"
+
+#include <string>
+
+namespace floppex {
+
+namespace {
+
+// The last n characters, ASCII letters upper-cased, as plain bytes (others become '?').
+template <class Char>
+std::string UpperTail(std::basic_string_view<Char> name, size_t n) {
+    const auto tail = name.substr(name.size() > n ? name.size() - n : 0);
+    std::string upper;
+    for (const Char c : tail) {
+        const auto code = static_cast<unsigned long>(static_cast<std::make_unsigned_t<Char>>(c));
+        upper += code >= 'a' && code <= 'z' ? static_cast<char>(code - 'a' + 'A') : code < 0x80 ? static_cast<char>(code) : '?';
+    }
+    return upper;
+}
+
+template <class Char>
+FileType TypeOf(std::basic_string_view<Char> name) {
+    const std::string ext = UpperTail(name, 4);
+    if (ext == ".D64") return FileType::Disk;
+    if (ext == ".T64") return FileType::Tape;
+    if (ext == ".PRG") return FileType::Program;
+    if (ext == ".P00") return FileType::PcFirst;
+    if (ext.size() == 4 && ext.starts_with(".P0") && ext[3] >= '1' && ext[3] <= '9') return FileType::PcOther;
+    if (ext == ".LHA" || ext == ".LZH" || ext == ".ZIP" || ext == ".LNX" || UpperTail(name, 3) == ".GZ")
+        return FileType::Archive;
+    return FileType::Other;
+}
+
+}  // namespace
+
+FileType FileTypeOf(std::string_view name) { return TypeOf(name); }
+FileType FileTypeOf(std::wstring_view name) { return TypeOf(name); }
+
+}  // namespace floppex

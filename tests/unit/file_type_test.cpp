@@ -1,0 +1,92 @@
+// Telling files apart by name, and sorting command-line tails and requests into what the window does.
+#include <gtest/gtest.h>
+
+#include "app/command_line_logic.h"
+#include "c64/file_type.h"
+#include "components/system/path_parts.h"
+#include "launch/request_logic.h"
+#include "launch/run_game_logic.h"
+
+namespace floppex {
+namespace {
+
+TEST(FileType, ByTheUpperCasedEndOfTheName) {
+    using T = FileType;
+    const std::pair<const char*, FileType> cases[] = {
+        {"a.d64", T::Disk},        {".D64", T::Disk},          {"dir.x/tape.T64", T::Tape}, {"x.Prg", T::Program},
+        {"a.p00", T::PcFirst},     {"x\\y.P00", T::PcFirst},   {"a.P01", T::PcOther},       {"a.p09", T::PcOther},
+        {"a.lha", T::Archive},     {"a.LZH", T::Archive},      {"a.Zip", T::Archive},       {"a.lnx", T::Archive},
+        {"a.tar.GZ", T::Archive},  {".gz", T::Archive},        {"x.d64.gz", T::Archive},    {"a.tap", T::Other},
+        {"a.p10", T::Other},       {"a.p0x", T::Other},        {"a.d64.txt", T::Other},     {"a.d64 ", T::Other},
+        {"x.d64/", T::Other},      {"a.tgz", T::Other},        {"gz", T::Other},            {"d64", T::Other},
+        {"", T::Other},            {"a.zip\"", T::Other},      {"a.s00", T::Other},
+    };
+    for (const auto& [name, type] : cases) {
+        EXPECT_EQ(FileTypeOf(std::string_view(name)), type) << name;
+        const std::string narrow(name);
+        EXPECT_EQ(FileTypeOf(std::wstring(narrow.begin(), narrow.end())), type) << name;
+    }
+    // Only ASCII letters fold: a letter outside ASCII is never part of a known ending.
+    EXPECT_EQ(FileTypeOf(std::wstring_view(L"x.\u0144" L"64")), T::Other);  // low byte of U+0144 is 'D'
+    EXPECT_EQ(FileTypeOf(std::wstring_view(L"\u00e4\u00f6.d64")), T::Disk);
+}
+
+// Single programs are played at once, and their entry is never remembered.
+TEST(FileType, OnlyPrgAndP00AreSinglePrograms) {
+    for (const wchar_t* name : {L"a.prg", L"a.P00"}) EXPECT_FALSE(RemembersEntry(name)) << name;
+    for (const wchar_t* name : {L"a.p01", L"a.d64", L"currgame.t64", L"a.gz", L"a.tap", L"a.prg.zip", L""})
+        EXPECT_TRUE(RemembersEntry(name)) << name;
+    EXPECT_TRUE(IsListable(FileType::PcOther));
+    EXPECT_FALSE(IsListable(FileType::Archive));
+    EXPECT_FALSE(IsListable(FileType::Other));
+}
+
+TEST(CommandTail, SkipsProgramNameAndFollowingBlanksOnly) {
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\Floppex\\Floppex.exe", L""},
+        {L"Floppex.exe   ", L""},
+        {L"Floppex.exe C:\\games\\a b.d64", L"C:\\games\\a b.d64"},
+        {L"Floppex.exe \t -p  x.d64 ", L"-p  x.d64 "},
+        {L"\"C:\\Program Files\\Floppex.exe\" \"C:\\x y.t64\"", L"\"C:\\x y.t64\""},
+        {L"\"C:\\a b\\Floppex.exe\"game.prg", L"game.prg"},  // the closing quote ends the name
+        {L"\"unterminated name", L""},
+        {L"", L""},
+        {L"Floppex.exe " + std::wstring(32000, L'x'), std::wstring(32000, L'x')},
+    };
+    for (const auto& [line, tail] : cases) EXPECT_EQ(CommandTail(line), tail) << line.size();
+}
+
+TEST(ParseRequest, PlayNeedsTheThreeCharacterPrefixAnythingElseIsAPath) {
+    EXPECT_EQ(ParseRequest(L"").kind, RequestKind::Empty);
+    for (const wchar_t* req : {L"-p C:\\a.d64", L"-P C:\\a.d64"}) {
+        EXPECT_EQ(ParseRequest(req).kind, RequestKind::Play) << req;
+        EXPECT_EQ(ParseRequest(req).path, L"C:\\a.d64");
+    }
+    EXPECT_EQ(ParseRequest(L"-p  \"x.d64\" ").path, L" \"x.d64\" ");  // verbatim: blanks and quotes stay
+    EXPECT_EQ(ParseRequest(L"-p ").kind, RequestKind::Play);
+    EXPECT_EQ(ParseRequest(L"-p ").path, L"");
+    for (const wchar_t* req : {L"-pC:\\a.d64", L"-p", L"-p\tx.d64", L" -p x.d64", L"-q x.d64", L"\"a.d64\""}) {
+        EXPECT_EQ(ParseRequest(req).kind, RequestKind::Open) << req;
+        EXPECT_EQ(ParseRequest(req).path, req);
+    }
+}
+
+TEST(PathParts, NameIsWhatFollowsTheLastSeparator) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"C:\\games\\Game One.d64", L"C:\\games\\|Game One.d64"},
+        {L"game.d64", L"|game.d64"},
+        {L"C:game.d64", L"C:|game.d64"},
+        {L"C:\\", L"C:\\|"},
+        {L"\\\\server\\share\\x.t64", L"\\\\server\\share\\|x.t64"},
+        {L"Z:/tmp/a b/x.prg", L"Z:/tmp/a b/|x.prg"},
+        {L"\"C:\\a b\\x.d64\"", L"\"C:\\a b\\|x.d64\""},  // quotes are no separators
+        {L"", L"|"},
+    };
+    for (const auto& [path, split] : cases) {
+        const PathParts parts = SplitPathParts(path);
+        EXPECT_EQ(std::wstring(parts.folder) + L"|" + std::wstring(parts.name), split);
+    }
+}
+
+}  // namespace
+}  // namespace floppex

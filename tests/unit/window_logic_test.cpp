@@ -1,0 +1,141 @@
+// The window's portable decisions: launches, placement, listing rows, size limits, keys, the
+// hand-off block, shut-down and the remembered entry's stored text.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "app/lifecycle_logic.h"
+#include "app/size_limits_logic.h"
+#include "contents/key_logic.h"
+#include "contents/listing_logic.h"
+#include "launch/run_game_logic.h"
+#include "settings/game_index_logic.h"
+#include "settings/placement_logic.h"
+
+namespace floppex {
+namespace {
+
+using std::nullopt;
+const double kNan = std::nan("");
+
+TEST(Launch, EntryNamedForDisksAndForTapesOfSeveralEntriesWithinTheCollection) {
+    using T = FileType;
+    EXPECT_EQ(NamedEntryItem(T::Tape, 1, 0), nullopt);  // the emulator loads a tape's only program anyway
+    EXPECT_EQ(NamedEntryItem(T::Tape, 2, 1), 2u);
+    EXPECT_EQ(NamedEntryItem(T::Disk, 1, 0), 1u);
+    EXPECT_EQ(NamedEntryItem(T::Disk, 144, 143), 144u);
+    for (const T type : {T::Tape, T::Disk})
+        for (const int32_t index : {3, 99999998, -1, INT32_MIN}) EXPECT_EQ(NamedEntryItem(type, 3, index), nullopt);
+    for (const T type : {T::PcFirst, T::PcOther, T::Program, T::Archive, T::Other})
+        EXPECT_EQ(NamedEntryItem(type, 5, 0), nullopt);
+}
+
+TEST(Launch, OnlyProgramPathNumbersAreTakenAndEntryNumbersFitSixteenBits) {
+    for (int emu : {-1, -32768, 16, 17, 255, 32767}) EXPECT_EQ(LaunchOperationFor(emu), LaunchOperation::Refused) << emu;
+    for (int emu : {11, 15}) EXPECT_EQ(LaunchOperationFor(emu), LaunchOperation::None) << emu;
+    EXPECT_EQ(LaunchOperationFor(0), LaunchOperation::Ccs64);
+    EXPECT_EQ(LaunchOperationFor(10), LaunchOperation::Frodo);
+    const std::pair<int32_t, int16_t> numbers[] = {{0, 0}, {5, 5}, {32767, 32767}, {32768, 0}, {99999998, 0}, {-1, 0}};
+    for (const auto& [index, entry] : numbers) EXPECT_EQ(LauncherEntryNumber(index), entry) << index;
+}
+
+// A 1024 x 768 screen at 15 twips per pixel, and the window as start-up sized it.
+constexpr ScreenAndWindow kScreen{15360, 11520, 3360, 4335};
+
+TEST(Placement, StoredPlaceOnTheScreenKeptElseCentredAFurtherWindowRandom) {
+    const auto at = [](StoredPlacement s, bool first = true, double r = 0) {
+        const Placement p = ResolvePlacement(s, kScreen, first, r, r);
+        return std::vector<double>{p.top, p.left, p.height};
+    };
+    EXPECT_EQ(at({1500, 0, 6000}), (std::vector<double>{1500, 0, 6000}));
+    EXPECT_EQ(at({11520, 15360, 11520}), (std::vector<double>{11520, 15360, 11520}));  // the screen's own size passes
+    const double top = 11520 / 2 - 4335 / 2.0, left = 15360 / 2 - 3360 / 2.0;  // centred by the start height
+    for (const StoredPlacement s : {StoredPlacement{}, StoredPlacement{-10, 100, 9000}, StoredPlacement{11521, 100, 9000},
+                                    StoredPlacement{100, 15361, 9000}, StoredPlacement{kNan, 100, 9000}}) {
+        const auto placed = at(s);
+        EXPECT_EQ(placed[0], top);
+        EXPECT_EQ(placed[1], left);
+    }
+    for (const double height : {-1.0, 11521.0, kNan}) EXPECT_EQ(at({0, 0, height})[2], 4335);
+    EXPECT_EQ(at({0, 0, 0})[2], 0);
+    EXPECT_EQ(at({1500, 1500, 6000}, false, 0), (std::vector<double>{0, 0, 6000}));
+    EXPECT_EQ(at({1500, 1500, 6000}, false, 0.999999999), (std::vector<double>{11520 - 6000, 15360 - 3360, 6000}));
+}
+
+TEST(Listing, BlocksFreeFromTheImageLengthAndTheRememberedRow) {
+    const std::tuple<uint64_t, int64_t, const wchar_t*> cases[] = {
+        {174848, 664, L"19"}, {175531, 664, L"19"}, {174848, 0, L"683"}, {174848, 683, L"0"},  {196608, 700, L"68"},
+        {197376, 0, L"768"},  {174848, 684, L"?"},  {174849, 10, L"?"},  {0, 0, L"?"},
+    };
+    for (const auto& [length, used, free] : cases)
+        EXPECT_EQ(BlocksFreeText(length, used), std::wstring(free) + L" Blocks Free") << length << " " << used;
+    const std::pair<int32_t, int> rows[] = {{0, 1}, {4, 5}, {5, 1}, {2147483647, 1}, {-3, 1}};
+    for (const auto& [index, row] : rows) EXPECT_EQ(RowToSelect(index, 5), row) << index;
+}
+
+TEST(SizeLimits, HalvesGoToEvenAndTheWidthIsFixed) {
+    const std::pair<double, int32_t> rounded[] = {{0.5, 0},          {1.5, 2},  {2.5, 2},       {-0.5, 0},
+                                                  {-1.5, -2},        {2.4999, 2}, {2.5001, 3}, {2147483647.0, 2147483647}};
+    for (const auto& [value, result] : rounded) EXPECT_EQ(RoundHalfEven(value), result) << value;
+    for (const double bad : {2147483648.0, -2147483649.0, kNan, std::numeric_limits<double>::infinity()})
+        EXPECT_FALSE(RoundHalfEven(bad)) << bad;
+    const std::pair<int, int> perPixel[] = {{96, 15}, {120, 12}, {144, 10}, {100, 14}, {192, 8}, {320, 4}, {0, 15}, {5000, 1}};
+    for (const auto& [dpi, twips] : perPixel) EXPECT_EQ(TwipsPerPixel(dpi), twips) << dpi;
+    const std::pair<double, int> pixels[] = {{4335, 289}, {22.5, 2}, {37.5, 2}, {kNan, 0}, {1e30, 1 << 20}, {-1e30, -(1 << 20)}, {-150, -10}};
+    for (const auto& [twips, px] : pixels) EXPECT_EQ(TwipsToPixels(twips, 15), px) << twips;
+    const auto limits = [](int x, int y, int screen) {
+        const SizeLimits l = ComputeSizeLimits(x, y, screen);
+        return std::vector<int32_t>{l.minTrackWidth, l.maxTrackWidth, l.minTrackHeight, l.maxTrackHeight};
+    };
+    EXPECT_EQ(limits(15, 15, 768), (std::vector<int32_t>{224, 224, 133, 768}));
+    EXPECT_EQ(limits(12, 12, 1024), (std::vector<int32_t>{280, 280, 167, 1024}));
+    EXPECT_EQ(limits(10, 32, 600), (std::vector<int32_t>{336, 336, 62, 600}));  // each axis its own resolution
+}
+
+TEST(Keys, FunctionKeysAloneLettersWithCtrlOnly) {
+    constexpr unsigned kF1 = 0x70, kF5 = 0x74, kF11 = 0x7A, kF12 = 0x7B;
+    const std::pair<KeyPress, KeyCommand> cases[] = {
+        {{kF1}, KeyCommand::Help},          {{kF5}, KeyCommand::ToggleMultiple}, {{kF11}, KeyCommand::ToggleKeepOpen},
+        {{kF12}, KeyCommand::ToggleOnTop},  {{'A', true}, KeyCommand::About},    {{'O', true}, KeyCommand::Open},
+        {{'X', true}, KeyCommand::Exit},    {{'P', true}, KeyCommand::None},     {{0x71}, KeyCommand::None},
+        {{0x79}, KeyCommand::None},         {{'X'}, KeyCommand::None},           {{'O', true, true}, KeyCommand::None},
+        {{'X', true, false, true}, KeyCommand::None}, {{kF1, false, false, true}, KeyCommand::None},
+        {{kF12, false, true}, KeyCommand::None},      {{kF5, true}, KeyCommand::None},
+    };
+    for (const auto& [press, command] : cases) EXPECT_EQ(CommandForKey(press), command) << press.key;
+}
+
+TEST(Lifecycle, HandoffTakesWholeCodeUnitsAndCloseRemembersShownMultiEntryGames) {
+    const std::tuple<uint64_t, bool, size_t> blocks[] = {{600, true, 300},          {601, true, 300}, {1, true, 0},
+                                                         {64000, true, 32000},      {600, false, 0},
+                                                         {uint64_t{1} << 31, true, 0}, {0xFFFFFFFFu, true, 0}};
+    for (const auto& [bytes, hasData, units] : blocks) EXPECT_EQ(HandoffUnits(bytes, hasData), units) << bytes;
+    EXPECT_TRUE(RemembersEntryOnClose(true, L"game.d64", L"C:\\g\\game.d64"));
+    EXPECT_TRUE(RemembersEntryOnClose(true, L"game.p01", L"C:\\g\\game.p01"));
+    EXPECT_TRUE(RemembersEntryOnClose(true, L"currgame.t64", L"C:\\g\\game.zip"));
+    EXPECT_FALSE(RemembersEntryOnClose(false, L"game.d64", L"C:\\g\\game.d64"));  // a play-only start
+    EXPECT_FALSE(RemembersEntryOnClose(true, kNoGameLoaded, L"C:\\g\\game.d64"));
+    EXPECT_FALSE(RemembersEntryOnClose(true, L"game.d64", L""));
+    EXPECT_FALSE(RemembersEntryOnClose(true, L"game.prg", L"C:\\g\\game.PRG"));
+    EXPECT_FALSE(RemembersEntryOnClose(true, L"game.p00", L"C:\\g\\game.p00"));
+}
+
+TEST(GameIndex, StoredTextIsTheOneBasedNumberReadLeniently) {
+    const std::pair<const wchar_t*, int32_t> cases[] = {
+        {L"1", 0},    {L"12", 11},  {L"99999999", 99999998}, {L" 7", 6},   {L"\t 7", 6},  {L"3x", 2},  {L"3 4", 2},
+        {L"+4", 3},   {L"007", 6},  {L"1e1", 9},  {L"2D1", 19}, {L"5e", 4},  {L"5e+", 4}, {L"1.5", 0}, {L"2.5", 2},
+        {L"3.5", 2},  {L"3.51", 3}, {L".5e1", 4}, {L"1.4", 0},  {L"", -1},   {L"NOTFOUND", -1}, {L"0", -1},
+        {L"abc", -1}, {L"-5", -1},  {L"x3", -1},  {L".", -1},   {L"-", -1},  {L"1e99999", -1},
+    };
+    for (const auto& [text, index] : cases) EXPECT_EQ(GameIndexFromStored(text), index) << text;
+    EXPECT_EQ(StoredFromGameIndex(0), L"1");
+    EXPECT_EQ(StoredFromGameIndex(2147483647), L"2147483648");
+    EXPECT_DOUBLE_EQ(LeadingNumber(L"12.5.3"), 12.5);
+    EXPECT_DOUBLE_EQ(LeadingNumber(L"-2e2x"), -200.0);
+    EXPECT_DOUBLE_EQ(LeadingNumber(L"4."), 4.0);
+    EXPECT_DOUBLE_EQ(LeadingNumber(L"+"), 0.0);
+}
+
+}  // namespace
+}  // namespace floppex
