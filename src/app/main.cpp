@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <string>
+#include <vector>
+
 #include "app/command_line_logic.h"
 #include "app/main_window.h"
 
@@ -15,12 +18,25 @@ void InitCommonControlsOnce() {
     InitCommonControlsEx(&init);
 }
 
+// The program's own path in the forms a command line may name it by: as loaded, long and short.
+std::vector<std::wstring> OwnPaths() {
+    std::vector<wchar_t> buffer(32768);
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0 || length >= buffer.size()) return {};
+    std::vector<std::wstring> paths{std::wstring(buffer.data(), length)};
+    for (const auto convert : {GetLongPathNameW, GetShortPathNameW}) {
+        const DWORD converted = convert(paths.front().c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (converted > 0 && converted < buffer.size()) paths.emplace_back(buffer.data(), converted);
+    }
+    return paths;
+}
+
 int RunProgram(HINSTANCE instance) {
     InitCommonControlsOnce();
     if (!RegisterMainWindowClass(instance)) return 1;
     MainWindow window;
     if (!CreateMainWindow(instance, window)) return 1;
-    if (Startup(window, CommandTail(GetCommandLineW())) == StartOutcome::HandedOver) {
+    if (Startup(window, CommandTail(GetCommandLineW(), OwnPaths())) == StartOutcome::HandedOver) {
         DestroyWindow(window.hwnd);
         return 0;
     }

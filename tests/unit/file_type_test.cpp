@@ -56,6 +56,25 @@ TEST(CommandTail, SkipsProgramNameAndFollowingBlanksOnly) {
     for (const auto& [line, tail] : cases) EXPECT_EQ(CommandTail(line), tail) << line.size();
 }
 
+// The shell passes a registered command unquoted: the program's own path, in whatever form it was
+// started by, ends the name; the first blank only when the line does not start with it.
+TEST(CommandTail, FindsTheProgramByItsOwnPathBeforeTheFirstBlank) {
+    const std::wstring own[] = {LR"(C:\Program Files\Floppex\Floppex.exe)", LR"(C:\PROGRA~1\Floppex\Floppex.exe)"};
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {LR"(C:\Program Files\Floppex\Floppex.exe C:\my games\a.d64)", LR"(C:\my games\a.d64)"},
+        {LR"(c:\program files\FLOPPEX\floppex.EXE  -p x.d64)", L"-p x.d64"},
+        {LR"(C:\Program Files\Floppex\Floppex -p x.d64)", L"-p x.d64"},
+        {LR"(C:\PROGRA~1\Floppex\Floppex.exe x.t64)", L"x.t64"},
+        {LR"(Floppex\Floppex.exe x.t64)", L"x.t64"},
+        {L"Floppex x.t64", L"x.t64"},
+        {LR"(C:\Program Files\Floppex\Floppex.exe)", L""},
+        {LR"(C:\Program Files\Floppex\Floppex.exex y)", LR"(Files\Floppex\Floppex.exex y)"},  // not the program
+        {LR"("C:\Program Files\Floppex\Floppex.exe" x.prg)", L"x.prg"},
+        {L"other.exe x.prg", L"x.prg"},
+    };
+    for (const auto& [line, tail] : cases) EXPECT_EQ(CommandTail(line, own), tail) << std::string(line.begin(), line.end());
+}
+
 TEST(ParseRequest, PlayNeedsTheThreeCharacterPrefixAnythingElseIsAPath) {
     EXPECT_EQ(ParseRequest(L"").kind, RequestKind::Empty);
     for (const wchar_t* req : {L"-p C:\\a.d64", L"-P C:\\a.d64"}) {

@@ -4,6 +4,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -95,10 +98,12 @@ std::optional<float> AsFloat(const RawValue& raw) {
         if (c > 0x7f) return std::nullopt;
         ascii += static_cast<char>(c);
     }
-    float value = 0;
-    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (ec != std::errc() || end != ascii.data() + ascii.size() || ascii.empty() || !std::isfinite(value))
+    // A decimal number only: no blanks, leading '+', hexadecimal or words like "inf".
+    if (ascii.empty() || ascii[0] == '+' || ascii.find_first_not_of("0123456789.+-eE") != std::string::npos)
         return std::nullopt;
+    char* end = nullptr;
+    const float value = std::strtof(ascii.c_str(), &end);
+    if (end != ascii.c_str() + ascii.size() || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
@@ -194,9 +199,16 @@ long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, st
 
 long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float value,
                                bool) const {
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    const std::wstring text(buffer, ec == std::errc() ? end : buffer);
+    // The shortest plain decimal that reads back to the same float; nine significant digits
+    // always do for what a fixed number of decimals cannot hold.
+    char buffer[64] = "";
+    bool exact = false;
+    for (int decimals = 0; decimals <= 9 && !exact; ++decimals) {
+        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, static_cast<double>(value));
+        exact = std::strtof(buffer, nullptr) == value;
+    }
+    if (!exact) std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(value));
+    const std::wstring text(buffer, buffer + std::strlen(buffer));
     return WriteRaw(hive, key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
