@@ -10,6 +10,19 @@ namespace floppex {
 namespace {
 
 constexpr wchar_t kInstanceMutexName[] = L"Floppex.RunningInstance";
+// How long a second start waits for the running window to be found: it is hidden from the search
+// while its caption is replaced (unpacking) and before start-up has titled it.
+constexpr ULONGLONG kWindowWaitMs = 5000;
+
+HWND WaitForRunningWindow(std::wstring_view title) {
+    const std::wstring caption(title);
+    const ULONGLONG end = GetTickCount64() + kWindowWaitMs;
+    for (;;) {
+        const HWND found = FindWindowW(kWindowClass.data(), caption.c_str());
+        if (found || GetTickCount64() >= end) return found;
+        Sleep(50);
+    }
+}
 
 }  // namespace
 
@@ -20,7 +33,7 @@ bool AnotherInstanceRunning() {
 }
 
 void FindRunningInstance(std::wstring_view title, std::wstring_view request, HWND ownWindow) {
-    const HWND target = FindWindowW(kWindowClass.data(), std::wstring(title).c_str());
+    const HWND target = WaitForRunningWindow(title);
     if (!target) return;
     if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
     SetForegroundWindow(target);

@@ -14,7 +14,8 @@ bool AnotherInstanceRunning();
 
 // Sender: finds the main window of class "ThunderRT6FormDC" captioned title, restores and
 // activates it and sends request as WM_COPYDATA (tag 0, UTF-16 without terminator), waiting
-// until it has been handled. No window found: the request is dropped.
+// until it has been handled. The window is waited for a few seconds; when it never shows, the
+// request is dropped.
 void FindRunningInstance(std::wstring_view title, std::wstring_view request, HWND ownWindow);
 
 // Receiver: rebuilds the request from the COPYDATASTRUCT at lParam and handles it.

@@ -4,16 +4,9 @@
 
 namespace floppex {
 
-namespace {
-
-// A command line holds at most 32767 characters; twice that is a generous ceiling.
-constexpr uint64_t kMaxUnits = 64 * 1024;
-
-}  // namespace
-
 size_t HandoffUnits(uint64_t byteCount, bool hasData) {
-    const uint64_t units = byteCount / 2;
-    return hasData && units <= kMaxUnits ? static_cast<size_t>(units) : 0;
+    constexpr uint64_t kTooLong = uint64_t{1} << 31;
+    return hasData && byteCount < kTooLong ? static_cast<size_t>(byteCount / 2) : 0;
 }
 
 bool RemembersEntryOnClose(bool visible, std::wstring_view fileNameLabel, std::wstring_view requestPath) {

@@ -108,7 +108,8 @@ TEST(Keys, FunctionKeysAloneLettersWithCtrlOnly) {
 
 TEST(Lifecycle, HandoffTakesWholeCodeUnitsAndCloseRemembersShownMultiEntryGames) {
     const std::tuple<uint64_t, bool, size_t> blocks[] = {{600, true, 300},          {601, true, 300}, {1, true, 0},
-                                                         {64000, true, 32000},      {600, false, 0},
+                                                         {65535, true, 32767},      {600, false, 0},  {200001, true, 100000},
+                                                         {(uint64_t{1} << 31) - 1, true, (size_t{1} << 30) - 1},
                                                          {uint64_t{1} << 31, true, 0}, {0xFFFFFFFFu, true, 0}};
     for (const auto& [bytes, hasData, units] : blocks) EXPECT_EQ(HandoffUnits(bytes, hasData), units) << bytes;
     EXPECT_TRUE(RemembersEntryOnClose(true, L"game.d64", L"C:\\g\\game.d64"));
