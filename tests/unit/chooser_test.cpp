@@ -1,6 +1,5 @@
 // Which member of an archive is played.
 #include <gtest/gtest.h>
-
 #include "archive/member_chooser.h"
 
 namespace floppex::archive {

@@ -1,26 +1,15 @@
 // Disk images written here are checked by c1541: its listing, its reading of every file, and its
 // validate command, which rebuilds the BAM from the file chains (an unchanged image means the BAM,
 // the chains and the side sectors agree).
-#include <gtest/gtest.h>
-
-#include <cctype>
-#include <cstdio>
-#include <numeric>
 #include <sstream>
 
 #include "archive/d64_writer.h"
-#include "archive_fixtures.h"
+#include "fixtures.h"
 
 namespace floppex::archive {
 namespace {
 
-using floppex::testing::C1541Listing;
-using floppex::testing::C1541Read;
-using floppex::testing::ReadBytes;
-using floppex::testing::RunCommand;
-using floppex::testing::ScratchDir;
-using floppex::testing::ShellQuote;
-using floppex::testing::WriteBytes;
+using namespace floppex::testing;
 
 // Upper-case ASCII letters are the C64's plain letters, which c1541 lists in lower case.
 std::vector<uint8_t> Name(const std::string& ascii) {
@@ -86,7 +75,7 @@ TEST_F(D64WriterTest, ListsAndReadsBackEveryFileInC1541) {
     files.push_back(File("a usr file", 300, 51, kUsr));
     Write(files);
 
-    std::istringstream listing(C1541Listing(image));
+    std::istringstream listing(C1541List(image));
     std::string line;
     std::getline(listing, line);
     EXPECT_EQ(line, "0 \"test disk       \" fx 2a");
@@ -112,7 +101,7 @@ TEST_F(D64WriterTest, NamesAreWrittenAsRawPetsciiBytes) {
     CbmFile f = File("", 100, 7);
     f.name = {0x48, 0xC9, 0x20, 0x31, 0xA0, 0x32};
     Write({f}, "DISK");
-    const std::string listing = C1541Listing(image);
+    const std::string listing = C1541List(image);
     // c1541, like the drive, ends the quoted name at the shifted space.
     EXPECT_NE(listing.find("1    \"hI 1\"2 "), std::string::npos) << listing;
     EXPECT_NE(listing.find("0 \"disk            \" fx 2a"), std::string::npos) << listing;
@@ -122,14 +111,14 @@ TEST_F(D64WriterTest, FillsAWholeDirectoryAndAWholeDisk) {
     std::vector<CbmFile> files;
     for (int i = 0; i < 144; ++i) files.push_back(File("f" + std::to_string(i), 2, uint8_t(i)));
     Write(files);
-    const std::string listing = C1541Listing(image);
+    const std::string listing = C1541List(image);
     EXPECT_NE(listing.find("\"f143\""), std::string::npos);
     EXPECT_NE(listing.find("520 blocks free."), std::string::npos) << listing;
     ExpectValid();
 
     // 664 blocks in all: exactly full, then one byte too many.
     Write({File("full", 664 * 254, 1)});
-    EXPECT_NE(C1541Listing(image).find("0 blocks free."), std::string::npos);
+    EXPECT_NE(C1541List(image).find("0 blocks free."), std::string::npos);
     ExpectValid();
     EXPECT_EQ(WriteD64(std::vector<CbmFile>{File("over", 664 * 254 + 1, 1)}, Name("x"), Name("fx")).error,
               D64WriteError::DiskFull);
@@ -142,7 +131,7 @@ TEST_F(D64WriterTest, RelativeFilesGetSideSectorsC1541Accepts) {
     CbmFile rel = File("records", 150 * 254, 3, kRel);
     rel.recordLength = 127;
     Write({File("first", 10, 1), rel});
-    const std::string listing = C1541Listing(image);
+    const std::string listing = C1541List(image);
     EXPECT_NE(listing.find(Line(152, "records", "rel")), std::string::npos) << listing;
     EXPECT_NE(listing.find(std::to_string(664 - 152 - 1) + " blocks free."), std::string::npos) << listing;
     ExpectValid();

@@ -1,10 +1,8 @@
-// PETSCII conversion: ASCII checked byte by byte against c1541's listing of a name holding every
+// PETSCII conversion: ASCII checked byte by byte against c1541's listing of names holding every
 // byte value (allbytes.d64, made by tests/fixtures/images.sh), Unicode against the C64's glyphs.
-#include <gtest/gtest.h>
-
 #include "c64/pet_name.h"
 #include "c64/petscii.h"
-#include "fixture_files.h"
+#include "fixtures.h"
 
 namespace floppex {
 namespace {
@@ -14,17 +12,15 @@ std::string Unicode(uint8_t c) { return petscii::ToUnicode(std::span<const uint8
 
 // Decodes one UTF-8 sequence; 0 when the text is not exactly one well-formed code point.
 char32_t SingleCodePoint(const std::string& s) {
-    const auto b = [&](size_t i) { return static_cast<uint8_t>(s[i]); };
-    if (s.size() == 1 && b(0) < 0x80) return b(0);
-    if (s.size() == 2 && (b(0) & 0xe0) == 0xc0 && (b(1) & 0xc0) == 0x80)
-        return (char32_t(b(0) & 0x1f) << 6) | (b(1) & 0x3f);
-    if (s.size() == 3 && (b(0) & 0xf0) == 0xe0 && (b(1) & 0xc0) == 0x80 && (b(2) & 0xc0) == 0x80)
-        return (char32_t(b(0) & 0x0f) << 12) | (char32_t(b(1) & 0x3f) << 6) | (b(2) & 0x3f);
-    if (s.size() == 4 && (b(0) & 0xf8) == 0xf0 && (b(1) & 0xc0) == 0x80 && (b(2) & 0xc0) == 0x80 &&
-        (b(3) & 0xc0) == 0x80)
-        return (char32_t(b(0) & 0x07) << 18) | (char32_t(b(1) & 0x3f) << 12) | (char32_t(b(2) & 0x3f) << 6) |
-               (b(3) & 0x3f);
-    return 0;
+    const size_t length = s.empty() ? 0 : (s[0] & 0x80) == 0 ? 1 : (s[0] & 0xe0) == 0xc0 ? 2 : (s[0] & 0xf0) == 0xe0 ? 3
+                                        : (s[0] & 0xf8) == 0xf0 ? 4 : 0;
+    if (length == 0 || s.size() != length) return 0;
+    char32_t cp = static_cast<uint8_t>(s[0]) & (0x7f >> (length == 1 ? 0 : length));
+    for (size_t i = 1; i < length; ++i) {
+        if ((s[i] & 0xc0) != 0x80) return 0;
+        cp = cp << 6 | (s[i] & 0x3f);
+    }
+    return cp;
 }
 
 // In allbytes.d64 entry k (0 to 15) is named by the bytes 16k to 16k+15. Every byte gives one
@@ -51,30 +47,22 @@ TEST(Petscii, UnicodeIsOneVisibleCharacterPerByte) {
 }
 
 TEST(Petscii, UnicodeShowsTheUpperCaseGraphicsSet) {
-    const std::vector<uint8_t> hello = {0x48, 0x45, 0x4c, 0x4c, 0x4f, 0x20, 0x31, 0x21};
-    EXPECT_EQ(petscii::ToUnicode(hello), "HELLO 1!");
-    EXPECT_EQ(Unicode(0x5c), "\u00a3");       // pound
-    EXPECT_EQ(Unicode(0x5e), "\u2191");       // up arrow
-    EXPECT_EQ(Unicode(0x5f), "\u2190");       // left arrow
-    EXPECT_EQ(Unicode(0xc1), "\u2660");       // shifted A: spade
-    EXPECT_EQ(Unicode(0xd3), "\u2665");       // shifted S: heart
-    EXPECT_EQ(Unicode(0xde), "\u03c0");       // pi
-    EXPECT_EQ(Unicode(0xff), "\u03c0");
-    EXPECT_EQ(Unicode(0xa0), " ");            // shifted space
-    EXPECT_EQ(Unicode(0xa1), "\u258c");       // left half block
-    EXPECT_EQ(Unicode(0xc3), "\U0001fb79");   // a line of the Legacy Computing block
-    EXPECT_EQ(Unicode(0x12), "\U0001f181");   // reverse-on shows as a reverse R
-    EXPECT_EQ(Unicode(0x93), "\u2665");       // clear screen shows as a (reverse) heart
+    EXPECT_EQ(petscii::ToUnicode(std::vector<uint8_t>{0x48, 0x45, 0x4c, 0x4c, 0x4f, 0x20, 0x31, 0x21}), "HELLO 1!");
+    // Pound, arrows, spade and heart (shifted A, S), pi, shifted space, left half block, a line of
+    // the Legacy Computing block; reverse-on as a reverse R, clear screen as a (reverse) heart.
+    const std::pair<uint8_t, const char*> glyphs[] = {
+        {0x5c, "\u00a3"}, {0x5e, "\u2191"}, {0x5f, "\u2190"}, {0xc1, "\u2660"}, {0xd3, "\u2665"},
+        {0xde, "\u03c0"}, {0xff, "\u03c0"}, {0xa0, " "},      {0xa1, "\u258c"}, {0xc3, "\U0001fb79"},
+        {0x12, "\U0001f181"}, {0x93, "\u2665"}};
+    for (const auto& [byte, glyph] : glyphs) EXPECT_EQ(Unicode(byte), glyph) << int{byte};
     // The second copies of the graphics look like the first.
     for (int c = 0x60; c <= 0x7f; ++c) EXPECT_EQ(Unicode(static_cast<uint8_t>(c)), Unicode(static_cast<uint8_t>(c + 0x60)));
     for (int c = 0xe0; c <= 0xfe; ++c) EXPECT_EQ(Unicode(static_cast<uint8_t>(c)), Unicode(static_cast<uint8_t>(c - 0x40)));
 }
 
 TEST(Petscii, NameEndsAtFirstShiftedSpace) {
-    const std::vector<uint8_t> stored = {0x47, 0x41, 0x4d, 0x45, 0xa0, 0x2c, 0x38, 0xa0, 0xa0};
-    const auto name = PetName::FromStored(stored);
-    EXPECT_EQ(name.Ascii(), "game");
-    EXPECT_EQ(name.Unicode(), "GAME");
+    const auto name = PetName::FromStored(std::vector<uint8_t>{0x47, 0x41, 0x4d, 0x45, 0xa0, 0x2c, 0x38, 0xa0, 0xa0});
+    EXPECT_EQ(name.Ascii() + name.Unicode(), "gameGAME");
     EXPECT_TRUE(petscii::TrimPadding(std::vector<uint8_t>{0xa0, 0x41}).empty());
     EXPECT_EQ(petscii::TrimPadding(std::vector<uint8_t>{0x41, 0x42}).size(), 2u);
 }

@@ -1,9 +1,7 @@
 // Whole-file reading and writing: the size cap at its edge, files that are not there or not files,
 // and replacing a longer file with a shorter one.
-#include <gtest/gtest.h>
-
 #include "c64/file_bytes.h"
-#include "fixture_files.h"
+#include "fixtures.h"
 
 namespace floppex {
 namespace {

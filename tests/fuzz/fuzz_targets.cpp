@@ -1,0 +1,183 @@
+// libFuzzer targets, one per reader: CMakeLists.txt builds this file once per target with
+// FUZZ_<NAME> defined. Each feeds arbitrary bytes to its reader and checks what must hold of any
+// result; anything else it may only refuse.
+#include <cctype>
+#include <cstdlib>
+
+#include "archive/archive_unpacker.h"
+#include "archive/d64_writer.h"
+#include "archive/gzip_reader.h"
+#include "archive/lha_decoders.h"
+#include "archive/lha_reader.h"
+#include "archive/lynx_reader.h"
+#include "archive/zip_reader.h"
+#include "c64/d64_image.h"
+#include "c64/listing_text.h"
+#include "c64/p00_file.h"
+#include "c64/prg_file.h"
+#include "c64/t64_image.h"
+
+using namespace floppex;
+using namespace floppex::archive;
+
+namespace {
+
+void Require(bool condition) { if (!condition) abort(); }
+volatile size_t sink;
+const ExtractLimits kLimits{.maxMemberBytes = 1 << 20, .maxTotalBytes = 4 << 20, .maxMembers = 64};
+
+void TouchDisk(const D64Image& image) {
+    sink = image.HeaderText1().size() + image.HeaderText2().size() + image.DiskName().Ascii().size() +
+           image.DiskId().Unicode().size() + static_cast<size_t>(image.BlocksFree() + image.Tracks());
+    for (const auto& e : image.Entries()) sink = sink + e.Name().Unicode().size() + e.Blocks().size() + e.FileType().size();
+    sink = sink + C1541Listing(image).size();
+}
+
+// Any size goes to Load; the same bytes are also laid over the directory track of a 35-track disk
+// (with error bytes when the first byte is odd), where they become the BAM and the directory. The
+// disks are kept between runs and the track cleared again afterwards.
+void Disk(const uint8_t* data, size_t size) {
+    D64Image image;
+    if (image.Load({data, size})) TouchDisk(image);
+    static std::vector<uint8_t> plain(174848, 0), withErrors = [] {
+        std::vector<uint8_t> d(175531, 1);
+        std::fill_n(d.begin(), 174848, 0);
+        return d;
+    }();
+    const bool errors = size > 0 && (data[0] & 1);
+    std::vector<uint8_t>& disk = errors ? withErrors : plain;
+    const auto track18 = disk.begin() + 357 * 256;
+    std::copy(data, data + std::min<size_t>(size, 19 * 256), track18);
+    const size_t errorAt = 174848 + 357 + (size > 1 ? data[1] % 19 : 0);
+    if (errors && size > 1) disk[errorAt] = data[1] >> 4;
+    if (image.Load(disk)) TouchDisk(image);
+    std::fill_n(track18, 19 * 256, 0);
+    if (errors) disk[errorAt] = 1;
+}
+
+// The bytes as they are, then with the format's signature over (T64) or in front of them (P00),
+// so that the code after the signature check is reached.
+void Tape(std::vector<uint8_t> bytes) {
+    for (int pass = 0; pass < 2; ++pass) {
+        T64Image image;
+        if (image.Load(bytes)) {
+            sink = image.HeaderText1().size() + image.HeaderText2().size() + static_cast<size_t>(image.HeaderNumber2());
+            for (int32_t n = 1; n <= image.Entries().Count(); ++n) {
+                const auto& e = image.Entries().Item(n);
+                const auto data = image.ProgramData(static_cast<size_t>(n));
+                Require(data.size() == 2 + e.DataSize() || e.offset + e.DataSize() > bytes.size());
+                sink = sink + e.Name().Unicode().size() + data.size();
+            }
+        }
+        if (bytes.size() <= 3) break;
+        bytes[0] = 'C', bytes[1] = '6', bytes[2] = '4';
+    }
+}
+
+void Pc64(std::vector<uint8_t> bytes) {
+    for (int pass = 0; pass < 2; ++pass) {
+        P00File file;
+        if (file.Load(bytes)) {
+            Require(file.DataSize() + P00File::kHeaderSize == bytes.size());
+            sink = file.Name().Unicode().size() + file.SizeText().size() + file.LoadAddress();
+        }
+        bytes.insert(bytes.begin(), {'C', '6', '4', 'F', 'i', 'l', 'e', '\0'});
+    }
+}
+
+void Program(const uint8_t* data, size_t size) {
+    PrgFile prg;
+    if (!prg.Load({data, size})) return;
+    Require(prg.Size() == size && prg.AddressText1().size() == 5);
+    sink = prg.SizeText().size() + prg.AddressText2().size() + prg.LoadAddress();
+}
+
+void Members(const ReadResult& result) {
+    size_t total = 0;
+    for (const auto& m : result.members) total += m.data.size();
+    Require(total <= kLimits.maxTotalBytes && result.members.size() <= kLimits.maxMembers);
+    for (const auto& m : result.members) Require(m.data.size() <= kLimits.maxMemberBytes);
+}
+
+// With and without a member filter.
+void Zip(const uint8_t* data, size_t size) {
+    const bool filtered = size > 0 && (data[0] & 1);
+    const auto even = [](std::string_view n) { return n.size() % 2 == 0; };
+    const auto result = ReadZip({data, size}, kLimits, filtered ? MemberFilter(even) : MemberFilter());
+    Members(result);
+    for (const auto& m : result.members) Require(!filtered || even(m.name));
+}
+
+void Gzip(const uint8_t* data, size_t size) {
+    const auto result = ReadGzip({data, size}, kLimits);
+    Require(result.members.size() <= 1 && result.ok() == (result.members.size() == 1));
+    Members(result);
+}
+
+// The archive reader, and a decoder on packed data: the first three bytes choose the decoder and
+// the unpacked size.
+void Lha(const uint8_t* data, size_t size) {
+    const ReadResult result = ReadLha({data, size}, kLimits);
+    Members(result);
+    Require(result.ok() == (result.error == ReadError::None));
+    if (size < 3) return;
+    const size_t outSize = size_t{data[1]} << 8 | data[2];
+    const std::span<const uint8_t> packed(data + 3, size - 3);
+    std::vector<uint8_t> out;
+    const int dictionaryBits[] = {12, 13, 15, 16};
+    const int decoder = data[0] % 7;
+    const bool ok = decoder == 0   ? DecodeLh1(packed, outSize, out)
+                    : decoder <= 4 ? DecodeLh5(packed, dictionaryBits[decoder - 1], outSize, out)
+                    : decoder == 5 ? DecodeLz5(packed, outSize, out)
+                                   : DecodeLzs(packed, outSize, out);
+    Require(!ok || out.size() == outSize);
+}
+
+// Whatever is read is written to a disk image, as extraction does.
+void Lynx(const uint8_t* data, size_t size) {
+    const auto result = ReadLynx({data, size}, kLimits);
+    Require(result.ok() || result.files.empty());
+    for (const auto& f : result.files) Require(f.name.size() <= 16 && f.data.size() <= kLimits.maxMemberBytes);
+    const uint8_t name[] = {'F', 'U', 'Z', 'Z'};
+    const auto disk = WriteD64(result.files, name, name);
+    Require(!disk.ok() || disk.image.size() == 174848);
+}
+
+// The whole in-memory extraction under each archive name it may get: a success always names a
+// C64 file type and stays within the limits.
+void Extract(const uint8_t* data, size_t size) {
+    if (size == 0) return;
+    const char* const names[] = {"game.zip", "game.lha", "game.lnx", "game.d64.gz", "game.lzh", "game"};
+    const auto r = UnpackArchive(names[data[0] % 6], {data + 1, size - 1}, kLimits);
+    if (!r.ok()) return;
+    const std::string& e = r.extension;
+    Require(e == ".d64" || e == ".t64" || e == ".prg" || (e.size() == 4 && e.starts_with(".p0") && std::isdigit(e[3])));
+    Require(r.data.size() >= 2 && r.data.size() <= kLimits.maxMemberBytes);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+#if defined(FUZZ_D64)
+    Disk(data, size);
+#elif defined(FUZZ_T64)
+    Tape({data, data + size});
+#elif defined(FUZZ_P00)
+    Pc64({data, data + size});
+#elif defined(FUZZ_PRG)
+    Program(data, size);
+#elif defined(FUZZ_ZIP)
+    Zip(data, size);
+#elif defined(FUZZ_GZIP)
+    Gzip(data, size);
+#elif defined(FUZZ_LHA)
+    Lha(data, size);
+#elif defined(FUZZ_LYNX)
+    Lynx(data, size);
+#elif defined(FUZZ_EXTRACT)
+    Extract(data, size);
+#else
+#error "define the target: FUZZ_D64, FUZZ_T64, ..."
+#endif
+    return 0;
+}
