@@ -1,4 +1,7 @@
 // Makes the shell hand C64 files to Floppex: five extensions, each with "Contents..." and "Play".
+#include <windows.h>
+#include <shlobj.h>
+
 #include <array>
 #include <string>
 
@@ -11,11 +14,11 @@ namespace floppex {
 
 namespace {
 
-struct FileType {
+struct ShellType {
     std::wstring_view extension, typeKey, description, iconIndex;
 };
 
-constexpr std::array<FileType, 5> kFileTypes{{
+constexpr std::array<ShellType, 5> kFileTypes{{
     {L".d64", L"FloppexD64", L"C64 Disk Image", L"1"},
     {L".p00", L"FloppexP00", L"C64 P00 Image", L"2"},
     {L".prg", L"FloppexPRG", L"C64 PRG Image", L"3"},
@@ -24,10 +27,14 @@ constexpr std::array<FileType, 5> kFileTypes{{
 }};
 
 // Each key's default value, parents before children. Paths are left unquoted on purpose: the
-// request handling takes everything after the program name as one path.
-void RegisterType(const RegistryStore& store, const FileType& type, const std::wstring& program) {
+// request handling takes everything after the program name as one path. True when a value was
+// not there before as written.
+bool RegisterType(const RegistryStore& store, const ShellType& type, const std::wstring& program) {
     const std::wstring typeKey(type.typeKey);
+    bool changed = false;
     const auto write = [&](const std::wstring& key, const std::wstring& value) {
+        std::wstring before;
+        changed |= store.ReadValue(kClassesHive, key, L"", before, true, L"") != ERROR_SUCCESS || before != value;
         store.WriteValue(kClassesHive, key, L"", value, true);
     };
     write(std::wstring(type.extension), typeKey);
@@ -38,6 +45,7 @@ void RegisterType(const RegistryStore& store, const FileType& type, const std::w
     write(typeKey + L"\\Shell\\Contents...\\command", program + L" %1");
     write(typeKey + L"\\Shell\\Play", L"");
     write(typeKey + L"\\Shell\\Play\\command", program + L" -p %1");
+    return changed;
 }
 
 }  // namespace
@@ -45,7 +53,10 @@ void RegisterType(const RegistryStore& store, const FileType& type, const std::w
 void RegisterFileTypes() {
     const RegistryStore store;
     const std::wstring program = Module().appDir + L"Floppex.exe";
-    for (const FileType& type : kFileTypes) RegisterType(store, type, program);
+    bool changed = false;
+    for (const ShellType& type : kFileTypes) changed |= RegisterType(store, type, program);
+    // Explorer shows the new icons and verbs only once it is told.
+    if (changed) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 
 }  // namespace floppex

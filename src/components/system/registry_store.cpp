@@ -18,10 +18,28 @@ namespace {
 // Longest string value read; settings are paths, far below this.
 constexpr DWORD kMaxStringBytes = 64 * 1024;
 
-std::optional<HKEY> HiveByName(std::wstring_view hive) {
-    if (hive == L"HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
-    if (hive == L"HKEY_CLASSES_ROOT") return HKEY_CLASSES_ROOT;
+// A key of a hive, where it lies for the whole machine and where in the user's own hive, which
+// takes the machine-wide writes that a user without administrator rights is refused.
+struct Place {
+    HKEY root;
+    std::wstring key;
+};
+struct Places {
+    Place machine, user;
+};
+
+std::optional<Places> PlacesOf(std::wstring_view hive, std::wstring_view key) {
+    const std::wstring path(key);
+    if (hive == L"HKEY_LOCAL_MACHINE") return Places{{HKEY_LOCAL_MACHINE, path}, {HKEY_CURRENT_USER, path}};
+    if (hive == L"HKEY_CLASSES_ROOT")
+        return Places{{HKEY_CLASSES_ROOT, path}, {HKEY_CURRENT_USER, L"Software\\Classes\\" + path}};
     return std::nullopt;
+}
+
+// Tests stand in for a user without administrator rights by setting this variable.
+bool MachineWritesRefused() {
+    static const bool refused = GetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", nullptr, 0) > 0;
+    return refused;
 }
 
 struct RawValue {
@@ -29,11 +47,9 @@ struct RawValue {
     std::vector<BYTE> bytes;
 };
 
-LSTATUS ReadRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view name, RawValue& raw) {
-    const auto root = HiveByName(hive);
-    if (!root) return ERROR_INVALID_PARAMETER;
+LSTATUS ReadRawAt(const Place& place, std::wstring_view name, RawValue& raw) {
     HKEY handle = nullptr;
-    LSTATUS status = RegOpenKeyExW(*root, std::wstring(key).c_str(), 0, KEY_QUERY_VALUE, &handle);
+    LSTATUS status = RegOpenKeyExW(place.root, place.key.c_str(), 0, KEY_QUERY_VALUE, &handle);
     if (status != ERROR_SUCCESS) return status;
     const std::wstring valueName(name);
     DWORD size = 0;
@@ -48,17 +64,36 @@ LSTATUS ReadRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view
     return status;
 }
 
-LSTATUS WriteRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view name, DWORD type,
-                 const void* data, DWORD size) {
-    const auto root = HiveByName(hive);
-    if (!root) return ERROR_INVALID_PARAMETER;
+// The user's own value comes first: it is the one the program wrote when the machine-wide write
+// was refused.
+LSTATUS ReadRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view name, RawValue& raw) {
+    const auto places = PlacesOf(hive, key);
+    if (!places) return ERROR_INVALID_PARAMETER;
+    const LSTATUS status = ReadRawAt(places->user, name, raw);
+    return status == ERROR_FILE_NOT_FOUND ? ReadRawAt(places->machine, name, raw) : status;
+}
+
+LSTATUS WriteRawAt(const Place& place, std::wstring_view name, DWORD type, const void* data, DWORD size) {
     HKEY handle = nullptr;
-    LSTATUS status = RegCreateKeyExW(*root, std::wstring(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    LSTATUS status = RegCreateKeyExW(place.root, place.key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                      KEY_SET_VALUE, nullptr, &handle, nullptr);
     if (status != ERROR_SUCCESS) return status;
     status = RegSetValueExW(handle, std::wstring(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(handle);
     return status;
+}
+
+// Machine-wide when allowed, and then an older value of the user's own that would hide it is
+// removed; else in the user's own hive.
+LSTATUS WriteRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view name, DWORD type,
+                 const void* data, DWORD size) {
+    const auto places = PlacesOf(hive, key);
+    if (!places) return ERROR_INVALID_PARAMETER;
+    if (!MachineWritesRefused() && WriteRawAt(places->machine, name, type, data, size) == ERROR_SUCCESS) {
+        RegDeleteKeyValueW(places->user.root, places->user.key.c_str(), std::wstring(name).c_str());
+        return ERROR_SUCCESS;
+    }
+    return WriteRawAt(places->user, name, type, data, size);
 }
 
 std::optional<std::wstring> AsString(const RawValue& raw) {

@@ -1,6 +1,11 @@
 #pragma once
 // Reads and writes single registry values under HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT.
 //
+// A write goes machine-wide; when that is refused, as it is for a user without administrator
+// rights, it goes to the same key in the user's own hive (HKEY_CURRENT_USER, and for the classes
+// HKEY_CURRENT_USER\Software\Classes). A read looks in the user's own hive first. After a
+// machine-wide write the user's own value of that name is removed, so it cannot hide the new one.
+//
 // How values are stored: with the text flag, as REG_SZ. Without it, booleans as REG_DWORD
 // 0xFFFFFFFF (true, the 16-bit -1 widened) or 0; 16- and 32-bit integers as REG_DWORD holding the
 // signed value; floats as REG_SZ with the shortest decimal text that reads back to the same float
