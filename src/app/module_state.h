@@ -19,7 +19,9 @@ struct ProgramPath {
 };
 
 struct ModuleState {
-    std::wstring appDir;  // the program's folder, always ending in "\"
+    std::wstring appDir;   // the program's folder, always ending in "\"
+    std::wstring dataDir;  // where Floppex.ini and the working file go: appDir when it can be
+                           // written, else the user's own "Floppex" application-data folder
     bool firstInstance = true;
     bool multipleWindows = false;
     std::array<ProgramPath, kProgramPathCount> programPaths;

@@ -1,6 +1,8 @@
 // Start-up (the main window's load) and shut-down (its unload).
 #include <windows.h>
+#include <shlobj.h>
 
+#include <string>
 #include <vector>
 
 #include "app/control_ids.h"
@@ -82,10 +84,31 @@ std::wstring ProgramFolder() {
     return L".\\";
 }
 
+bool CanCreateFilesIn(const std::wstring& folder) {
+    const std::wstring probe = folder + L"Floppex.probe-" + std::to_wstring(GetCurrentProcessId());
+    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+// The program folder, unless it cannot be written (a user without administrator rights under
+// "Program Files"): then the user's own application-data folder "Floppex".
+std::wstring DataFolder(const std::wstring& appDir) {
+    if (CanCreateFilesIn(appDir)) return appDir;
+    wchar_t base[MAX_PATH] = L"";
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base)))
+        return appDir;
+    const std::wstring folder = std::wstring(base) + L"\\Floppex\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
 void InitState(MainWindow& window) {
     Module().windowHelper = std::make_unique<WindowHelper>();
     window.requestPath.clear();
-    window.gameIndexFile = Module().appDir + L"Floppex.ini";
+    window.gameIndexFile = Module().dataDir + L"Floppex.ini";
     window.gameIndex = 0;
 }
 
@@ -110,6 +133,7 @@ StartOutcome Startup(MainWindow& window, const std::wstring& commandTail) {
     HookWindow(window.hwnd);
 
     module.appDir = ProgramFolder();
+    module.dataDir = DataFolder(module.appDir);
     InitState(window);
     RegisterFileTypes();
     LoadSettings(window);

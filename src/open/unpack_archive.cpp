@@ -18,7 +18,7 @@ Unpacked UnpackArchive(const std::wstring& archivePath, const std::string& capti
     try {
         ArchiveExtractor extractor;
         extractor.archiverRunner = RunArchiver;
-        extractor.Extract(module.appDir, archivePath, "", module.appDir + L"currgame", extracted, error, caption,
+        extractor.Extract(module.dataDir, archivePath, "", module.dataDir + L"currgame", extracted, error, caption,
                           module.programPaths[kArchiver].path, 0, success);
     } catch (const std::exception&) {
         success = false;

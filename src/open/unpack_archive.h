@@ -1,5 +1,6 @@
 #pragma once
-// Unpacks an archive into the working file "currgame" in the program folder.
+// Unpacks an archive into the working file "currgame" in the program folder (or, when that
+// cannot be written, the user's own Floppex folder).
 #include <string>
 
 namespace floppex {
