@@ -4,7 +4,7 @@ BUILD  := build
 JOBS   ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all setup native windows fuzz-build run test test-native test-fuzz test-windows fuzz bench clean
+.PHONY: all setup native windows fuzz-build run test test-native test-fuzz test-windows fuzz bench dist clean
 
 all: native windows
 
@@ -43,6 +43,10 @@ test: test-native test-fuzz test-windows
 # Runs every fuzz target for FUZZ_SECONDS each (default 60).
 fuzz: fuzz-build test-native
 	@bash tests/fuzz/run.sh $(BUILD) $${FUZZ_SECONDS:-60}
+
+# The zip a Windows user downloads.
+dist: windows
+	@bash scripts/dist.sh $(BUILD)/win $(BUILD)/Floppex.zip
 
 bench: native
 	@bash bench/run.sh $(BUILD)
