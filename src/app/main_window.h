@@ -33,6 +33,7 @@ struct MainWindow {
 
     bool listing = false;   // rows are being rebuilt: selection changes are not the user's
     bool unloaded = false;  // shut-down has run; the window is going away
+    bool busy = false;      // an archive is being unpacked: the pointer stays an hourglass
 };
 
 // Window creation and controls (contents/main_layout.cpp).

@@ -20,9 +20,16 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW& create) {
 }
 
 // A row chosen by the user (mouse or keys) becomes the chosen entry; the listing's own
-// selection of the remembered row does not.
+// selection of the remembered row does not. A click counts also on the row already selected,
+// which may show a remembered entry the listing could not select.
 void OnListNotify(MainWindow& window, const NMHDR& header) {
-    if (header.code != LVN_ITEMCHANGED || window.listing) return;
+    if (window.listing) return;
+    if (header.code == NM_CLICK) {
+        const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
+        if (click.iItem >= 0) window.gameIndex = click.iItem;
+        return;
+    }
+    if (header.code != LVN_ITEMCHANGED) return;
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
     if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED))
         window.gameIndex = change.iItem;
@@ -60,6 +67,10 @@ LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     case WM_CONTEXTMENU:
         OnContextMenu(*window, lParam);
         return 0;
+    case WM_SETCURSOR:
+        if (!window->busy) break;
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));  // also over the child controls
+        return TRUE;
     case WM_CLOSE:
         Unload(*window);
         return 0;

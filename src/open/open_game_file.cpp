@@ -22,9 +22,11 @@ std::wstring WindowText(HWND hwnd) {
 Unpacked UnpackShowingProgress(MainWindow& window, const std::wstring& path, const std::wstring& name) {
     const std::wstring caption = WindowText(window.hwnd);
     SetWindowTextW(window.hwnd, (L"Extracting " + name).c_str());
+    window.busy = true;
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     PumpPendingMessages(window);
     const Unpacked result = UnpackArchive(path, "Floppex");
+    window.busy = false;
     SetCursor(previous);
     if (window.hwnd) SetWindowTextW(window.hwnd, caption.c_str());
     PumpPendingMessages(window);
