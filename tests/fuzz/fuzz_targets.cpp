@@ -27,10 +27,8 @@ volatile size_t sink;
 const ExtractLimits kLimits{.maxMemberBytes = 1 << 20, .maxTotalBytes = 4 << 20, .maxMembers = 64};
 
 void TouchDisk(const D64Image& image) {
-    sink = image.HeaderText1().size() + image.HeaderText2().size() + image.DiskName().Ascii().size() +
-           image.DiskId().Unicode().size() + static_cast<size_t>(image.BlocksFree() + image.Tracks());
+    sink = image.HeaderText1().size() + image.HeaderText2().size() + image.DiskId().Unicode().size() + C1541Listing(image).size();
     for (const auto& e : image.Entries()) sink = sink + e.Name().Unicode().size() + e.Blocks().size() + e.FileType().size();
-    sink = sink + C1541Listing(image).size();
 }
 
 // Any size goes to Load; the same bytes are also laid over the directory track of a 35-track disk
@@ -39,11 +37,7 @@ void TouchDisk(const D64Image& image) {
 void Disk(const uint8_t* data, size_t size) {
     D64Image image;
     if (image.Load({data, size})) TouchDisk(image);
-    static std::vector<uint8_t> plain(174848, 0), withErrors = [] {
-        std::vector<uint8_t> d(175531, 1);
-        std::fill_n(d.begin(), 174848, 0);
-        return d;
-    }();
+    static std::vector<uint8_t> plain(174848, 0), withErrors = [] { auto d = plain; d.resize(175531, 1); return d; }();
     const bool errors = size > 0 && (data[0] & 1);
     std::vector<uint8_t>& disk = errors ? withErrors : plain;
     const auto track18 = disk.begin() + 357 * 256;
@@ -60,14 +54,12 @@ void Disk(const uint8_t* data, size_t size) {
 void Tape(std::vector<uint8_t> bytes) {
     for (int pass = 0; pass < 2; ++pass) {
         T64Image image;
-        if (image.Load(bytes)) {
-            sink = image.HeaderText1().size() + image.HeaderText2().size() + static_cast<size_t>(image.HeaderNumber2());
-            for (int32_t n = 1; n <= image.Entries().Count(); ++n) {
-                const auto& e = image.Entries().Item(n);
-                const auto data = image.ProgramData(static_cast<size_t>(n));
-                Require(data.size() == 2 + e.DataSize() || e.offset + e.DataSize() > bytes.size());
-                sink = sink + e.Name().Unicode().size() + data.size();
-            }
+        if (image.Load(bytes)) sink = image.HeaderText1().size() + image.HeaderText2().size() + image.HeaderNumber2();
+        for (int32_t n = 1; n <= image.Entries().Count(); ++n) {
+            const auto& e = image.Entries().Item(n);
+            const auto data = image.ProgramData(static_cast<size_t>(n));
+            Require(data.size() == 2 + e.DataSize() || e.offset + e.DataSize() > bytes.size());
+            sink = sink + e.Name().Unicode().size() + data.size();
         }
         if (bytes.size() <= 3) break;
         bytes[0] = 'C', bytes[1] = '6', bytes[2] = '4';
@@ -94,9 +86,8 @@ void Program(const uint8_t* data, size_t size) {
 
 void Members(const ReadResult& result) {
     size_t total = 0;
-    for (const auto& m : result.members) total += m.data.size();
-    Require(total <= kLimits.maxTotalBytes && result.members.size() <= kLimits.maxMembers);
-    for (const auto& m : result.members) Require(m.data.size() <= kLimits.maxMemberBytes);
+    for (const auto& m : result.members) Require((total += m.data.size()) <= kLimits.maxTotalBytes && m.data.size() <= kLimits.maxMemberBytes);
+    Require(result.members.size() <= kLimits.maxMembers);
 }
 
 // With and without a member filter.

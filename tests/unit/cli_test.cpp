@@ -10,13 +10,21 @@
 namespace floppex::testing {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
+struct CliRun { int status = -1; std::string out, err; };
 
 std::string Fixture(const std::string& name) { return (FixtureDir("images") / name).string(); }
 std::string Listing(const std::string& name) { return ReadText(Fixture(name) + ".list"); }
+std::string Line(const std::string& text, int n) {  // line n (0-based) with its line end
+    std::istringstream in(text);
+    std::string line;
+    while (n-- >= 0) std::getline(in, line);
+    return line + "\n";
+}
+std::string Hex(const std::string& bytes) {
+    std::string hex;
+    for (unsigned char b : bytes) hex += std::string{"0123456789abcdef"[b >> 4], "0123456789abcdef"[b & 15]};
+    return hex;
+}
 
 class CliTest : public ::testing::Test {
 protected:
@@ -28,32 +36,16 @@ protected:
     CliRun Cli(const std::vector<std::string>& args) {
         std::string command = "TMPDIR=" + ShellQuote((scratch_ / "tmp").string()) + " " + ShellQuote(FLOPPEX_CLI_PATH);
         for (const std::string& arg : args) command += " " + ShellQuote(arg);
-        command += " >" + ShellQuote((scratch_ / "out").string()) + " 2>" + ShellQuote((scratch_ / "err").string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(scratch_ / "out"), ReadText(scratch_ / "err")};
+        const int raw = std::system((command + " >" + ShellQuote(Out()) + " 2>" + ShellQuote(Out() + ".err")).c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(Out()), ReadText(Out() + ".err")};
     }
+    std::string Out() { return (scratch_ / "out").string(); }
     bool TempIsEmpty() { return fs::is_empty(scratch_ / "tmp"); }
 
-    ScratchDir dir_{"cli"};
-    const fs::path& scratch_ = dir_.Path();
-};
-
-std::string LineNamed(const std::string& listing, const std::string& quotedName) {
-    std::istringstream in(listing);
-    for (std::string line; std::getline(in, line);) {
-        if (line.find(quotedName) != std::string::npos) return line + "\n";
-    }
-    return "(no line with " + quotedName + ")";
-}
-
-// A JSON document flattened by Python's json module into "a.b.0.c" -> scalar text, with
-// "<path>.#" the size of each object or array; empty when it is not exactly one valid document.
-using FlatJson = std::map<std::string, std::string>;
-
-FlatJson FlattenJson(const std::string& text) {
-    ScratchDir dir("json");
-    WriteBytes(dir.Path() / "in", std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-    static const char* script = R"(
+    // The last run's output as one JSON document flattened by Python's json module into "a.b.0.c"
+    // -> scalar text, with "<path>.#" the size of each object or array; empty when it is not valid.
+    std::map<std::string, std::string> Json() {
+        static const char* script = R"(
 import json, sys
 def refuse(c): raise ValueError(c)
 def walk(key, v):
@@ -64,37 +56,31 @@ def walk(key, v):
         print(key + "\t" + (v if isinstance(v, str) else json.dumps(v)), end="\0")
 walk("", json.loads(sys.stdin.buffer.read().decode("utf-8"), parse_constant=refuse))
 )";
-    const std::string out = RunCommand("PYTHONIOENCODING=utf-8 python3 -c " + ShellQuote(script) + " <" +
-                                       ShellQuote((dir.Path() / "in").string()) + " || echo FAILED");
-    FlatJson flat;
-    std::istringstream records(out);
-    for (std::string record; std::getline(records, record, '\0');) {
-        const size_t tab = record.find('\t');
-        if (tab == std::string::npos) return {};
-        flat[record.substr(0, tab)] = record.substr(tab + 1);
+        std::istringstream records(RunCommand("PYTHONIOENCODING=utf-8 python3 -c " + ShellQuote(script) + " <" + ShellQuote(Out()) + " || echo FAILED"));
+        std::map<std::string, std::string> flat;
+        for (std::string record; std::getline(records, record, '\0');) {
+            if (record.find('\t') == std::string::npos) return {};
+            flat[record.substr(0, record.find('\t'))] = record.substr(record.find('\t') + 1);
+        }
+        return flat;
     }
-    return flat;
-}
 
-std::string Hex(const std::string& bytes) {
-    std::string hex;
-    for (unsigned char b : bytes) hex += std::string{"0123456789abcdef"[b >> 4], "0123456789abcdef"[b & 15]};
-    return hex;
-}
+    ScratchDir dir_{"cli"};
+    const fs::path& scratch_ = dir_.Path();
+};
 
 TEST_F(CliTest, ListingsAreByteForByteWhatC1541Prints) {
-    for (const char* disk : {"mixed.d64", "empty.d64", "types.d64", "allbytes.d64", "long.d64", "dirtrack40.d64"}) {
-        const CliRun run = Cli({"list", Fixture(disk)});
-        EXPECT_EQ(run.status, 0) << disk << ": " << run.err;
-        EXPECT_EQ(run.out, Listing(disk)) << disk;
-    }
     fs::copy_file(Fixture("mixed.d64"), scratch_ / "MIXED.D64");  // an upper-case extension is the same type
-    EXPECT_EQ(Cli({"list", (scratch_ / "MIXED.D64").string()}).out, Listing("mixed.d64"));
-    // Several files in turn under their names.
-    const CliRun two = Cli({"list", Fixture("mixed.d64"), Fixture("empty.d64")});
+    const std::string upper = (scratch_ / "MIXED.D64").string();
+    for (const std::string& disk : {Fixture("empty.d64"), Fixture("allbytes.d64"), Fixture("dirtrack40.d64"), upper}) {
+        const CliRun run = Cli({"list", disk});
+        EXPECT_EQ(run.status, 0) << disk << ": " << run.err;
+        EXPECT_EQ(run.out, ReadText((disk == upper ? Fixture("mixed.d64") : disk) + ".list")) << disk;
+    }
+    const CliRun two = Cli({"list", Fixture("mixed.d64"), Fixture("empty.d64")});  // several in turn under their names
     EXPECT_EQ(two.status, 0) << two.err;
-    EXPECT_EQ(two.out, "==> " + Fixture("mixed.d64") + " <==\n" + Listing("mixed.d64") + "\n==> " +
-                           Fixture("empty.d64") + " <==\n" + Listing("empty.d64"));
+    EXPECT_EQ(two.out, "==> " + Fixture("mixed.d64") + " <==\n" + Listing("mixed.d64") + "\n==> " + Fixture("empty.d64") + " <==\n" +
+                           Listing("empty.d64"));
     // Archives list as the disk they hold and leave nothing behind.
     for (const char* archive : {"mixed.zip", "mixed.d64.gz", "mixed.lha"}) {
         const CliRun run = Cli({"list", Fixture(archive)});
@@ -104,24 +90,22 @@ TEST_F(CliTest, ListingsAreByteForByteWhatC1541Prints) {
     }
 }
 
-// Same names and sizes as on long.d64, so c1541's lines for them are the expected ones; the tape's
-// third entry has the file type 0 of old converters.
+// Same names and sizes as on long.d64 (b254, long one, b255, big one), so c1541's lines for them
+// are the expected ones; the tape's third entry has the file type 0 of old converters.
 TEST_F(CliTest, ProgramsAndTapesAreListedInTheDiskForm) {
     const std::string c1541 = Listing("long.d64");
-    EXPECT_EQ(Cli({"list", Fixture("pc64/b255.p00")}).out, "0 \"b255            \"\n" + LineNamed(c1541, "\"b255\""));
-    EXPECT_EQ(Cli({"list", Fixture("b254.prg")}).out, "0 \"b254            \"\n" + LineNamed(c1541, "\"b254\""));
+    EXPECT_EQ(Cli({"list", Fixture("pc64/b255.p00")}).out, "0 \"b255            \"\n" + Line(c1541, 3));
+    EXPECT_EQ(Cli({"list", Fixture("b254.prg")}).out, "0 \"b254            \"\n" + Line(c1541, 1));
     const CliRun t64 = Cli({"list", Fixture("games.t64")});
     EXPECT_EQ(t64.status, 0) << t64.err;
-    EXPECT_EQ(t64.out, "0 \"games           \"\n" + LineNamed(c1541, "\"b254\"") + LineNamed(c1541, "\"big one\"") +
-                           LineNamed(c1541, "\"b255\""));
+    EXPECT_EQ(t64.out, "0 \"games           \"\n" + Line(c1541, 1) + Line(c1541, 4) + Line(c1541, 3));
 }
 
 TEST_F(CliTest, ExitStatusSaysWhatWentWrong) {
-    const fs::path garbage = scratch_ / "garbage.d64", notes = scratch_ / "notes.txt", brokenZip = scratch_ / "broken.zip";
+    const fs::path garbage = scratch_ / "garbage.d64", brokenZip = scratch_ / "broken.zip";
     WriteBytes(garbage, Bytes(1000, 0x55));
-    WriteBytes(notes, Bytes(5, 'h'));
     WriteBytes(brokenZip, std::span<const uint8_t>(ReadBytes(Fixture("mixed.zip"))).first(200));
-    for (const fs::path& bad : {scratch_ / "missing.d64", garbage, notes, brokenZip}) {
+    for (const fs::path& bad : {scratch_ / "missing.d64", garbage, fs::path(Fixture("mixed.d64.list")), brokenZip}) {
         const CliRun run = Cli({"list", bad.string()});
         EXPECT_EQ(run.status, 1) << bad;
         EXPECT_NE(run.err.find(bad.string()), std::string::npos) << bad << " not named in: " << run.err;
@@ -150,15 +134,13 @@ TEST_F(CliTest, ExitStatusSaysWhatWentWrong) {
 // c1541's listings every byte is one character: a 27-character header line, then 29 characters
 // an entry: `1    "` + name + `"` + padding, type from column 23, line end.
 TEST_F(CliTest, JsonCarriesTheListingWithRawNameBytes) {
-    for (const char* disk : {"allbytes.d64", "types.d64", "mixed.d64"}) {
+    for (const char* disk : {"types.d64", "mixed.d64", "allbytes.d64"}) {
         SCOPED_TRACE(disk);
-        const CliRun run = Cli({"list", "--json", Fixture(disk)});
-        ASSERT_EQ(run.status, 0) << run.err;
-        FlatJson doc = FlattenJson(run.out);
-        ASSERT_FALSE(doc.empty()) << run.out;
-        const std::string listing = Listing(disk), image = ReadText(Fixture(disk));
+        ASSERT_EQ(Cli({"list", "--json", Fixture(disk)}).status, 0);
+        auto doc = Json();
+        ASSERT_FALSE(doc.empty()) << ReadText(Out());
+        const std::string listing = Listing(disk), image = ReadText(Fixture(disk)), name = image.substr(0x16590, 16);
         EXPECT_EQ(doc["path"] + doc["archive"], Fixture(disk) + "false");
-        const std::string name = image.substr(0x16590, 16);
         EXPECT_EQ(doc["name.hex"], Hex(name.substr(0, name.find('\xA0'))));
         EXPECT_EQ(doc["id.hex"], Hex(image.substr(0x165a2, 5)));
         EXPECT_EQ(listing.substr(3, doc["name.text"].size()), doc["name.text"]);
@@ -173,24 +155,21 @@ TEST_F(CliTest, JsonCarriesTheListingWithRawNameBytes) {
         }
         EXPECT_EQ(listing.substr(27 + 29 * count), doc["blocks_free"] + " blocks free.\n");
     }
-    // NUL bytes in names (images.sh wrote "AB\0C" over the disk name, "\0A" as the first file's).
-    FlatJson doc = FlattenJson(Cli({"list", "--json", Fixture("nulname.d64")}).out);
-    EXPECT_EQ(doc["name.hex"] + " " + doc["entries.0.name.hex"], "414200432046494c4553 0041");
-    // In allbytes.d64 entry k is named by the bytes 16k to 16k+15.
-    doc = FlattenJson(Cli({"list", "--json", Fixture("allbytes.d64")}).out);
+    // In allbytes.d64 (the last listed) entry k is named by the bytes 16k to 16k+15.
+    auto doc = Json();
     for (int k = 0; k < 16; ++k) {
         std::string bytes;
         for (int b = 16 * k; b < 16 * k + 16 && b != 0xa0; ++b) bytes += static_cast<char>(b);
         EXPECT_EQ(doc["entries." + std::to_string(k) + ".name.hex"], Hex(bytes)) << k;
     }
+    // NUL bytes in names (images.sh wrote "AB\0C" over the disk name, "\0A" as the first file's).
+    Cli({"list", "--json", Fixture("nulname.d64")});
+    doc = Json();
+    EXPECT_EQ(doc["name.hex"] + " " + doc["entries.0.name.hex"], "414200432046494c4553 0041");
     // Several files give one array; a file that cannot be read is an entry with its error.
-    const CliRun two = Cli({"list", "--json", Fixture("mixed.zip"), (scratch_ / "missing.t64").string()});
-    EXPECT_EQ(two.status, 1);
-    doc = FlattenJson(two.out);
-    ASSERT_FALSE(doc.empty()) << two.out;
-    EXPECT_EQ(doc["#"], "2");
-    EXPECT_EQ(doc["0.entries.#"], "6");
-    EXPECT_EQ(doc["0.archive"], "true");
+    EXPECT_EQ(Cli({"list", "--json", Fixture("mixed.zip"), (scratch_ / "missing.t64").string()}).status, 1);
+    doc = Json();
+    EXPECT_EQ(doc["#"] + doc["0.entries.#"] + doc["0.archive"], "26true");
     EXPECT_FALSE(doc["1.error"].empty());
 }
 
@@ -209,8 +188,7 @@ TEST_F(CliTest, ExtractWritesExactlyTheOneFileInTheArchive) {
             EXPECT_EQ(ReadBytes(written[0]), ReadBytes(Fixture("mixed.d64"))) << archive;
         }
     }
-    const CliRun notArchive = Cli({"extract", Fixture("mixed.d64"), (scratch_ / "none").string()});
-    EXPECT_EQ(notArchive.status, 1);
+    EXPECT_EQ(Cli({"extract", Fixture("mixed.d64"), (scratch_ / "none").string()}).status, 1);
     EXPECT_FALSE(fs::exists(scratch_ / "none") && !fs::is_empty(scratch_ / "none"));
 }
 

