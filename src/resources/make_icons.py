@@ -128,13 +128,14 @@ def draw_logo(c):
 
 
 def draw_drive(c):
-    """A disk drive seen from the front and a little above: slot, door lever and two lamps."""
-    c.fill(poly((7, 18), (41, 18), (47, 26), (1, 26)), BEIGE, DARK_BEIGE)
-    c.fill(rect(1, 25, 47, 46), BEIGE, DARK_BEIGE)
-    c.fill(rect(5, 29.5, 43, 33.5), BLACK)
-    c.fill(rect(20.5, 27, 27.5, 37), BROWN, BLACK)
-    c.fill(rect(5, 40, 9, 43), GREEN)
-    c.fill(rect(11, 40, 15, 43), RED)
+    """A disk drive from the front: the slot with its door lever, and the power and busy lamps below."""
+    c.fill(poly((5, 17), (43, 17), (47, 22), (1, 22)), LIGHT_GREY, DARK_BEIGE)
+    c.fill(rect(1, 21, 47, 46), BEIGE, DARK_BEIGE)
+    c.fill(rect(1, 37, 47, 38), DARK_BEIGE)
+    c.fill(rect(5, 26, 43, 30), BLACK)
+    c.fill(rect(21, 23, 27, 34), BROWN, BLACK)
+    c.fill(rect(5, 41, 9, 43), GREEN)
+    c.fill(rect(11, 41, 15, 43), RED)
 
 
 def draw_p00(c):
