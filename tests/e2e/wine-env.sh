@@ -11,17 +11,17 @@ wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
-# start_display: start Xvfb on the first free display number when DISPLAY is unset.
+# start_display: start Xvfb on the first free display number when DISPLAY is unset, and wait
+# until it takes connections.
 start_display() {
   [ -n "${DISPLAY:-}" ] && return 0
-  local n
+  local n i
   for n in $(seq 90 140); do
     [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || break
   done
   Xvfb ":${n}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   FLOPPEX_XVFB_PID=$!
-  local i
-  for i in $(seq 1 100); do
+  for i in $(seq 1 300); do
     [ -e "/tmp/.X11-unix/X${n}" ] && break
     kill -0 "$FLOPPEX_XVFB_PID" 2>/dev/null || { echo "Xvfb :${n} did not start" >&2; return 1; }
     sleep 0.1
@@ -29,8 +29,9 @@ start_display() {
   export DISPLAY=":${n}"
 }
 
-# prepare_prefix: create the prefix once (stamp file marks a finished one), with fonts and without
-# window-manager decorations, then keep a wine server and the desktop process running.
+# prepare_prefix: create the prefix once (a stamp file marks a finished one), with fonts and without
+# window-manager decorations; then keep a wine server running and wait until the desktop process
+# is up, so that every later start is warm and none starts a desktop process of its own.
 prepare_prefix() {
   local stamp="$WINEPREFIX/.floppex-ready"
   if [ ! -f "$stamp" ]; then
@@ -40,13 +41,15 @@ prepare_prefix() {
     wineserver -w
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || return 1
     wineserver -w
     touch "$stamp"
   fi
-  wineserver -p
+  wineserver -p || return 1
   FLOPPEX_STARTED_SERVER=1
   wine explorer /desktop >/dev/null 2>&1 </dev/null &
+  # Asking for the desktop window returns once the desktop process has made it.
+  wine rundll32 user32.dll,GetDesktopWindow >/dev/null 2>&1 </dev/null
 }
 
 # stop_wine_and_display: end the wine server of the prefix and the Xvfb this shell started.
