@@ -1,6 +1,5 @@
-// libFuzzer targets, one per reader: CMakeLists.txt builds this file once per target with
-// FUZZ_<NAME> defined. Each feeds arbitrary bytes to its reader and checks what must hold of any
-// result; anything else it may only refuse.
+// libFuzzer targets, one per reader, built with FUZZ_TARGET naming the function to run: each feeds
+// any bytes to its reader and checks what must hold of every result.
 #include <cctype>
 #include <cstdlib>
 
@@ -51,7 +50,8 @@ void Disk(const uint8_t* data, size_t size) {
 
 // The bytes as they are, then with the format's signature over (T64) or in front of them (P00),
 // so that the code after the signature check is reached.
-void Tape(std::vector<uint8_t> bytes) {
+void Tape(const uint8_t* data, size_t size) {
+    std::vector<uint8_t> bytes(data, data + size);
     for (int pass = 0; pass < 2; ++pass) {
         T64Image image;
         if (image.Load(bytes)) sink = image.HeaderText1().size() + image.HeaderText2().size() + image.HeaderNumber2();
@@ -66,7 +66,8 @@ void Tape(std::vector<uint8_t> bytes) {
     }
 }
 
-void Pc64(std::vector<uint8_t> bytes) {
+void Pc64(const uint8_t* data, size_t size) {
+    std::vector<uint8_t> bytes(data, data + size);
     for (int pass = 0; pass < 2; ++pass) {
         P00File file;
         if (file.Load(bytes)) {
@@ -86,7 +87,9 @@ void Program(const uint8_t* data, size_t size) {
 
 void Members(const ReadResult& result) {
     size_t total = 0;
-    for (const auto& m : result.members) Require((total += m.data.size()) <= kLimits.maxTotalBytes && m.data.size() <= kLimits.maxMemberBytes);
+    for (const auto& m : result.members) {
+        Require((total += m.data.size()) <= kLimits.maxTotalBytes && m.data.size() <= kLimits.maxMemberBytes);
+    }
     Require(result.members.size() <= kLimits.maxMembers);
 }
 
@@ -149,26 +152,6 @@ void Extract(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-#if defined(FUZZ_D64)
-    Disk(data, size);
-#elif defined(FUZZ_T64)
-    Tape({data, data + size});
-#elif defined(FUZZ_P00)
-    Pc64({data, data + size});
-#elif defined(FUZZ_PRG)
-    Program(data, size);
-#elif defined(FUZZ_ZIP)
-    Zip(data, size);
-#elif defined(FUZZ_GZIP)
-    Gzip(data, size);
-#elif defined(FUZZ_LHA)
-    Lha(data, size);
-#elif defined(FUZZ_LYNX)
-    Lynx(data, size);
-#elif defined(FUZZ_EXTRACT)
-    Extract(data, size);
-#else
-#error "define the target: FUZZ_D64, FUZZ_T64, ..."
-#endif
+    FUZZ_TARGET(data, size);
     return 0;
 }

@@ -1,8 +1,7 @@
-// The C64 file readers on fixtures made by outside tools (tests/fixtures/images.sh): disk images by
-// c1541 and cbmconvert checked against the listing c1541 prints for them, tapes written by t64.py
-// and taken apart again by cbmconvert (faulty ones patched at the documented offsets), programs by
-// cl65 and petcat, PC64 files by cbmconvert; and PETSCII in Unicode against the C64's glyphs (in
-// ASCII it is what c1541 lists for allbytes.d64).
+// The C64 file readers on fixtures from outside tools (tests/fixtures/images.sh): disks by c1541 and
+// cbmconvert against c1541's listing, tapes by t64.py taken apart by cbmconvert (faulty ones patched
+// at the documented offsets), programs by cl65 and petcat, PC64 files by cbmconvert; PETSCII in
+// Unicode against the C64's glyphs (in ASCII it is what c1541 lists for allbytes.d64).
 #include <cstring>
 
 #include "c64/d64_image.h"
@@ -78,21 +77,13 @@ TEST(D64Image, RejectsFilesThatAreNoImage) {
     auto withErrors = ReadBytes(Image("errors_ok.d64"));
     withErrors[174848 + 357] = 2;  // the header block itself unreadable
     EXPECT_FALSE(image.Load(withErrors));
-    EXPECT_FALSE(image.Open(Image("missing.d64")));
-    EXPECT_FALSE(image.Error().empty());
-    EXPECT_FALSE(image.Open(FixtureDir("images")));
+    EXPECT_FALSE(image.Open(Image("missing.d64")) || image.Error().empty() || image.Open(FixtureDir("images")));
 }
 
 Bytes Tape() { return ReadBytes(Image("three.t64")); }
 Bytes TapeProgram(size_t n) { return ReadBytes(Image(std::vector<std::string>{"hello.prg", "basic.prg", "border_c000.prg"}[n - 1])); }
 constexpr size_t Slot(size_t n) { return 64 + 32 * (n - 1); }
-void Put(Bytes& b, size_t at, uint32_t v, int size = 2) {
-    for (int i = 0; i < size; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void Sign(Bytes& b, const char* signature) {
-    std::fill_n(b.begin(), 32, 0);
-    std::copy_n(signature, std::strlen(signature), b.begin());
-}
+void Put(Bytes& b, size_t at, uint32_t v, int size = 2) { for (int i = 0; i < size; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i)); }
 
 TEST(T64Image, ProgramDataEqualsWhatCbmconvertExtracts) {
     T64Image image;
@@ -108,8 +99,7 @@ TEST(T64Image, ProgramDataEqualsWhatCbmconvertExtracts) {
         EXPECT_EQ(image.ProgramData(n++), extracted) << entry.Name().Ascii();
     }
     EXPECT_EQ(image.Entries().Item(2).Name().Unicode(), "BASIC LOOP");
-    EXPECT_TRUE(image.ProgramData(0).empty());
-    EXPECT_TRUE(image.ProgramData(4).empty());
+    EXPECT_TRUE(image.ProgramData(0).empty() && image.ProgramData(4).empty());
 }
 
 // Signatures vary; the used-entries count and the maximum are often 0 or wrong. Entries are
@@ -123,7 +113,7 @@ TEST(T64Image, ToleratesHeaderFaultsButNeedsTheSignature) {
                           Case{"T64 tape", 3, 3, -1}, Case{"C6", 3, 3, -1}}) {
         SCOPED_TRACE(std::string(c.signature) + " maximum " + std::to_string(c.maximum) + " used " + std::to_string(c.used));
         auto bytes = Tape();
-        Sign(bytes, c.signature);
+        std::fill_n(std::copy_n(c.signature, std::strlen(c.signature), bytes.begin()), 32 - std::strlen(c.signature), 0);
         Put(bytes, 0x22, c.maximum);
         Put(bytes, 0x24, c.used);
         T64Image image;
@@ -136,16 +126,14 @@ TEST(T64Image, ToleratesHeaderFaultsButNeedsTheSignature) {
     auto gap = Tape();
     gap[Slot(2)] = 0;  // a free slot
     T64Image image;
-    ASSERT_TRUE(image.Load(gap));
-    ASSERT_EQ(image.Entries().Count(), 2);
+    ASSERT_TRUE(image.Load(gap) && image.Entries().Count() == 2);
     EXPECT_EQ(image.Entries().Item(2).Name().Ascii(), "border");
     EXPECT_EQ(image.ProgramData(2), TapeProgram(3));
     EXPECT_FALSE(image.Load({}));
     EXPECT_FALSE(image.Load(std::span(gap).first(63)));
     ASSERT_TRUE(image.Load(std::span(gap).first(64)));  // a bare header is an empty tape
     EXPECT_EQ(image.Entries().Count(), 0);
-    EXPECT_FALSE(image.Open(Image("missing.t64")));
-    EXPECT_FALSE(image.Error().empty());
+    EXPECT_FALSE(image.Open(Image("missing.t64")) || image.Error().empty());
 }
 
 // Wrong end addresses ($C3C6 from old converters) follow from where the next file's data starts,
@@ -171,8 +159,7 @@ TEST(T64Image, CorrectsEndAddressesFromDataOffsets) {
     shuffled.resize(shuffled.size() - (TapeProgram(3).size() - 2));
     for (size_t i = 0; i < 4; ++i) std::swap(shuffled[Slot(1) + 8 + i], shuffled[Slot(2) + 8 + i]);
     Put(shuffled, Slot(3) + 8, 1 << 20, 4);
-    ASSERT_TRUE(image.Load(shuffled));
-    ASSERT_EQ(image.Entries().Count(), 2);
+    ASSERT_TRUE(image.Load(shuffled) && image.Entries().Count() == 2);
     EXPECT_EQ(image.Entries().Item(1).Name().Ascii(), "hello");
     auto first = TapeProgram(2), second = TapeProgram(1);
     std::swap_ranges(first.begin(), first.begin() + 2, second.begin());  // each keeps its slot's start address
@@ -198,12 +185,10 @@ TEST(PrgFile, ReadsLoadAddressAndSizeOfRealPrograms) {
     PrgFile prg;
     ASSERT_TRUE(prg.Open(path)) << prg.Error();
     EXPECT_EQ(prg.AddressText1() + prg.AddressText2(), "$FFFF65535");
-    for (const Bytes& bad : {Bytes{}, Bytes{0x01}, Bytes(PrgFile::kMaxFileSize + 1, 0)}) {
-        EXPECT_FALSE(prg.Load(bad)) << bad.size();  // no load address, or too large
-        EXPECT_FALSE(prg.Error().empty());
+    for (const Bytes& bad : {Bytes{}, Bytes{0x01}, Bytes(PrgFile::kMaxFileSize + 1, 0)}) {  // no load address, too large
+        EXPECT_FALSE(prg.Load(bad) || prg.Error().empty()) << bad.size();
     }
-    EXPECT_FALSE(prg.Open(Image("missing.prg")));
-    EXPECT_FALSE(prg.Error().empty());
+    EXPECT_FALSE(prg.Open(Image("missing.prg")) || prg.Error().empty());
 }
 
 TEST(SizeText, KilobytesWithOneDecimalRoundedHalfUp) {
@@ -220,8 +205,7 @@ TEST(P00File, ReadsCbmconvertFiles) {
         ASSERT_TRUE(p00.Open(Image(c.file))) << c.file << ": " << p00.Error();
         EXPECT_EQ(p00.Name().Ascii() + "|" + p00.Name().Unicode(), c.names);
         const auto prg = ReadBytes(Image(c.program));
-        EXPECT_EQ(p00.DataSize(), prg.size());
-        EXPECT_EQ(p00.LoadAddress(), prg[0] | prg[1] << 8);
+        EXPECT_TRUE(p00.DataSize() == prg.size() && p00.LoadAddress() == (prg[0] | prg[1] << 8)) << c.file;
         EXPECT_EQ(p00.SizeText(), KilobyteText(prg.size()));
     }
 }
@@ -240,21 +224,13 @@ TEST(P00File, ReadsNamesOfAnyPaddingAndRefusesBrokenFiles) {
     ASSERT_TRUE(p00.Load(std::span(good).first(28)));  // a program of its load address alone
     EXPECT_EQ(p00.DataSize(), 2u);
     std::vector<Bytes> bad = {good, good, ReadBytes(Image("hello.prg"))};
-    bad[0][7] = ' ';
-    bad[1][0] = 'c';
+    bad[0][7] = ' ', bad[1][0] = 'c';
     for (size_t size : {0, 7, 8, 25, 26, 27}) bad.emplace_back(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
-    for (const Bytes& b : bad) {
-        EXPECT_FALSE(p00.Load(b)) << b.size();
-        EXPECT_FALSE(p00.Error().empty());
-    }
+    for (const Bytes& b : bad) EXPECT_FALSE(p00.Load(b) || p00.Error().empty()) << b.size();
     EXPECT_FALSE(p00.Open(Image("missing.p00")));
 }
 
-Bytes Pattern(size_t n) {
-    Bytes bytes(n);
-    for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 251);
-    return bytes;
-}
+Bytes Pattern(size_t n) { Bytes b(n); for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(i * 7 + i / 251); return b; }
 
 // Whole-file reading up to a cap (beyond one read step, so sizes past it need no second pass),
 // files that are not there or not files, and replacing a longer file with a shorter one.
@@ -268,21 +244,18 @@ TEST(WholeFile, ReadsUpToTheCapAndWritesWholeFiles) {
         EXPECT_EQ(ReadWholeFile(path, kCap, out), size <= kCap ? FileReadError::None : FileReadError::TooLarge) << size;
         EXPECT_EQ(out, size <= kCap ? Pattern(size) : Bytes{}) << size;
     }
-    std::string reason;
-    EXPECT_FALSE(ReadFileBytes(dir.Path() / ("f" + std::to_string(kCap + 1)), kCap, reason));
-    EXPECT_NE(reason.find("too large"), std::string::npos) << reason;
-    EXPECT_FALSE(ReadFileBytes(dir.Path() / "missing", 100, reason));
-    EXPECT_EQ(reason, "cannot open the file");
+    std::string reason, missing;
+    EXPECT_FALSE(ReadFileBytes(dir.Path() / ("f" + std::to_string(kCap + 1)), kCap, reason) || ReadFileBytes(dir.Path() / "missing", 100, missing));
+    EXPECT_TRUE(reason.find("too large") != std::string::npos && missing == "cannot open the file") << reason << "|" << missing;
     Bytes out;
     EXPECT_EQ(ReadWholeFile(dir.Path() / "missing", 100, out), FileReadError::CannotOpen);
     EXPECT_NE(ReadWholeFile(dir.Path(), 100, out), FileReadError::None);
     EXPECT_FALSE(WriteWholeFile(dir.Path() / "no-such-folder" / "f", Pattern(10)));
     const auto path = dir.Path() / "out.d64";
     WriteBytes(path, Pattern(174848));
-    ASSERT_TRUE(WriteWholeFile(path, Bytes{9, 8, 7, 6, 5}));
-    EXPECT_EQ(ReadBytes(path), (Bytes{9, 8, 7, 6, 5}));
-    ASSERT_TRUE(WriteWholeFile(path, {}));
-    EXPECT_TRUE(ReadBytes(path).empty());
+    const Bytes shorter = {9, 8, 7, 6, 5};
+    EXPECT_TRUE(WriteWholeFile(path, shorter) && ReadBytes(path) == shorter);
+    EXPECT_TRUE(WriteWholeFile(path, {}) && ReadBytes(path).empty());
 }
 
 std::string Unicode(uint8_t c) { return petscii::ToUnicode(std::span<const uint8_t>(&c, 1)); }

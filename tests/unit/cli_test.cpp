@@ -22,7 +22,7 @@ std::string Line(const std::string& text, int n) {  // line n (0-based) with its
 }
 std::string Hex(const std::string& bytes) {
     std::string hex;
-    for (unsigned char b : bytes) hex += std::string{"0123456789abcdef"[b >> 4], "0123456789abcdef"[b & 15]};
+    for (unsigned char b : bytes) hex += {"0123456789abcdef"[b >> 4], "0123456789abcdef"[b & 15]};
     return hex;
 }
 
@@ -56,7 +56,8 @@ def walk(key, v):
         print(key + "\t" + (v if isinstance(v, str) else json.dumps(v)), end="\0")
 walk("", json.loads(sys.stdin.buffer.read().decode("utf-8"), parse_constant=refuse))
 )";
-        std::istringstream records(RunCommand("PYTHONIOENCODING=utf-8 python3 -c " + ShellQuote(script) + " <" + ShellQuote(Out()) + " || echo FAILED"));
+        std::istringstream records(
+            RunCommand("PYTHONIOENCODING=utf-8 python3 -c " + ShellQuote(script) + " <" + ShellQuote(Out()) + " || echo FAILED"));
         std::map<std::string, std::string> flat;
         for (std::string record; std::getline(records, record, '\0');) {
             if (record.find('\t') == std::string::npos) return {};
@@ -114,19 +115,15 @@ TEST_F(CliTest, ExitStatusSaysWhatWentWrong) {
     }
     // One bad file among good ones: the good ones are still listed, the status reports the failure.
     const CliRun mixed = Cli({"list", Fixture("empty.d64"), garbage.string()});
-    EXPECT_EQ(mixed.status, 1);
-    EXPECT_NE(mixed.out.find(Listing("empty.d64")), std::string::npos);
+    EXPECT_TRUE(mixed.status == 1 && mixed.out.find(Listing("empty.d64")) != std::string::npos) << mixed.out;
     for (const std::vector<std::string>& usage : std::vector<std::vector<std::string>>{
              {}, {"list"}, {"list", "--bogus", Fixture("empty.d64")}, {"frobnicate"},
              {"extract", Fixture("mixed.zip")}, {"extract", Fixture("mixed.zip"), "a", "b"}}) {
         const CliRun run = Cli(usage);
-        EXPECT_EQ(run.status, 2) << usage.size();
-        EXPECT_NE(run.err.find("usage:"), std::string::npos);
-        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(run.status == 2 && run.err.find("usage:") != std::string::npos && run.out.empty()) << usage.size();
     }
     const CliRun help = Cli({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("usage:"), std::string::npos);
+    EXPECT_TRUE(help.status == 0 && help.out.find("usage:") != std::string::npos) << help.out;
 }
 
 // Names with NUL, control bytes, quotes, backslashes and bytes that are no text still give valid
@@ -149,9 +146,9 @@ TEST_F(CliTest, JsonCarriesTheListingWithRawNameBytes) {
             const std::string line = listing.substr(27 + 29 * n, 29), e = "entries." + std::to_string(n) + ".";
             EXPECT_EQ(doc[e + "blocks"], std::to_string(std::stoi(line))) << n;
             EXPECT_EQ(line.substr(5, doc[e + "name.text"].size() + 2), "\"" + doc[e + "name.text"] + "\"") << n;
-            std::string type = line.substr(23, 5);
-            type.erase(0, type.find_first_not_of(' '));
-            EXPECT_EQ(doc[e + "type"], type.substr(0, type.find(' '))) << n;
+            std::string type;
+            std::istringstream(line.substr(23, 5)) >> type;
+            EXPECT_EQ(doc[e + "type"], type) << n;
         }
         EXPECT_EQ(listing.substr(27 + 29 * count), doc["blocks_free"] + " blocks free.\n");
     }

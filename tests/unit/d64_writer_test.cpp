@@ -1,6 +1,5 @@
 // Disk images written here are checked by c1541: its listing, its reading of every file, and its
-// validate command, which rebuilds the BAM from the file chains (an unchanged image means the BAM,
-// the chains and the side sectors agree).
+// validate, which rebuilds the BAM from the file chains (unchanged: BAM, chains, side sectors agree).
 #include "archive/d64_writer.h"
 #include "fixtures.h"
 
@@ -54,24 +53,18 @@ TEST_F(D64WriterTest, ListsAndReadsBackEveryFileInC1541) {
     for (size_t i = 0; i < sizes.size(); ++i) files.push_back(File("file" + std::to_string(i), sizes[i], uint8_t(i)));
     files.push_back(File("a seq file", 300, 50, kSeq));
     files.push_back(File("a usr file", 300, 51, kUsr));
-    std::string expected = "0 \"test disk       \" fx 2a";
+    std::string listing = Write(files), expected = "0 \"test disk       \" fx 2a";
     size_t used = 0;
     for (const CbmFile& f : files) {
         std::string name(f.name.begin(), f.name.end());  // as c1541 lists and takes names
         for (auto& c : name) c = static_cast<char>(std::tolower(c));
-        const size_t blocks = (f.data.size() + 253) / 254;
-        expected += "\n" + Line(blocks, name, f.type == kSeq ? "seq" : f.type == kUsr ? "usr" : "prg");
-        used += blocks;
-    }
-    std::string listing = Write(files);
-    for (size_t at; (at = listing.find(" \n")) != std::string::npos;) listing.erase(at, 1);  // trailing blanks
-    EXPECT_EQ(listing, expected + "\n" + std::to_string(664 - used) + " blocks free.\n");
-    for (const CbmFile& f : files) {
-        std::string name(f.name.begin(), f.name.end());
-        for (auto& c : name) c = static_cast<char>(std::tolower(c));
+        used += (f.data.size() + 253) / 254;
+        expected += "\n" + Line((f.data.size() + 253) / 254, name, f.type == kSeq ? "seq" : f.type == kUsr ? "usr" : "prg");
         const std::string suffix = f.type == kSeq ? ",s" : f.type == kUsr ? ",u" : "";  // c1541 opens PRG by default
         EXPECT_EQ(C1541Read(image, name + suffix, folder.Path() / "read-back"), f.data) << name;
     }
+    for (size_t at; (at = listing.find(" \n")) != std::string::npos;) listing.erase(at, 1);  // trailing blanks
+    EXPECT_EQ(listing, expected + "\n" + std::to_string(664 - used) + " blocks free.\n");
     ExpectValid();
 }
 

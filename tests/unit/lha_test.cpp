@@ -15,24 +15,12 @@ using namespace floppex::testing;
 
 fs::path Lha() { return FixtureDir("lha"); }
 
-// Folder separators ('\', 0xFF) become '/', case is folded, "." and ".." are resolved and
-// leading '/' dropped, as lhasa does before it writes a member.
-std::string PathKey(const std::string& name) {
-    std::vector<std::string> parts{""};
-    for (char c : name + '/') {
-        const auto b = static_cast<unsigned char>(c);
-        if (b != '/' && b != '\\' && b != 0xFF) {
-            parts.back() += static_cast<char>(b < 0x80 ? std::tolower(b) : b);
-            continue;
-        }
-        const std::string part = parts.back();
-        parts.pop_back();
-        if (part == ".." && !parts.empty()) parts.pop_back();
-        if (part != ".." && !part.empty() && part != ".") parts.push_back(part);
-        parts.push_back("");
-    }
-    std::string key;
-    for (const auto& p : parts) key += key.empty() || p.empty() ? p : "/" + p;
+// Folder separators ('\', 0xFF) become '/', case is folded, "." and ".." are resolved (never above
+// the top) and leading and trailing '/' dropped, as lhasa does before it writes a member.
+std::string PathKey(std::string name) {
+    for (char& c : name) c = c == '\\' || c == '\xFF' ? '/' : static_cast<unsigned char>(c) < 0x80 ? static_cast<char>(std::tolower(c)) : c;
+    std::string key = fs::path("/" + name).lexically_normal().generic_string().substr(1);
+    if (!key.empty() && key.back() == '/') key.pop_back();
     return key;
 }
 
@@ -92,11 +80,11 @@ TEST(LhaReader, ArchiveBehindAProgramIsFound) {
     Bytes decoy = ReadBytes(Lha() / "inputs" / "game.prg");
     EXPECT_EQ(ReadLha(decoy, ExtractLimits{}).error, ReadError::NotThisFormat);
     EXPECT_EQ(ReadLha({}, ExtractLimits{}).error, ReadError::NotThisFormat);
-    const uint8_t fake[] = {0x19, 0x42, '-', 'l', 'h', '5', '-', 0x10, 0, 0, 0, 0x20, 0, 0, 0, 0, 0, 0, 0, 0x20, 0, 3, 'A', 'B', 'C', 0, 0};
+    const uint8_t fake[] = {0x19, 0x42, '-', 'l', 'h', '5', '-', 0x10, 0, 0, 0, 0x20, 0, 0,
+                            0,    0,    0,   0,   0x20, 0, 3,   'A', 'B', 'C', 0, 0};
     decoy.insert(decoy.end(), std::begin(fake), std::end(fake));
     decoy.insert(decoy.end(), plain.begin(), plain.end());
     for (const Bytes& bytes : {ReadBytes(Lha() / "gen" / "sfx_l1_5.lzh"), decoy}) {
-        ASSERT_GT(bytes.size(), plain.size());
         const ReadResult result = ReadLha(bytes, ExtractLimits{});
         ASSERT_TRUE(result.ok()) << result.detail;
         ASSERT_EQ(result.members.size(), expected.members.size());
@@ -113,8 +101,7 @@ TEST(LhaReader, UnknownMethodIsReportedAndOtherMembersStillDecoded) {
     bytes[5] = '2';
     bytes[1] = static_cast<uint8_t>(bytes[1] + '2' - '5');  // level 0 checksum: sum of the header bytes
     const ReadResult result = ReadLha(bytes, ExtractLimits{});
-    EXPECT_EQ(result.error, ReadError::UnsupportedMethod);
-    EXPECT_EQ(result.detail, "-lh2-");
+    EXPECT_TRUE(result.error == ReadError::UnsupportedMethod && result.detail == "-lh2-") << result.detail;
     ASSERT_EQ(result.members.size(), full.members.size() - 1);
     for (size_t i = 0; i < result.members.size(); ++i) EXPECT_EQ(result.members[i].data, full.members[i + 1].data);
 }
@@ -122,8 +109,7 @@ TEST(LhaReader, UnknownMethodIsReportedAndOtherMembersStillDecoded) {
 // old.lha: a level 0 folder entry, stored members (one empty), the end mark and junk after it.
 TEST(LhaReader, OldStyleFolderEntriesAreSkippedAndJunkAfterTheEndIgnored) {
     const ReadResult result = ReadLha(ReadBytes(Lha() / "old.lha"), ExtractLimits{});
-    ASSERT_TRUE(result.ok()) << result.detail;
-    ASSERT_EQ(result.members.size(), 2u);
+    ASSERT_TRUE(result.ok() && result.members.size() == 2) << result.detail;
     EXPECT_EQ(result.members[0].name + "|" + result.members[1].name, "GAMES\\HELLO.PRG|EMPTY");
     EXPECT_EQ(result.members[0].data, ReadBytes(Lha() / "inputs" / "game.prg"));
     EXPECT_TRUE(result.members[1].data.empty());
@@ -144,9 +130,9 @@ TEST(LhaReader, LimitsStopDecoding) {
         EXPECT_EQ(r.error, ReadError::TooLarge);
         if (members) EXPECT_EQ(r.members.size(), members);
         size_t total = 0;
-        for (const auto& m : r.members) EXPECT_LE(m.data.size(), limits.maxMemberBytes);
-        for (const auto& m : r.members) total += m.data.size();
-        EXPECT_LE(total, limits.maxTotalBytes);
+        for (const auto& m : r.members) {
+            EXPECT_TRUE(m.data.size() <= limits.maxMemberBytes && (total += m.data.size()) <= limits.maxTotalBytes);
+        }
     }
 }
 
@@ -238,13 +224,9 @@ TEST(LhaCorpus, EveryArchiveDecodesAsLhasaDoes) {
         for (const std::string m : {"-lh1-", "-lh4-", "-lh5-", "-lh6-", "-lh7-", "-lz5-", "-lzs-", "-lz4-", "-pm0-"}) {
             if (listing.find(" " + m + " ") != std::string::npos) methodsSeen.insert(m);
         }
-        if (result.error == ReadError::UnsupportedMethod) {
-            EXPECT_NE(listing.find(" " + result.detail + " "), std::string::npos) << result.detail;
-            ++unsupported;
-        } else {
-            ASSERT_TRUE(result.ok()) << result.detail;
-            ++decoded;
-        }
+        const bool unknownMethod = result.error == ReadError::UnsupportedMethod;  // it must be in lhasa's listing
+        EXPECT_TRUE(unknownMethod ? listing.find(" " + result.detail + " ") != std::string::npos : result.ok()) << result.detail;
+        ++(unknownMethod ? unsupported : decoded);
         auto extracted = FilesBelow(corpus / (name + ".x"));
         std::map<std::string, const ArchiveMember*> last;  // a later member of the same name wins
         for (const auto& member : result.members) last[PathKey(member.name)] = &member;
@@ -252,7 +234,9 @@ TEST(LhaCorpus, EveryArchiveDecodesAsLhasaDoes) {
             if (extracted.count(key)) EXPECT_EQ(member->data, ReadBytes(extracted[key])) << member->name;
             else EXPECT_TRUE(partial.count(name)) << member->name << ": lhasa wrote no such file";
         }
-        for (const auto& [key, path] : extracted) EXPECT_TRUE(!result.ok() || partial.count(name) || last.count(key)) << "missing member " << key;
+        for (const auto& [key, path] : extracted) {
+            EXPECT_TRUE(!result.ok() || partial.count(name) || last.count(key)) << "missing member " << key;
+        }
     }
     EXPECT_GE(decoded, 140);
     EXPECT_GE(unsupported, 5);
