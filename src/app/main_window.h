@@ -73,6 +73,8 @@ void RunGame(MainWindow& window, int16_t emu);
 
 // Settings and the game index file.
 void LoadSettings(MainWindow& window);
+// Notes which configured programs exist and enables the emulator menu's entries to match.
+void CheckProgramPaths(MainWindow& window);
 void SaveWindowPlacement(MainWindow& window);
 void ApplyOnTop(MainWindow& window);
 void SaveKeepOpen(MainWindow& window);

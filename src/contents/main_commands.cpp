@@ -1,11 +1,13 @@
 // What the main window's menu entries, keys and Play button do.
 #include <windows.h>
 
+#include "about/about_box.h"
 #include "app/control_ids.h"
 #include "app/main_window.h"
 #include "app/module_state.h"
 #include "components/system/program_launcher.h"
 #include "contents/key_logic.h"
+#include "options/options_dialog.h"
 
 namespace floppex {
 
@@ -45,13 +47,16 @@ void OnCommand(MainWindow& window, int id) {
         ToggleSwitch(window, id, SaveMultiple);
     } else if (id == ids::kMnuHelp) {
         ShowHelp(window);
+    } else if (id == ids::kMnuOptions) {
+        ShowOptions(window);
+    } else if (id == ids::kMnuAbout) {
+        ShowAbout(window);
     } else if (id == ids::kMnuExit) {
         Unload(window);
     }
 }
 
-// A second window's greyed switch entries still toggle from their keys. The about box and the
-// open dialog are not part of this window yet: their keys do nothing.
+// A second window's greyed switch entries still toggle from their keys.
 bool OnKeyDown(MainWindow& window, UINT key) {
     switch (CommandForKey({key, IsDown(VK_CONTROL), IsDown(VK_SHIFT), IsDown(VK_MENU)})) {
     case KeyCommand::Help: ShowHelp(window); return true;
@@ -59,7 +64,7 @@ bool OnKeyDown(MainWindow& window, UINT key) {
     case KeyCommand::ToggleKeepOpen: ToggleSwitch(window, ids::kMnuKeepOpen, SaveKeepOpen); return true;
     case KeyCommand::ToggleOnTop: ToggleSwitch(window, ids::kMnuOnTop, ApplyOnTop); return true;
     case KeyCommand::Exit: Unload(window); return true;
-    case KeyCommand::About:
+    case KeyCommand::About: ShowAbout(window); return true;
     case KeyCommand::Open:
     case KeyCommand::None: return false;
     }

@@ -40,13 +40,6 @@ StoredWindowSettings ReadSettings(ModuleState& module) {
     return stored;
 }
 
-void CheckProgramPaths(MainWindow& window, ModuleState& module) {
-    for (auto& program : module.programPaths) program.valid = Helper().CheckFile(program.path, false, kAppTitle);
-    for (int i = 0; i < kEmulatorCount; ++i)
-        EnableMenuItem(window.pmnuEmulators, ids::kPmnuEmuFirst + i,
-                       MF_BYCOMMAND | (module.programPaths[i].valid ? MF_ENABLED : MF_GRAYED));
-}
-
 RECT OuterRect(HWND hwnd) {
     RECT rect{};
     GetWindowRect(hwnd, &rect);
@@ -79,12 +72,20 @@ RECT PlacementRect(HWND hwnd) {
 void LoadSettings(MainWindow& window) {
     ModuleState& module = Module();
     const StoredWindowSettings stored = ReadSettings(module);
-    CheckProgramPaths(window, module);
+    CheckProgramPaths(window);
     PlaceWindow(window, stored.placement, module.firstInstance);
     SetMenuChecked(window, ids::kMnuOnTop, stored.onTop);
     ApplyOnTop(window);
     SetMenuChecked(window, ids::kMnuKeepOpen, stored.keepOpen);
     SetMenuChecked(window, ids::kMnuMult, module.multipleWindows);
+}
+
+void CheckProgramPaths(MainWindow& window) {
+    ModuleState& module = Module();
+    for (auto& program : module.programPaths) program.valid = Helper().CheckFile(program.path, false, kAppTitle);
+    for (int i = 0; i < kEmulatorCount; ++i)
+        EnableMenuItem(window.pmnuEmulators, ids::kPmnuEmuFirst + i,
+                       MF_BYCOMMAND | (module.programPaths[i].valid ? MF_ENABLED : MF_GRAYED));
 }
 
 void SaveWindowPlacement(MainWindow& window) {
