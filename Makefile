@@ -48,7 +48,7 @@ fuzz: fuzz-build test-native
 dist: windows
 	@bash scripts/dist.sh $(BUILD)/win $(BUILD)/Floppex.zip
 
-bench: native
+bench: native windows
 	@bash bench/run.sh $(BUILD)
 
 clean:

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Benchmarks floppex-cli against cat, c1541, lha, gzip, unzip and cbmconvert on the same inputs.
 # Usage: bench/run.sh BUILD   (BUILD/native holds the native build; inputs go to BUILD/bench)
-# Prints medians and ratios measured in this run; nothing here asserts a time.
+# Prints medians and ratios measured in this run; nothing here asserts a time. With the Windows
+# build in BUILD/win, bench/windows.sh then times Floppex.exe itself under Wine.
 set -euo pipefail
 build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cli="$build/native/src/cli/floppex-cli"
 work="$build/bench"
 runs=${BENCH_RUNS:-5}
@@ -133,3 +135,8 @@ echo "| peak RSS | floppex-cli KiB | c1541 KiB |"
 echo "|---|---|---|"
 echo "| ${#disks[@]} images, one process | $(peak_kb "$cli" list "${disks[@]}") | $(peak_kb c1541 "${c1541_args[@]}") |"
 echo "| one image | $(peak_kb "$cli" list "${disks[0]}") | $(peak_kb c1541 "${disks[0]}" -list) |"
+
+# Floppex.exe itself, under Wine, when the Windows build is there.
+if [ -f "$build/win/bench/start_bench.exe" ]; then
+  bash "$here/windows.sh" "$build"
+fi
