@@ -7,6 +7,7 @@
 #include "app/module_state.h"
 #include "components/system/program_launcher.h"
 #include "contents/key_logic.h"
+#include "open/open_dialog.h"
 #include "options/options_dialog.h"
 
 namespace floppex {
@@ -39,6 +40,8 @@ void OnCommand(MainWindow& window, int id) {
         if (IsWindowEnabled(window.cmdPlay)) PlayWith(window, Module().defaultEmu);
     } else if (id >= ids::kPmnuEmuFirst && id < ids::kPmnuEmuFirst + kEmulatorCount) {
         PlayWith(window, static_cast<int16_t>(id - ids::kPmnuEmuFirst));
+    } else if (id == ids::kMnuOpen) {
+        ShowOpenDialog(window);
     } else if (id == ids::kMnuOnTop) {
         ToggleSwitch(window, id, ApplyOnTop);
     } else if (id == ids::kMnuKeepOpen) {
@@ -65,7 +68,7 @@ bool OnKeyDown(MainWindow& window, UINT key) {
     case KeyCommand::ToggleOnTop: ToggleSwitch(window, ids::kMnuOnTop, ApplyOnTop); return true;
     case KeyCommand::Exit: Unload(window); return true;
     case KeyCommand::About: ShowAbout(window); return true;
-    case KeyCommand::Open:
+    case KeyCommand::Open: ShowOpenDialog(window); return true;
     case KeyCommand::None: return false;
     }
     return false;
