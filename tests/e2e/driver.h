@@ -1,82 +1,185 @@
 #pragma once
 // Drives Floppex.exe from another process as a person would: starts it in a folder of its own,
 // finds its windows, reads what they show, presses buttons and keys, and reads and seeds its
-// registry values and its game index file.
+// registry values.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/control_ids.h"
-#include "utf8.h"
 
 namespace floppex::e2e {
 
-// Upper bound for anything the program should do "soon"; it only keeps a broken program from
-// hanging the run, so it is generous for a loaded machine.
+// The bound only keeps a broken program from hanging the run: generous for a loaded machine.
 inline constexpr unsigned kPatienceMs = 60000;
-bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = kPatienceMs);
-
-inline constexpr wchar_t kMainWindowClass[] = L"ThunderRT6FormDC";
-inline constexpr wchar_t kPopupClass[] = L"#32768";
-inline constexpr wchar_t kNoGameLoaded[] = L"No Game Loaded";
-inline constexpr wchar_t kRightClickToLoad[] = L"Right-click to Load";
+inline constexpr wchar_t kMainWindowClass[] = L"ThunderRT6FormDC", kPopupClass[] = L"#32768";
+inline constexpr wchar_t kNoGameLoaded[] = L"No Game Loaded", kRightClickToLoad[] = L"Right-click to Load";
 inline constexpr wchar_t kWindowKey[] = L"Software\\Brindale\\Floppex\\Window";
 inline constexpr wchar_t kIntegersKey[] = L"Software\\Brindale\\Floppex\\Integers";
 inline constexpr wchar_t kPathsKey[] = L"Software\\Brindale\\Paths";
 
-// Files. Fixture() is a file that make-fixtures.sh wrote.
-std::wstring Fixture(const std::wstring& name);
-std::wstring FakeEmulatorExe();
-bool FileExists(const std::wstring& path);
-std::string ReadWholeFile(const std::wstring& path);
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
+inline bool WaitUntil(const std::function<bool()>& condition) {
+    for (const ULONGLONG end = GetTickCount64() + kPatienceMs; !condition(); Sleep(20))
+        if (GetTickCount64() >= end) return false;
+    return true;
+}
 
-// A fresh folder named after the running test (inside `parent` when given), holding a copy of
-// Floppex.exe; made anew, emptied, by each construction.
+// A Unix path of the build as Wine sees it (drive Z:).
+inline std::wstring WindowsPath(const std::string& path) {
+    std::wstring result = L"Z:";
+    for (const char c : path) result += c == '/' ? L'\\' : wchar_t(c);
+    return result;
+}
+
+inline std::wstring Fixture(const std::wstring& name) { return WindowsPath(FLOPPEX_E2E_FIXTURES) + L"\\" + name; }
+inline std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+inline bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+inline std::string ReadWholeFile(const std::wstring& path) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(path.c_str(), std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+inline bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+    return static_cast<bool>(std::ofstream(path.c_str(), std::ios::binary) << bytes);
+}
+
+// The helpers (fake_emulator.cpp, menu_hook.cpp) write UTF-16 lines.
+inline std::wistringstream WideLines(const std::wstring& path) {
+    const std::string bytes = ReadWholeFile(path);
+    return std::wistringstream(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2));
+}
+
+// A folder named after the running test (inside `parent` when given) holding only a copy of
+// Floppex.exe: made anew by each construction.
 class ProgramFolder {
 public:
-    explicit ProgramFolder(const std::wstring& parent = L"");
+    explicit ProgramFolder(const std::wstring& parent = L"") {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::filesystem::path folder = std::filesystem::path(WindowsPath(FLOPPEX_E2E_WORK)) / parent /
+                                             (std::string(test->test_suite_name()) + "." + test->name());
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+        std::filesystem::create_directories(folder, error);
+        path_ = folder.wstring();
+        if (!CopyFileW(WindowsPath(FLOPPEX_E2E_EXE).c_str(), Exe().c_str(), FALSE)) ADD_FAILURE() << "no Floppex.exe";
+    }
     const std::wstring& Path() const { return path_; }
-    std::wstring Exe() const { return File(L"Floppex.exe"); }
     std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
-    std::wstring AddFixture(const std::wstring& fixture, const std::wstring& name) const;
+    std::wstring Exe() const { return File(L"Floppex.exe"); }
+    std::wstring AddFixture(const std::wstring& fixture, const std::wstring& name) const {
+        if (!CopyFileW(Fixture(fixture).c_str(), File(name).c_str(), FALSE)) ADD_FAILURE() << "no " << fixture;
+        return File(name);
+    }
+    bool HasIni() const { return FileExists(File(L"Floppex.ini")); }
     bool IniHas(const std::string& line) const { return ReadWholeFile(File(L"Floppex.ini")).find(line) != std::string::npos; }
 
 private:
     std::wstring path_;
 };
 
-// Windows of another process.
-std::vector<HWND> TopLevelWindows(DWORD pid, const std::wstring& className);
-HWND WaitForVisibleWindow(DWORD pid, const std::wstring& className);
-bool HasVisibleWindow(DWORD pid, const std::wstring& className);
-std::wstring TextOf(HWND window);
-RECT WindowRectOf(HWND window);
-SIZE ClientSizeOf(HWND window);
-int TwipsToPixels(double twips, bool vertical);
+inline HWND FirstVisible(DWORD pid, const std::wstring& className) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className.c_str(), nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+inline HWND WaitForVisibleWindow(DWORD pid, const std::wstring& className) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FirstVisible(pid, className)) != nullptr; });
+    return found;
+}
+
+inline std::wstring TextOf(HWND window) {
+    wchar_t text[4096] = L"";
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 4096, LPARAM(text), SMTO_ABORTIFHUNG, kPatienceMs, &copied))
+        return L"<no answer>";
+    return std::wstring(text, copied);
+}
+
+inline RECT WindowRectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// Sends `message` to a list view of another process with a copy of `request` made in that
+// process, its text field pointing at a buffer right behind it; gives back that text.
+template <typename T>
+std::wstring SendWithText(HWND list, UINT message, WPARAM wParam, T request, LPWSTR T::*text, int T::*size) {
+    constexpr int kChars = 512;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    const auto remote = static_cast<char*>(
+        process ? VirtualAllocEx(process, nullptr, sizeof(T) + sizeof(wchar_t[kChars]), MEM_COMMIT, PAGE_READWRITE) : nullptr);
+    wchar_t buffer[kChars] = L"";  // the allocation starts zeroed
+    request.*text = reinterpret_cast<LPWSTR>(remote + sizeof(T));
+    request.*size = kChars - 1;
+    if (remote && WriteProcessMemory(process, remote, &request, sizeof request, nullptr)) {
+        SendMessageW(list, message, wParam, LPARAM(remote));
+        ReadProcessMemory(process, remote + sizeof(T), buffer, sizeof(wchar_t[kChars - 1]), nullptr);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process) CloseHandle(process);
+    return buffer;
+}
 
 // One started copy of the program (`"exe" tail`, in the exe's folder); ended when dropped.
 class AppProcess {
 public:
-    AppProcess(const std::wstring& exe, const std::wstring& tail);
+    AppProcess(const std::wstring& exe, const std::wstring& tail) {
+        std::wstring commandLine = L"\"" + exe + L"\"" + (tail.empty() ? L"" : L" " + tail);
+        STARTUPINFOW startup{sizeof startup};
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            FolderOf(exe).c_str(), &startup, &info))
+            ADD_FAILURE() << "cannot start " << exe;
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        pid_ = info.dwProcessId;
+    }
     AppProcess(const AppProcess&) = delete;
-    ~AppProcess();
+    ~AppProcess() {
+        if (Running()) TerminateProcess(process_, 9), WaitForSingleObject(process_, kPatienceMs);
+        CloseHandle(process_);
+    }
     DWORD Pid() const { return pid_; }
-    bool Running() const;
-    std::optional<DWORD> WaitForExit(unsigned timeoutMs = kPatienceMs);
-    // Asks every top-level window to close, then waits for the end.
-    std::optional<DWORD> Close();
+    bool Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    std::optional<DWORD> WaitForExit() const {
+        DWORD code = 0;
+        if (WaitForSingleObject(process_, kPatienceMs) || !GetExitCodeProcess(process_, &code)) return std::nullopt;
+        return code;
+    }
+    // Closes the main window, then waits for the end.
+    std::optional<DWORD> Close() const {
+        PostMessageW(FirstVisible(pid_, kMainWindowClass), WM_CLOSE, 0, 0);
+        return WaitForExit();
+    }
 
 private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
 };
 
-// The main window and its list, as seen from outside.
 class MainWindow {
 public:
     explicit MainWindow(HWND window) : window_(window) {}
@@ -85,71 +188,220 @@ public:
     std::wstring FileLabel() const { return TextOf(Child(ids::kLblFilename)); }
     std::wstring InfoLabel() const { return TextOf(Child(ids::kLblInfo)); }
     bool PlayEnabled() const { return IsWindowEnabled(Child(ids::kCmdPlay)) != 0; }
-    // Answers once the program has finished what it was doing and waits for messages again.
-    bool Sync() const;
-    bool WaitForFileLabel(const std::wstring& text) const;
-    int RowCount() const;
-    std::wstring Cell(int row, int column) const;
-    std::vector<std::vector<std::wstring>> Rows() const;  // every cell of every row
-    std::vector<std::wstring> Headers() const;
-    int SelectedRow() const;  // -1 when none
-    bool Select(int row) const;  // as a click on the row
-    bool PlayRow(int row) const;  // chooses the row, clicks Play
+    // Answers once the program has finished its current step and waits for messages again.
+    bool Sync() const {
+        DWORD_PTR result = 0;
+        return window_ && SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, kPatienceMs, &result) != 0;
+    }
+    bool WaitForFileLabel(const std::wstring& text) const {
+        return window_ && WaitUntil([&] { return FileLabel() == text; }) && Sync();
+    }
+    int RowCount() const { return int(SendMessageW(Child(ids::kLvGame), LVM_GETITEMCOUNT, 0, 0)); }
+    std::wstring Cell(int row, int column) const {
+        LVITEMW item{};
+        item.iSubItem = column;
+        return SendWithText(Child(ids::kLvGame), LVM_GETITEMTEXTW, row, item, &LVITEMW::pszText, &LVITEMW::cchTextMax);
+    }
+    std::vector<std::wstring> Headers() const {
+        std::vector<std::wstring> headers;
+        const HWND header = HWND(SendMessageW(Child(ids::kLvGame), LVM_GETHEADER, 0, 0));
+        for (int column = 0; column < SendMessageW(header, HDM_GETITEMCOUNT, 0, 0); ++column)
+            headers.push_back(SendWithText(Child(ids::kLvGame), LVM_GETCOLUMNW, column, LVCOLUMNW{LVCF_TEXT},
+                                           &LVCOLUMNW::pszText, &LVCOLUMNW::cchTextMax));
+        return headers;
+    }
+    std::vector<std::vector<std::wstring>> Rows() const {
+        std::vector<std::vector<std::wstring>> rows(RowCount());
+        for (size_t row = 0, columns = Headers().size(); row < rows.size(); ++row)
+            for (size_t column = 0; column < columns; ++column) rows[row].push_back(Cell(int(row), int(column)));
+        return rows;
+    }
+    int SelectedRow() const { return int(SendMessageW(Child(ids::kLvGame), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
+    // As a click on the row does.
+    bool Select(int row) const {
+        LVITEMW state{};
+        state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendWithText(Child(ids::kLvGame), LVM_SETITEMSTATE, row, state, &LVITEMW::pszText, &LVITEMW::cchTextMax);
+        return Sync() && SelectedRow() == row;
+    }
+    bool PlayRow(int row) const {
+        return window_ && PlayEnabled() && Select(row) && PostMessageW(Child(ids::kCmdPlay), BM_CLICK, 0, 0);
+    }
 
 private:
     HWND window_;
 };
 
-// The visible main window of `app` once its file label reads `label`; null when it never did.
-MainWindow WaitForListing(const AppProcess& app, const std::wstring& label);
+// The main window of `app` once its file label reads `label`; a null window when it never did.
+inline MainWindow WaitForListing(const AppProcess& app, const std::wstring& label) {
+    const MainWindow window(WaitForVisibleWindow(app.Pid(), kMainWindowClass));
+    return MainWindow(window.WaitForFileLabel(label) ? window.Handle() : nullptr);
+}
 
 struct MessageBoxView {
     HWND window = nullptr;
     std::wstring caption, text;
     bool hasIcon = false;
-    bool PressOk() const;  // and waits until the box has gone
+    bool PressOk() const {  // and waits until the box has gone
+        return PostMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0) && WaitUntil([&] { return !IsWindowVisible(window); });
+    }
 };
-std::optional<MessageBoxView> WaitForMessageBox(DWORD pid);
 
-// A plain key posted as down and up; Ctrl + key typed through the system input queue.
-void PostKey(HWND window, WORD virtualKey);
-bool TypeCtrlKey(HWND window, WORD virtualKey);
+inline std::optional<MessageBoxView> WaitForMessageBox(DWORD pid) {
+    MessageBoxView box{WaitForVisibleWindow(pid, L"#32770")};
+    if (!box.window) return std::nullopt;
+    box.caption = TextOf(box.window);
+    box.text = TextOf(GetDlgItem(box.window, 0xFFFF));
+    const HWND icon = GetDlgItem(box.window, 0x440);
+    box.hasIcon = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0);
+    return box;
+}
 
-// Popup menus, read from inside the program by a hook when they open.
+inline void PostKey(HWND window, WORD virtualKey) {
+    const LPARAM scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC) << 16;
+    PostMessageW(window, WM_KEYDOWN, virtualKey, 1 | scan);
+    PostMessageW(window, WM_KEYUP, virtualKey, 1 | scan | (3u << 30));
+}
+
+// Through the system input queue: posted messages would not change the state of Ctrl.
+inline bool TypeCtrlKey(HWND window, WORD virtualKey) {
+    SetForegroundWindow(window);
+    if (!WaitUntil([&] { return GetForegroundWindow() == window; })) return false;
+    INPUT inputs[4] = {};
+    const WORD keys[4] = {VK_CONTROL, virtualKey, virtualKey, VK_CONTROL};
+    for (int i = 0; i < 4; ++i) inputs[i] = {INPUT_KEYBOARD, {.ki = {keys[i], 0, DWORD(i < 2 ? 0 : KEYEVENTF_KEYUP)}}};
+    return SendInput(4, inputs, sizeof(INPUT)) == 4;
+}
+
 struct MenuEntry {
-    std::wstring text;  // without the shortcut after a tab
-    bool checked = false, enabled = true;
+    std::wstring text;
+    bool checked = false, enabled = false;
 };
-// Runs `open` with the hook set; the entries of the menu that opened, nothing if none did. The menu
-// stays open unless `close`.
-std::optional<std::vector<MenuEntry>> RecordMenu(HWND window, const std::function<void()>& open, bool close);
-// The window's own menu, opened as a right click does and closed again.
-std::optional<std::vector<MenuEntry>> ReadContextMenu(HWND window);
-std::optional<MenuEntry> FindEntry(const std::vector<MenuEntry>& entries, const std::wstring& text);
-HWND WaitForPopup(DWORD pid);
 
-// The program's registry keys (HKLM\Software\Brindale and the shell's file types).
-void ResetRegistry();
-std::optional<DWORD> ValueType(const std::wstring& key, const std::wstring& name, HKEY root = HKEY_LOCAL_MACHINE);
-std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstring& name);
-std::optional<std::wstring> ReadString(const std::wstring& key, const std::wstring& name,
-                                       HKEY root = HKEY_LOCAL_MACHINE);
-void WriteDword(const std::wstring& key, const std::wstring& name, DWORD value);
-void WriteString(const std::wstring& key, const std::wstring& name, const std::wstring& value);
+// Runs `open` with the hook of menu_hook.cpp set on the window's thread; the entries of the popup
+// menu that opened, read from the hook's file; the menu is closed again when `close`.
+inline std::optional<std::vector<MenuEntry>> RecordMenu(HWND window, const std::function<void()>& open, bool close) {
+    const std::wstring dll = WindowsPath(FLOPPEX_E2E_MENU_HOOK);
+    HMODULE module = LoadLibraryW(dll.c_str());
+    const auto hookProc = module ? HOOKPROC(GetProcAddress(module, "MenuHookProc")) : nullptr;
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &pid);
+    const std::wstring dump = FolderOf(dll) + L"\\menu-" + std::to_wstring(pid);
+    DeleteFileW((dump + L".txt").c_str());
+    DeleteFileW((dump + L".closed").c_str());
+    std::optional<std::vector<MenuEntry>> entries;
+    if (HHOOK hook = hookProc ? SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread) : nullptr) {
+        open();
+        if (WaitUntil([&] { return FileExists(dump + L".txt"); })) {
+            std::wistringstream lines = WideLines(dump + L".txt");
+            entries.emplace();
+            for (std::wstring line; std::getline(lines, line);)
+                if (line.size() >= 3) entries->push_back({line.substr(3, line.find(L'\t', 3) - 3), line[0] == 'c', line[1] != 'g'});
+        }
+        // The program's menu loop would swallow keys sent to the window: close it and wait for its end.
+        if (const HWND popup = entries && close ? WaitForVisibleWindow(pid, kPopupClass) : nullptr) {
+            PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+            WaitUntil([&] { return FileExists(dump + L".closed"); });
+        }
+        UnhookWindowsHookEx(hook);
+    }
+    if (module) FreeLibrary(module);
+    return entries;
+}
 
-// Fake emulators: a copy of fake_emulator.exe in a folder of its own, entered as emulator `emu`.
-std::wstring InstallEmulator(const ProgramFolder& folder, int emu, const std::wstring& exeName = L"emulator.exe");
-inline std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
-inline std::wstring LogOf(const std::wstring& exe) { return FolderOf(exe) + L"\\fake-emulator.txt"; }
+// The window's own menu, as a right click on it opens it.
+inline std::optional<std::vector<MenuEntry>> ReadContextMenu(HWND window) {
+    const RECT rect = WindowRectOf(window);
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return RecordMenu(window, [&] { PostMessageW(window, WM_CONTEXTMENU, WPARAM(window), at); }, true);
+}
+
+inline MenuEntry FindEntry(const std::vector<MenuEntry>& entries, const std::wstring& text) {
+    for (const MenuEntry& entry : entries)
+        if (entry.text == text) return entry;
+    ADD_FAILURE() << "no menu entry " << text;
+    return {};
+}
+
+// A registry value's type and data (REG_DWORD as a number, REG_SZ as text); nothing when absent.
+struct RegistryValue {
+    DWORD type = REG_NONE, number = 0;
+    std::wstring text;
+};
+
+inline std::optional<RegistryValue> ReadValue(const std::wstring& key, const std::wstring& name, HKEY root = HKEY_LOCAL_MACHINE) {
+    RegistryValue value;
+    std::vector<BYTE> bytes(65536);
+    DWORD size = DWORD(bytes.size());
+    if (RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &value.type, bytes.data(), &size))
+        return std::nullopt;
+    if (value.type == REG_DWORD) memcpy(&value.number, bytes.data(), sizeof value.number);
+    if (value.type == REG_SZ) value.text = reinterpret_cast<const wchar_t*>(bytes.data());
+    return value;
+}
+
+inline std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstring& name) {
+    const auto value = ReadValue(key, name);
+    return value && value->type == REG_DWORD ? std::optional(value->number) : std::nullopt;
+}
+
+inline void WriteValue(const std::wstring& key, const std::wstring& name, DWORD type, const void* data, size_t size) {
+    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), type, data, DWORD(size)), 0);
+}
+inline void WriteDword(const std::wstring& key, const std::wstring& name, DWORD value) {
+    WriteValue(key, name, REG_DWORD, &value, sizeof value);
+}
+inline void WriteString(const std::wstring& key, const std::wstring& name, const std::wstring& value) {
+    WriteValue(key, name, REG_SZ, value.c_str(), (value.size() + 1) * sizeof(wchar_t));
+}
+
+// HKLM\Software\Brindale and the shell's file types.
+inline void ResetRegistry() {
+    for (const wchar_t* key : {L".d64", L".p00", L".prg", L".t64", L".tap", L"FloppexD64", L"FloppexP00",
+                               L"FloppexPRG", L"FloppexT64", L"FloppexTAP"})
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, key), RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
+    const LSTATUS status = RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Brindale");
+    EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << "registry status " << status;
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Brindale");
+}
+
+// A copy of fake_emulator.exe in a folder of its own, set as the program of emulator `emu`.
+inline std::wstring InstallEmulator(const ProgramFolder& folder, int emu, const std::wstring& exeName = L"emulator.exe") {
+    static const wchar_t* pathValues[] = {
+        L"CCS64v109Path",    L"CCS64v20DosPath", L"CCS64v20WinPath", L"VICEv0161Path",      L"WinVICEv0161Path",
+        L"C64Sv252Path",     L"Win64PROPath",    L"PC64Dosv122Path", L"PC64Winv214Path",    L"ComeBack64v099Path",
+        L"FrodoWin32v411Path"};
+    const std::wstring dir = folder.File(L"emu" + std::to_wstring(emu)), exe = dir + L"\\" + exeName;
+    CreateDirectoryW(dir.c_str(), nullptr);
+    EXPECT_TRUE(CopyFileW(WindowsPath(FLOPPEX_E2E_FAKE_EMULATOR).c_str(), exe.c_str(), FALSE));
+    WriteString(kPathsKey, pathValues[emu], exe);
+    return exe;
+}
+
+// A start of the fake emulator: its working folder, and its arguments as Windows splits them.
 struct Launch {
-    std::wstring folder;             // working folder
-    std::vector<std::wstring> argv;  // as CommandLineToArgvW splits the command line
+    std::wstring folder;
+    std::vector<std::wstring> argv;
 };
-std::vector<Launch> LaunchesOf(const std::wstring& exe);
-std::optional<Launch> WaitForLaunch(const std::wstring& exe);
-bool SameFolder(std::wstring a, std::wstring b);  // ignoring case and a closing backslash
 
-// A clean registry before each test.
+// A line still being written has no end yet and is left out.
+inline std::vector<Launch> LaunchesOf(const std::wstring& emulator) {
+    std::vector<Launch> launches;
+    std::wistringstream lines = WideLines(FolderOf(emulator) + L"\\fake-emulator.txt");
+    for (std::wstring line; std::getline(lines, line) && !lines.eof();) {
+        std::wistringstream fields(line);
+        Launch& launch = launches.emplace_back();
+        std::getline(fields, launch.folder, L'\t');
+        for (std::wstring argument; std::getline(fields, argument, L'\t');) launch.argv.push_back(argument);
+    }
+    return launches;
+}
+
+inline std::optional<Launch> WaitForLaunch(const std::wstring& emulator) {
+    if (!WaitUntil([&] { return !LaunchesOf(emulator).empty(); })) return std::nullopt;
+    return LaunchesOf(emulator).front();
+}
+
 class E2eTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetRegistry(); }

@@ -21,14 +21,14 @@ TEST_F(InstanceTest, SecondStartsHandTheirRequestsToTheRunningWindowAndEnd) {
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kWindowKey, L"OnTop");
 
     for (const auto& [request, label] : {std::pair{disk, L"demo.d64"}, std::pair{longPath, L"a game.d64"}}) {
-        SCOPED_TRACE(Narrow(request));
+        SCOPED_TRACE(request);
         AppProcess second(folder.Exe(), request);
         EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
         EXPECT_TRUE(window.WaitForFileLabel(label));
         EXPECT_EQ(window.RowCount(), 6);
     }
-    EXPECT_FALSE(ValueType(kWindowKey, L"OnTop"));
-    EXPECT_FALSE(FileExists(folder.File(L"Floppex.ini")));
+    EXPECT_FALSE(ReadValue(kWindowKey, L"OnTop"));
+    EXPECT_FALSE(folder.HasIni());
 
     // The sender waits until the running window has handled its request: here, reported it.
     const std::wstring missing = L"\"C:\\no such folder\\a \"quoted\"  game.d64\"";
@@ -38,7 +38,7 @@ TEST_F(InstanceTest, SecondStartsHandTheirRequestsToTheRunningWindowAndEnd) {
         ASSERT_TRUE(box) << "the running window did not report the missing file";
         EXPECT_EQ(box->text, L"File not found:\n" + missing);
         EXPECT_TRUE(second.Running());
-        EXPECT_FALSE(HasVisibleWindow(second.Pid(), kMainWindowClass));
+        EXPECT_FALSE(FirstVisible(second.Pid(), kMainWindowClass));
         ASSERT_TRUE(box->PressOk());
         EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
         EXPECT_TRUE(window.WaitForFileLabel(kNoGameLoaded));
@@ -89,12 +89,12 @@ TEST_F(InstanceTest, ASecondWindowOpensOnlyWhenMultipleIsStoredAsTrue) {
         const auto secondMenu = ReadContextMenu(secondWindow.Handle());
         ASSERT_TRUE(firstMenu && secondMenu) << "the window menu did not open";
         for (const wchar_t* text : switches) {
-            SCOPED_TRACE(Narrow(text));
-            EXPECT_TRUE(FindEntry(*firstMenu, text).value_or(MenuEntry{L"", false, false}).enabled);
-            EXPECT_FALSE(FindEntry(*secondMenu, text).value_or(MenuEntry{}).enabled);
+            SCOPED_TRACE(text);
+            EXPECT_TRUE(FindEntry(*firstMenu, text).enabled);
+            EXPECT_FALSE(FindEntry(*secondMenu, text).enabled);
         }
-        EXPECT_TRUE(FindEntry(*secondMenu, L"&Multiple Instances").value_or(MenuEntry{}).checked);
-        EXPECT_TRUE(FindEntry(*secondMenu, L"E&xit").value_or(MenuEntry{L"", false, false}).enabled);
+        EXPECT_TRUE(FindEntry(*secondMenu, L"&Multiple Instances").checked);
+        EXPECT_TRUE(FindEntry(*secondMenu, L"E&xit").enabled);
     }
 }
 

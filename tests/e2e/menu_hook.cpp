@@ -1,46 +1,40 @@
 // Loaded into the program by a WH_CALLWNDPROC hook. When a popup menu is about to open, writes its
-// entries to "menu-<pid>.txt" next to this DLL, one line per entry: flags (c checked, g grayed, or
-// -), a tab, the entry's text in UTF-8. When the menu loop has ended, creates "menu-<pid>.closed".
+// entries to "menu-<pid>.txt" beside this DLL in UTF-16, a line per entry: c (checked) or -, g
+// (grayed) or -, a tab, the entry's text (and its key after another tab). When the menu loop has
+// ended, writes "menu-<pid>.closed".
 #include <windows.h>
 
 #include <string>
-
-#include "utf8.h"
 
 namespace {
 
 HMODULE self = nullptr;
 
-std::wstring DumpPath(const wchar_t* extension) {
-    wchar_t path[MAX_PATH] = L"";
-    std::wstring folder(path, GetModuleFileNameW(self, path, MAX_PATH));
-    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"menu-" + std::to_wstring(GetCurrentProcessId()) + extension;
-}
-
 // Written under another name first and renamed, so the reader never sees half a file.
-void WriteFileNamed(const std::wstring& path, const std::string& bytes) {
+void WriteDump(const wchar_t* extension, const std::wstring& text) {
+    wchar_t dll[MAX_PATH] = L"";
+    std::wstring path(dll, GetModuleFileNameW(self, dll, MAX_PATH));
+    path = path.substr(0, path.find_last_of(L'\\') + 1) + L"menu-" + std::to_wstring(GetCurrentProcessId()) + extension;
     HANDLE file = CreateFileW((path + L".part").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
     CloseHandle(file);
     MoveFileExW((path + L".part").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 void DumpMenu(HMENU menu) {
-    std::string dump;
+    std::wstring dump;
     for (int position = 0, count = GetMenuItemCount(menu); position < count; ++position) {
         wchar_t text[256] = L"";
-        MENUITEMINFOW info{sizeof info};
-        info.fMask = MIIM_STATE | MIIM_STRING;
+        MENUITEMINFOW info{sizeof info, MIIM_STATE | MIIM_STRING};
         info.dwTypeData = text;
         info.cch = 255;
         if (!GetMenuItemInfoW(menu, position, TRUE, &info)) continue;
-        dump += (info.fState & MFS_CHECKED) ? "c" : "-";
-        dump += (info.fState & MFS_GRAYED) ? "g\t" : "-\t";
-        dump += floppex::e2e::Narrow(text) + "\n";
+        dump += (info.fState & MFS_CHECKED) ? L'c' : L'-';
+        dump += (info.fState & MFS_GRAYED) ? L"g\t" : L"-\t";
+        dump += text + std::wstring(L"\n");
     }
-    if (!dump.empty()) WriteFileNamed(DumpPath(L".txt"), dump);
+    if (!dump.empty()) WriteDump(L".txt", dump);
 }
 
 }  // namespace
@@ -48,7 +42,7 @@ void DumpMenu(HMENU menu) {
 extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && message->message == WM_INITMENUPOPUP) DumpMenu(reinterpret_cast<HMENU>(message->wParam));
-    if (code == HC_ACTION && message->message == WM_EXITMENULOOP) WriteFileNamed(DumpPath(L".closed"), "");
+    if (code == HC_ACTION && message->message == WM_EXITMENULOOP) WriteDump(L".closed", L"");
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
