@@ -1,7 +1,7 @@
 // Floppex.exe: the main window is the program; its message loop runs until it is unloaded.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 #include <string>
 #include <vector>
@@ -48,8 +48,8 @@ int RunProgram(HINSTANCE instance) {
 }  // namespace floppex
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    OleInitialize(nullptr);  // COM, and drag and drop onto the list
     const int result = floppex::RunProgram(instance);
-    CoUninitialize();
+    OleUninitialize();
     return result;
 }

@@ -5,6 +5,8 @@
 
 #include "app/control_ids.h"
 #include "app/main_window.h"
+#include "contents/list_background.h"
+#include "open/drop_target.h"
 
 namespace floppex {
 
@@ -16,6 +18,8 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW& create) {
     auto* window = static_cast<MainWindow*>(create.lpCreateParams);
     window->hwnd = hwnd;
     BuildControls(*window);
+    SetListBackground(*window);
+    RegisterListDropTarget(*window);
     return 0;
 }
 
@@ -78,6 +82,7 @@ LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         if (wParam) Unload(*window);
         return 0;
     case WM_DESTROY:
+        RevokeListDropTarget(*window);
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:

@@ -1,0 +1,9 @@
+#pragma once
+// The picture tiled behind the contents list's rows.
+#include "app/main_window.h"
+
+namespace floppex {
+
+void SetListBackground(MainWindow& window);
+
+}  // namespace floppex
