@@ -19,8 +19,7 @@
 
 namespace floppex::e2e {
 
-// The bound only keeps a broken program from hanging the run: generous for a loaded machine.
-inline constexpr unsigned kPatienceMs = 60000;
+inline constexpr unsigned kPatienceMs = 60000;  // only keeps a broken program from hanging the run
 inline constexpr wchar_t kMainWindowClass[] = L"ThunderRT6FormDC", kPopupClass[] = L"#32768";
 inline constexpr wchar_t kNoGameLoaded[] = L"No Game Loaded", kRightClickToLoad[] = L"Right-click to Load";
 inline constexpr wchar_t kWindowKey[] = L"Software\\Brindale\\Floppex\\Window";
@@ -43,10 +42,7 @@ inline std::wstring WindowsPath(const std::string& path) {
 inline std::wstring Fixture(const std::wstring& name) { return WindowsPath(FLOPPEX_E2E_FIXTURES) + L"\\" + name; }
 inline std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
 
-inline bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 inline std::string ReadWholeFile(const std::wstring& path) {
     std::ostringstream bytes;
@@ -64,11 +60,23 @@ inline std::wistringstream WideLines(const std::wstring& path) {
     return std::wistringstream(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2));
 }
 
-// A folder named after the running test (inside `parent` when given) holding only a copy of
-// Floppex.exe: made anew by each construction.
+// HKLM\Software\Brindale and the shell's file types.
+inline void ResetRegistry() {
+    for (const wchar_t* key : {L".d64", L".p00", L".prg", L".t64", L".tap", L"FloppexD64", L"FloppexP00",
+                               L"FloppexPRG", L"FloppexT64", L"FloppexTAP"})
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, key), RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
+    const LSTATUS status = RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Brindale");
+    EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << "registry status " << status;
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Brindale");
+}
+
+// What a first start finds: a folder named after the running test (inside `parent` when given)
+// holding only a copy of Floppex.exe, and a registry without the program's keys. Made anew by each
+// construction.
 class ProgramFolder {
 public:
     explicit ProgramFolder(const std::wstring& parent = L"") {
+        ResetRegistry();
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         const std::filesystem::path folder = std::filesystem::path(WindowsPath(FLOPPEX_E2E_WORK)) / parent /
                                              (std::string(test->test_suite_name()) + "." + test->name());
@@ -76,17 +84,19 @@ public:
         std::filesystem::remove_all(folder, error);
         std::filesystem::create_directories(folder, error);
         path_ = folder.wstring();
-        if (!CopyFileW(WindowsPath(FLOPPEX_E2E_EXE).c_str(), Exe().c_str(), FALSE)) ADD_FAILURE() << "no Floppex.exe";
+        EXPECT_TRUE(CopyFileW(WindowsPath(FLOPPEX_E2E_EXE).c_str(), Exe().c_str(), FALSE));
     }
     const std::wstring& Path() const { return path_; }
     std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
     std::wstring Exe() const { return File(L"Floppex.exe"); }
     std::wstring AddFixture(const std::wstring& fixture, const std::wstring& name) const {
-        if (!CopyFileW(Fixture(fixture).c_str(), File(name).c_str(), FALSE)) ADD_FAILURE() << "no " << fixture;
+        EXPECT_TRUE(CopyFileW(Fixture(fixture).c_str(), File(name).c_str(), FALSE)) << fixture;
         return File(name);
     }
-    bool HasIni() const { return FileExists(File(L"Floppex.ini")); }
+    bool HasIni() const { return Exists(File(L"Floppex.ini")); }
     bool IniHas(const std::string& line) const { return ReadWholeFile(File(L"Floppex.ini")).find(line) != std::string::npos; }
+    // Floppex.ini holds `line`, or there is no Floppex.ini when `line` is null.
+    bool IniIs(const char* line) const { return line ? IniHas(line) : !HasIni(); }
 
 private:
     std::wstring path_;
@@ -103,16 +113,14 @@ inline HWND FirstVisible(DWORD pid, const std::wstring& className) {
 
 inline HWND WaitForVisibleWindow(DWORD pid, const std::wstring& className) {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FirstVisible(pid, className)) != nullptr; });
-    return found;
+    return WaitUntil([&] { return (found = FirstVisible(pid, className)) != nullptr; }) ? found : nullptr;
 }
 
 inline std::wstring TextOf(HWND window) {
     wchar_t text[4096] = L"";
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, 4096, LPARAM(text), SMTO_ABORTIFHUNG, kPatienceMs, &copied))
-        return L"<no answer>";
-    return std::wstring(text, copied);
+    const bool answered = SendMessageTimeoutW(window, WM_GETTEXT, 4096, LPARAM(text), SMTO_ABORTIFHUNG, kPatienceMs, &copied);
+    return answered ? std::wstring(text, copied) : L"<no answer>";
 }
 
 inline RECT WindowRectOf(HWND window) {
@@ -197,11 +205,6 @@ public:
         return window_ && WaitUntil([&] { return FileLabel() == text; }) && Sync();
     }
     int RowCount() const { return int(SendMessageW(Child(ids::kLvGame), LVM_GETITEMCOUNT, 0, 0)); }
-    std::wstring Cell(int row, int column) const {
-        LVITEMW item{};
-        item.iSubItem = column;
-        return SendWithText(Child(ids::kLvGame), LVM_GETITEMTEXTW, row, item, &LVITEMW::pszText, &LVITEMW::cchTextMax);
-    }
     std::vector<std::wstring> Headers() const {
         std::vector<std::wstring> headers;
         const HWND header = HWND(SendMessageW(Child(ids::kLvGame), LVM_GETHEADER, 0, 0));
@@ -212,8 +215,10 @@ public:
     }
     std::vector<std::vector<std::wstring>> Rows() const {
         std::vector<std::vector<std::wstring>> rows(RowCount());
-        for (size_t row = 0, columns = Headers().size(); row < rows.size(); ++row)
-            for (size_t column = 0; column < columns; ++column) rows[row].push_back(Cell(int(row), int(column)));
+        for (int row = 0, columns = int(Headers().size()); row < int(rows.size()); ++row)
+            for (LVITEMW item{}; item.iSubItem < columns; ++item.iSubItem)
+                rows[row].push_back(SendWithText(Child(ids::kLvGame), LVM_GETITEMTEXTW, row, item, &LVITEMW::pszText,
+                                                 &LVITEMW::cchTextMax));
         return rows;
     }
     int SelectedRow() const { return int(SendMessageW(Child(ids::kLvGame), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
@@ -292,7 +297,7 @@ inline std::optional<std::vector<MenuEntry>> RecordMenu(HWND window, const std::
     std::optional<std::vector<MenuEntry>> entries;
     if (HHOOK hook = hookProc ? SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread) : nullptr) {
         open();
-        if (WaitUntil([&] { return FileExists(dump + L".txt"); })) {
+        if (WaitUntil([&] { return Exists(dump + L".txt"); })) {
             std::wistringstream lines = WideLines(dump + L".txt");
             entries.emplace();
             for (std::wstring line; std::getline(lines, line);)
@@ -301,7 +306,7 @@ inline std::optional<std::vector<MenuEntry>> RecordMenu(HWND window, const std::
         // The program's menu loop would swallow keys sent to the window: close it and wait for its end.
         if (const HWND popup = entries && close ? WaitForVisibleWindow(pid, kPopupClass) : nullptr) {
             PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-            WaitUntil([&] { return FileExists(dump + L".closed"); });
+            WaitUntil([&] { return Exists(dump + L".closed"); });
         }
         UnhookWindowsHookEx(hook);
     }
@@ -323,10 +328,9 @@ inline MenuEntry FindEntry(const std::vector<MenuEntry>& entries, const std::wst
     return {};
 }
 
-// A registry value's type and data (REG_DWORD as a number, REG_SZ as text); nothing when absent.
 struct RegistryValue {
-    DWORD type = REG_NONE, number = 0;
-    std::wstring text;
+    DWORD type = REG_NONE, number = 0;  // a REG_DWORD's value
+    std::wstring text;                  // a REG_SZ's value
 };
 
 inline std::optional<RegistryValue> ReadValue(const std::wstring& key, const std::wstring& name, HKEY root = HKEY_LOCAL_MACHINE) {
@@ -345,24 +349,12 @@ inline std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstrin
     return value && value->type == REG_DWORD ? std::optional(value->number) : std::nullopt;
 }
 
-inline void WriteValue(const std::wstring& key, const std::wstring& name, DWORD type, const void* data, size_t size) {
-    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), type, data, DWORD(size)), 0);
-}
 inline void WriteDword(const std::wstring& key, const std::wstring& name, DWORD value) {
-    WriteValue(key, name, REG_DWORD, &value, sizeof value);
+    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), REG_DWORD, &value, sizeof value), 0);
 }
 inline void WriteString(const std::wstring& key, const std::wstring& name, const std::wstring& value) {
-    WriteValue(key, name, REG_SZ, value.c_str(), (value.size() + 1) * sizeof(wchar_t));
-}
-
-// HKLM\Software\Brindale and the shell's file types.
-inline void ResetRegistry() {
-    for (const wchar_t* key : {L".d64", L".p00", L".prg", L".t64", L".tap", L"FloppexD64", L"FloppexP00",
-                               L"FloppexPRG", L"FloppexT64", L"FloppexTAP"})
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, key), RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
-    const LSTATUS status = RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Brindale");
-    EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << "registry status " << status;
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Brindale");
+    const DWORD size = DWORD((value.size() + 1) * sizeof(wchar_t));
+    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), REG_SZ, value.c_str(), size), 0);
 }
 
 // A copy of fake_emulator.exe in a folder of its own, set as the program of emulator `emu`.
@@ -378,10 +370,9 @@ inline std::wstring InstallEmulator(const ProgramFolder& folder, int emu, const 
     return exe;
 }
 
-// A start of the fake emulator: its working folder, and its arguments as Windows splits them.
-struct Launch {
-    std::wstring folder;
-    std::vector<std::wstring> argv;
+struct Launch {  // a start of the fake emulator
+    std::wstring folder;             // its working folder
+    std::vector<std::wstring> argv;  // as Windows splits its command line
 };
 
 // A line still being written has no end yet and is left out.
@@ -401,10 +392,5 @@ inline std::optional<Launch> WaitForLaunch(const std::wstring& emulator) {
     if (!WaitUntil([&] { return !LaunchesOf(emulator).empty(); })) return std::nullopt;
     return LaunchesOf(emulator).front();
 }
-
-class E2eTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetRegistry(); }
-};
 
 }  // namespace floppex::e2e

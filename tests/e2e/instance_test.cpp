@@ -5,9 +5,7 @@
 namespace floppex::e2e {
 namespace {
 
-class InstanceTest : public E2eTest {};
-
-TEST_F(InstanceTest, SecondStartsHandTheirRequestsToTheRunningWindowAndEnd) {
+TEST(InstanceTest, SecondStartsHandTheirRequestsToTheRunningWindowAndEnd) {
     const ProgramFolder folder;
     const std::wstring disk = folder.AddFixture(L"demo.d64", L"demo.d64");
     std::wstring longPath = folder.Path();
@@ -20,16 +18,6 @@ TEST_F(InstanceTest, SecondStartsHandTheirRequestsToTheRunningWindowAndEnd) {
     // Every full start writes "OnTop"; a start that hands over writes nothing.
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kWindowKey, L"OnTop");
 
-    for (const auto& [request, label] : {std::pair{disk, L"demo.d64"}, std::pair{longPath, L"a game.d64"}}) {
-        SCOPED_TRACE(request);
-        AppProcess second(folder.Exe(), request);
-        EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
-        EXPECT_TRUE(window.WaitForFileLabel(label));
-        EXPECT_EQ(window.RowCount(), 6);
-    }
-    EXPECT_FALSE(ReadValue(kWindowKey, L"OnTop"));
-    EXPECT_FALSE(folder.HasIni());
-
     // The sender waits until the running window has handled its request: here, reported it.
     const std::wstring missing = L"\"C:\\no such folder\\a \"quoted\"  game.d64\"";
     {
@@ -41,61 +29,57 @@ TEST_F(InstanceTest, SecondStartsHandTheirRequestsToTheRunningWindowAndEnd) {
         EXPECT_FALSE(FirstVisible(second.Pid(), kMainWindowClass));
         ASSERT_TRUE(box->PressOk());
         EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
-        EXPECT_TRUE(window.WaitForFileLabel(kNoGameLoaded));
     }
+    for (const auto& [request, label] : {std::pair{disk, L"demo.d64"}, std::pair{longPath, L"a game.d64"}}) {
+        SCOPED_TRACE(request);
+        AppProcess second(folder.Exe(), request);
+        EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+        EXPECT_TRUE(window.WaitForFileLabel(label));
+        EXPECT_EQ(window.RowCount(), 6);
+    }
+    EXPECT_FALSE(ReadValue(kWindowKey, L"OnTop"));
+    EXPECT_FALSE(folder.HasIni());
 
     // An empty request only brings the window forward, restored when minimised; its listing stays.
-    AppProcess again(folder.Exe(), disk);
-    EXPECT_EQ(again.WaitForExit(), std::optional<DWORD>(0));
-    ASSERT_TRUE(window.WaitForFileLabel(L"demo.d64"));
     ShowWindow(window.Handle(), SW_MINIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(window.Handle()) != 0; }));
     AppProcess empty(folder.Exe(), L"");
     EXPECT_EQ(empty.WaitForExit(), std::optional<DWORD>(0));
     ASSERT_TRUE(window.Sync());
     EXPECT_FALSE(IsIconic(window.Handle()));
-    EXPECT_EQ(window.FileLabel(), L"demo.d64");
+    EXPECT_EQ(window.FileLabel(), L"a game.d64");
     EXPECT_EQ(window.RowCount(), 6);
     EXPECT_TRUE(first.Running());
 }
 
 // "Multiple" stored as true lets a second window open, somewhere on the screen and with its four
 // switches disabled; stored with the wrong type it counts as absent, and the second start hands over.
-TEST_F(InstanceTest, ASecondWindowOpensOnlyWhenMultipleIsStoredAsTrue) {
-    const wchar_t* switches[] = {L"&Options...", L"&Keep Window Open", L"Always On &Top", L"&Multiple Instances"};
-    for (const bool asDword : {true, false}) {
-        SCOPED_TRACE(asDword ? "REG_DWORD" : "REG_SZ");
-        ResetRegistry();
-        if (asDword)
-            WriteDword(kWindowKey, L"Multiple", 0xFFFFFFFF);
-        else
-            WriteString(kWindowKey, L"Multiple", L"-1");
-        const ProgramFolder folder;
+TEST(InstanceTest, ASecondWindowOpensOnlyWhenMultipleIsStoredAsTrue) {
+    const ProgramFolder folder;
+    WriteString(kWindowKey, L"Multiple", L"-1");
+    {
         AppProcess first(folder.Exe(), L"");
-        const MainWindow firstWindow = WaitForListing(first, kNoGameLoaded);
-        ASSERT_NE(firstWindow.Handle(), nullptr);
+        ASSERT_NE(WaitForListing(first, kNoGameLoaded).Handle(), nullptr);
         AppProcess second(folder.Exe(), L"");
-        if (!asDword) {
-            EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0)) << "no hand-off";
-            EXPECT_TRUE(first.Running());
-            continue;
-        }
-        const MainWindow secondWindow = WaitForListing(second, kNoGameLoaded);
-        ASSERT_NE(secondWindow.Handle(), nullptr) << "no second window";
-        const RECT placed = WindowRectOf(secondWindow.Handle());
-        EXPECT_TRUE(placed.left >= 0 && placed.top >= 0 && placed.right <= GetSystemMetrics(SM_CXSCREEN) &&
-                    placed.bottom <= GetSystemMetrics(SM_CYSCREEN));
-        const auto firstMenu = ReadContextMenu(firstWindow.Handle());
-        const auto secondMenu = ReadContextMenu(secondWindow.Handle());
-        ASSERT_TRUE(firstMenu && secondMenu) << "the window menu did not open";
-        for (const wchar_t* text : switches) {
-            SCOPED_TRACE(text);
-            EXPECT_TRUE(FindEntry(*firstMenu, text).enabled);
-            EXPECT_FALSE(FindEntry(*secondMenu, text).enabled);
-        }
-        EXPECT_TRUE(FindEntry(*secondMenu, L"&Multiple Instances").checked);
-        EXPECT_TRUE(FindEntry(*secondMenu, L"E&xit").enabled);
+        EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0)) << "no hand-off";
+        EXPECT_TRUE(first.Running());
     }
+    WriteDword(kWindowKey, L"Multiple", 0xFFFFFFFF);
+    AppProcess first(folder.Exe(), L"");
+    const MainWindow firstWindow = WaitForListing(first, kNoGameLoaded);
+    ASSERT_NE(firstWindow.Handle(), nullptr);
+    AppProcess second(folder.Exe(), L"");
+    const MainWindow secondWindow = WaitForListing(second, kNoGameLoaded);
+    ASSERT_NE(secondWindow.Handle(), nullptr) << "no second window";
+    const RECT placed = WindowRectOf(secondWindow.Handle());
+    EXPECT_TRUE(placed.left >= 0 && placed.top >= 0 && placed.right <= GetSystemMetrics(SM_CXSCREEN) &&
+                placed.bottom <= GetSystemMetrics(SM_CYSCREEN));
+    const auto firstMenu = ReadContextMenu(firstWindow.Handle()), secondMenu = ReadContextMenu(secondWindow.Handle());
+    ASSERT_TRUE(firstMenu && secondMenu) << "the window menu did not open";
+    for (const wchar_t* text : {L"&Options...", L"&Keep Window Open", L"Always On &Top", L"&Multiple Instances"})
+        EXPECT_TRUE(FindEntry(*firstMenu, text).enabled && !FindEntry(*secondMenu, text).enabled) << text;
+    EXPECT_TRUE(FindEntry(*secondMenu, L"&Multiple Instances").checked);
+    EXPECT_TRUE(FindEntry(*secondMenu, L"E&xit").enabled);
 }
 
 }  // namespace

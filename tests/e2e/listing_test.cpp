@@ -5,13 +5,12 @@
 namespace floppex::e2e {
 namespace {
 
-class ListingTest : public E2eTest {};
-
 using Texts = std::vector<std::wstring>;
 
-TEST_F(ListingTest, EveryFileTypeIsListedAndClosingRemembersTheChosenEntry) {
+// A play request ("-p path") for a file with no remembered entry lists it too.
+TEST(ListingTest, EveryFileTypeIsListedAndClosingRemembersTheChosenEntry) {
     struct Case {
-        const wchar_t *fixture, *name, *info;
+        const wchar_t *request, *fixture, *name, *info;
         Texts headers;
         std::vector<Texts> rows;
         int choose;              // the row clicked before closing
@@ -19,18 +18,18 @@ TEST_F(ListingTest, EveryFileTypeIsListedAndClosingRemembersTheChosenEntry) {
     };
     const Case cases[] = {
         // Three programs, two empty rows, the blocks-free row: 683 - 3 blocks.
-        {L"demo.d64", L"demo.d64", L"FLOPPEX DEMO FX 2A", {L"Filename", L"Blks", L"Type"},
+        {L"", L"demo.d64", L"demo.d64", L"FLOPPEX DEMO FX 2A", {L"Filename", L"Blks", L"Type"},
          {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"THIRD", L"1", L"prg"}, {L"", L"", L""},
-          {L"", L"", L""}, {L"680 Blocks Free", L"", L""}}, 2, "demo.d64=3"},
-        {L"two.t64", L"two.t64", L"TWO TAPE  C64S tape image file  2/2", {L"Filename"}, {{L"FIRST"}, {L"SECOND"}}, 1,
+          {L"", L"", L""}, {L"680 Blocks Free", L"", L""}}, 2, "[Game Indexes]\r\ndemo.d64=3"},
+        {L"-p ", L"two.t64", L"two.t64", L"TWO TAPE  C64S tape image file  2/2", {L"Filename"}, {{L"FIRST"}, {L"SECOND"}}, 1,
          "two.t64=2"},
-        {L"big.p00", L"BIG.P00", L"PC64 Pxx File", {L"Filename", L"Size(Kb)"}, {{L"BIG", L"1.2"}}, 0, nullptr},
-        {L"big.prg", L"big.prg", L"PRG File", {L"Size(Kb)", L"Load Address"}, {{L"1.2", L"$C000 49152"}}, 0, nullptr},
+        {L"", L"big.p00", L"BIG.P00", L"PC64 Pxx File", {L"Filename", L"Size(Kb)"}, {{L"BIG", L"1.2"}}, 0, nullptr},
+        {L"", L"big.prg", L"big.prg", L"PRG File", {L"Size(Kb)", L"Load Address"}, {{L"1.2", L"$C000 49152"}}, 0, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const ProgramFolder folder;
-        AppProcess app(folder.Exe(), folder.AddFixture(c.fixture, c.name));
+        AppProcess app(folder.Exe(), c.request + folder.AddFixture(c.fixture, c.name));
         const MainWindow window = WaitForListing(app, c.name);
         ASSERT_NE(window.Handle(), nullptr);
         EXPECT_EQ(window.InfoLabel(), c.info);
@@ -40,16 +39,14 @@ TEST_F(ListingTest, EveryFileTypeIsListedAndClosingRemembersTheChosenEntry) {
         EXPECT_TRUE(window.PlayEnabled());
         ASSERT_TRUE(window.Select(c.choose));
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
-        EXPECT_EQ(folder.HasIni(), c.remembered != nullptr);
-        if (c.remembered) EXPECT_TRUE(folder.IniHas(std::string("[Game Indexes]\r\n") + c.remembered));
+        EXPECT_TRUE(folder.IniIs(c.remembered)) << ReadWholeFile(folder.File(L"Floppex.ini"));
     }
 }
 
-TEST_F(ListingTest, AFileThatCannotBeListedIsReportedAndTheViewReset) {
+TEST(ListingTest, AFileThatCannotBeListedIsReportedAndTheViewReset) {
     const ProgramFolder folder(L"folder with blanks");
     const std::wstring longTail = L"C:\\" + std::wstring(32000, L'x') + L".d64";
     const std::wstring quoted = L"\"" + folder.Path() + L"\\no such   game.d64\"";
-    const std::wstring prg = folder.AddFixture(L"hello.prg", L"hello.prg");
     struct Case {
         std::wstring file;  // written with `bytes` and opened, or else the command-line tail
         const char* bytes;
@@ -65,7 +62,7 @@ TEST_F(ListingTest, AFileThatCannotBeListedIsReportedAndTheViewReset) {
         {L"notes.txt", "a text", L"Floppex!", L"File type not supported", false},
         // A request that names no file is reported whole, quotes and blanks kept, a long one shortened.
         {quoted, nullptr, L"Floppex", L"File not found:\n" + quoted, true},
-        {L"-p" + prg, nullptr, L"Floppex", L"File not found:\n-p" + prg, true},
+        {L"-p" + folder.Exe(), nullptr, L"Floppex", L"File not found:\n-p" + folder.Exe(), true},
         {longTail, nullptr, L"Floppex", L"File not found:\n" + longTail.substr(0, 260) + L"...", true},
     };
     for (const Case& c : cases) {
@@ -87,23 +84,17 @@ TEST_F(ListingTest, AFileThatCannotBeListedIsReportedAndTheViewReset) {
     }
 }
 
-TEST_F(ListingTest, TheRememberedEntryIsPreselected) {
+TEST(ListingTest, TheRememberedEntryIsPreselected) {
     const std::pair<const char*, int> cases[] = {  // many.d64's line in Floppex.ini, the row selected of 17
-        {"", 0},
-        {"many.d64=2", 1},
-        {"many.d64=12", 11},
-        {"many.d64=  7xyz", 6},  // leading blanks skipped, the leading number taken
-        {"many.d64=abc", 0},
+        {"", 0}, {"many.d64=2", 1}, {"many.d64=12", 11}, {"many.d64=99", 0},  // the last: beyond the last row
         {"many.d64=000000012", 0},  // only the first eight characters count
         {"MANY.D64=5", 4},           // keys ignore letter case
-        {"many.d64=99", 0},          // beyond the last row
     };
     for (const auto& [line, selected] : cases) {
         SCOPED_TRACE(line);
         const ProgramFolder folder;
-        const std::wstring disk = folder.AddFixture(L"many.d64", L"many.d64");
         ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), std::string("[Other]\r\nmany.d64=3\r\n[Game Indexes]\r\n") + line));
-        AppProcess app(folder.Exe(), disk);
+        AppProcess app(folder.Exe(), folder.AddFixture(L"many.d64", L"many.d64"));
         const MainWindow window = WaitForListing(app, L"many.d64");
         ASSERT_NE(window.Handle(), nullptr);
         EXPECT_EQ(window.RowCount(), 17);
@@ -112,7 +103,7 @@ TEST_F(ListingTest, TheRememberedEntryIsPreselected) {
 }
 
 // A ZIP whose compression method is not decoded in-process: WinZip unpacks it when one is set.
-TEST_F(ListingTest, AZipOfAnUnsupportedMethodIsUnpackedByWinZipWhenOneIsSet) {
+TEST(ListingTest, AZipOfAnUnsupportedMethodIsUnpackedByWinZipWhenOneIsSet) {
     const ProgramFolder folder;
     const std::wstring archive = folder.AddFixture(L"bzip2.zip", L"bzip2.zip");
     {
@@ -129,12 +120,12 @@ TEST_F(ListingTest, AZipOfAnUnsupportedMethodIsUnpackedByWinZipWhenOneIsSet) {
     AppProcess app(folder.Exe(), archive);
     const MainWindow window = WaitForListing(app, L"currgame.d64");
     ASSERT_NE(window.Handle(), nullptr);
-    EXPECT_EQ(window.Cell(0, 0), L"FIRST");
+    EXPECT_EQ(window.Rows().at(0).at(0), L"FIRST");
     const std::wstring scratch = folder.File(L"currgame.unpack");
     const auto launches = LaunchesOf(winzip);
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].argv, (Texts{winzip, L"-min", L"-e", L"-o", archive, scratch}));
-    EXPECT_EQ(GetFileAttributesW(scratch.c_str()), INVALID_FILE_ATTRIBUTES) << "the scratch folder is left";
+    EXPECT_FALSE(Exists(scratch)) << "the scratch folder is left";
     EXPECT_EQ(ReadWholeFile(folder.File(L"currgame.d64")), ReadWholeFile(Fixture(L"demo.d64")));
 }
 

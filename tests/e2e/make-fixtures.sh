@@ -9,30 +9,25 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-printf '10 print "hello from floppex"\n20 goto 10\n' >hello.bas
-petcat -w2 -o "$out/hello.prg" -- hello.bas
-# 1,202 bytes loading at $C000, and the same as a PC64 file (cbmconvert names it big.p00).
+printf '10 print "hello from floppex"\n20 goto 10\n' | petcat -w2 -o "$out/hello.prg" --
+# 1,202 bytes loading at $C000, and the same as PC64 files (cbmconvert names it big.p00).
 { printf '\000\300'; head -c 1200 /dev/zero; } >big.prg
-cbmconvert -v0 -P -n big.prg && cp big.prg big.p00 "$out/"
-cp big.p00 "$out/big.p01"
+cbmconvert -v0 -P -n big.prg && cp big.prg big.p00 "$out/" && cp big.p00 "$out/big.p01"
 
 disk() {  # disk IMAGE "NAME,ID" ENTRY...: hello.prg under each entry name on a fresh disk
   local image=$1 header=$2 args=() entry; shift 2
   for entry in "$@"; do args+=(-write "$out/hello.prg" "$entry"); done
-  rm -f "$out/$image"
-  c1541 -format "$header" d64 "$out/$image" "${args[@]}" >/dev/null
+  rm -f "$out/$image" && c1541 -format "$header" d64 "$out/$image" "${args[@]}" >/dev/null
 }
 disk demo.d64 "floppex demo,fx" first second third
 # Lower-case letters stay unshifted, capitals become shifted letters: c1541 lists both as written.
 disk play.d64 "play disk,pd" alpha "Beta Two" gamma
-names=(); for i in $(seq 1 14); do names+=("game $i"); done
-disk many.d64 "many games,mg" "${names[@]}"
+disk many.d64 "many games,mg" "game "{1..14}
 # Names a command line must quote with care: c1541 lists them as 'say "hi"' and 'back\' (PETSCII
-# 0x5C). The bytes go into the directory at track 18 sector 1.
+# 0x5C). The bytes go into the directory at track 18 sector 1 (offset 0x16600).
 disk odd.d64 "odd names,on" "say xhix" "backx"
-dir=$((0x16600))
-poke() { printf "$2" | dd of="$out/odd.d64" bs=1 seek=$(($1)) conv=notrunc status=none; }
-poke "dir + 9" '"'; poke "dir + 12" '"'; poke "dir + 41" '\x5c'
+poke() { printf "$2" | dd of="$out/odd.d64" bs=1 seek=$((0x16600 + $1)) conv=notrunc status=none; }
+poke 9 '"' && poke 12 '"' && poke 41 '\x5c'
 for d in demo many; do c1541 "$out/$d.d64" -list >"$out/$d.list"; done
 
 tape() {  # tape FILE NAME ENTRY...: a T64 of hello.prg under each entry name

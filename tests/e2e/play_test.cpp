@@ -5,15 +5,11 @@
 namespace floppex::e2e {
 namespace {
 
-class PlayTest : public E2eTest {};
-
 using Args = std::vector<std::wstring>;
-
-void SetDefaultEmulator(DWORD emu) { WriteDword(kIntegersKey, L"DefEmu", emu); }
 
 // Each kind of emulator gets the game its own way. Arguments are compared as Windows splits them,
 // so names with quotes and backslashes must arrive whole.
-TEST_F(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
+TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
     struct Case {
         int emu;
         const wchar_t *fixture, *name;
@@ -44,11 +40,10 @@ TEST_F(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "emulator " << c.emu << ", " << c.name << " row " << c.row);
-        ResetRegistry();
         const ProgramFolder folder;
         const std::wstring emulator = InstallEmulator(folder, c.emu);
-        SetDefaultEmulator(c.emu);
-        CreateDirectoryW(folder.File(L"games").c_str(), nullptr);
+        WriteDword(kIntegersKey, L"DefEmu", c.emu);
+        ASSERT_TRUE(CreateDirectoryW(folder.File(L"games").c_str(), nullptr));
         const std::wstring game = folder.AddFixture(c.fixture, L"games\\" + std::wstring(c.name));
         AppProcess app(folder.Exe(), game);
         const MainWindow window = WaitForListing(app, c.name);
@@ -60,8 +55,7 @@ TEST_F(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
         for (const std::wstring& arg : c.args) expected.push_back(arg.find(L"GAME") ? arg : game + arg.substr(4));
         EXPECT_EQ(launch->argv, expected);
         EXPECT_EQ(launch->folder, c.inGameFolder ? FolderOf(game) : FolderOf(emulator));
-        EXPECT_EQ(folder.HasIni(), c.remembered != nullptr);
-        if (c.remembered) EXPECT_TRUE(folder.IniHas(c.remembered)) << ReadWholeFile(folder.File(L"Floppex.ini"));
+        EXPECT_TRUE(folder.IniIs(c.remembered)) << ReadWholeFile(folder.File(L"Floppex.ini"));
         // The window is kept open by default, and its listing stays as it was.
         ASSERT_TRUE(window.Sync());
         EXPECT_EQ(window.FileLabel(), c.name);
@@ -74,32 +68,25 @@ TEST_F(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
 
 // The right button on Play lists the emulators, greying those without a program; the chosen entry,
 // not the default emulator, plays the game, and without "Keep Window Open" the window then closes.
-TEST_F(PlayTest, EmulatorMenuListsTheEmulatorsAndPlaysWithTheChosenOne) {
+TEST(PlayTest, EmulatorMenuListsTheEmulatorsAndPlaysWithTheChosenOne) {
     const ProgramFolder folder;
     const std::wstring vice = InstallEmulator(folder, 3), pc64 = InstallEmulator(folder, 7);
     DeleteFileW(InstallEmulator(folder, 0).c_str());
-    SetDefaultEmulator(7);
+    WriteDword(kIntegersKey, L"DefEmu", 7);
     WriteDword(kWindowKey, L"KeepOpen", 0);
     const std::wstring disk = folder.AddFixture(L"play.d64", L"play.d64");
     AppProcess app(folder.Exe(), disk);
     const MainWindow window = WaitForListing(app, L"play.d64");
     ASSERT_TRUE(window.Select(2));
-    const auto openMenu = [&] {
-        const auto rightButton = [&] { PostMessageW(window.Child(ids::kCmdPlay), WM_RBUTTONDOWN, MK_RBUTTON, 0x50005); };
-        return RecordMenu(window.Handle(), rightButton, false);
-    };
+    const auto rightButton = [&] { PostMessageW(window.Child(ids::kCmdPlay), WM_RBUTTONDOWN, MK_RBUTTON, 0x50005); };
+    const auto openMenu = [&] { return RecordMenu(window.Handle(), rightButton, false); };
     const auto entries = openMenu();
     ASSERT_TRUE(entries) << "no menu opened";
-    Args captions;
-    std::vector<int> enabled;
-    for (size_t i = 0; i < entries->size(); ++i) {
-        captions.push_back((*entries)[i].text);
-        if ((*entries)[i].enabled) enabled.push_back(static_cast<int>(i));
-    }
-    EXPECT_EQ(captions, (Args{L"CCS64 v1.09", L"CCS64 v2.0 (Dos)", L"CCS64 v2.0 (Win)", L"VICE", L"WinVICE",
-                              L"C64S v2.52", L"Win64", L"PC64 v1.22 (Dos)", L"PC64 c2.14 (Win)",
-                              L"Come Back 64 v0.9a", L"Frodo v4.1.1 (Load Only)"}));
-    EXPECT_EQ(enabled, (std::vector<int>{3, 7}));
+    Args shown;
+    for (const MenuEntry& entry : *entries) shown.push_back(entry.text + (entry.enabled ? L"" : L" (grey)"));
+    EXPECT_EQ(shown, (Args{L"CCS64 v1.09 (grey)", L"CCS64 v2.0 (Dos) (grey)", L"CCS64 v2.0 (Win) (grey)", L"VICE",
+                           L"WinVICE (grey)", L"C64S v2.52 (grey)", L"Win64 (grey)", L"PC64 v1.22 (Dos)",
+                           L"PC64 c2.14 (Win) (grey)", L"Come Back 64 v0.9a (grey)", L"Frodo v4.1.1 (Load Only) (grey)"}));
     // Closed without a choice, it leaves everything as it was.
     PostKey(WaitForVisibleWindow(app.Pid(), kPopupClass), VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return !FirstVisible(app.Pid(), kPopupClass); }));
@@ -120,109 +107,75 @@ TEST_F(PlayTest, EmulatorMenuListsTheEmulatorsAndPlaysWithTheChosenOne) {
     EXPECT_TRUE(LaunchesOf(pc64).empty()) << "the default emulator was started";
 }
 
-// "-p path" plays the remembered entry at once, without showing the window; with nothing
-// remembered the file is listed instead.
-TEST_F(PlayTest, PlayRequestPlaysTheRememberedEntryWithoutAWindow) {
+// "-p path" from the shell plays the remembered entry at once, without showing the window; a
+// refusal is reported, then the program ends and nothing is started. Emulator 3 (VICE) and 7 (PC64
+// for DOS) have a program; emulator 4 had one, deleted since.
+TEST(PlayTest, PlayRequestsPlayAtOnceAndRefusalsStartNothing) {
     struct Case {
-        const wchar_t *request, *file;  // the prefix, then the file
-        const char* ini;                // the file's line in [Game Indexes] beforehand
-        const wchar_t *played, *entry;  // handed to the emulator, or null when the file is listed
-        const char* remembered;
-        const wchar_t* report;  // shown before the start, or null
+        const wchar_t *request, *file;  // "-p " or "-P " before the file's path, or "" to click Play on row 2
+        const char* bytes;              // the file's contents, or null for the fixture of that name
+        DWORD emu;                      // the default emulator
+        const char* ini;                // the file's line in [Game Indexes] beforehand, or null
+        std::wstring report;            // shown first (followed by the path of a deleted program), or ""
+        const char* remembered;         // in Floppex.ini when the report shows, or else at the end
+        const wchar_t *played, *entry;  // the file handed to VICE and the entry named, or null for no start
     };
+    const std::wstring noEmulator = L"There is no emulator number ", chooseOne = L".\nChoose the default emulator in the options.";
     const Case cases[] = {
-        {L"-p ", L"play.d64", "play.d64=3", L"play.d64", L":gamma", "play.d64=3", nullptr},
-        {L"-p ", L"play.d64", "play.d64=99999999", L"play.d64", L"", "play.d64=99999999", nullptr},  // beyond the disk
+        {L"-p ", L"play.d64", nullptr, 3, "play.d64=3", L"", "play.d64=3", L"play.d64", L":gamma"},
+        {L"-p ", L"play.d64", nullptr, 3, "play.d64=99999999", L"", "play.d64=99999999", L"play.d64", L""},  // beyond the disk
         // An image the reader rejects is reported and still handed to the emulator.
-        {L"-p ", L"fake.d64", "fake.d64=2", L"fake.d64", L"", "fake.d64=2", L"There was an error reading from the D64 file!"},
+        {L"-p ", L"fake.d64", nullptr, 3, "fake.d64=2", L"There was an error reading from the D64 file!", "fake.d64=2", L"fake.d64", L""},
         // An archive is unpacked; the unpacked file is played and remembered too.
-        {L"-P ", L"game.zip", "game.zip=2", L"currgame.d64", L":Beta Two", "currgame.d64=2", nullptr},
-        {L"-P ", L"hello.prg", nullptr, L"hello.prg", L"", nullptr, nullptr},
-        {L"-p ", L"play.d64", nullptr, nullptr, nullptr, nullptr, nullptr},
+        {L"-P ", L"game.zip", nullptr, 3, "game.zip=2", L"", "currgame.d64=2", L"currgame.d64", L":Beta Two"},
+        {L"-P ", L"hello.prg", nullptr, 3, nullptr, L"", nullptr, L"hello.prg", L""},
+        // Refused before anything is unpacked or remembered.
+        {L"-p ", L"game.zip", nullptr, 5, "game.zip=2", L"No file name was given.", "game.zip=2", nullptr, nullptr},  // no program for C64S
+        {L"-p ", L"broken.zip", "PK\x03\x04 no archive", 3, "broken.zip=2", L"broken.zip is damaged and cannot be unpacked.", "broken.zip=2", nullptr, nullptr},
+        {L"-p ", L"hello.prg", nullptr, 16, nullptr, noEmulator + L"16" + chooseOne, nullptr, nullptr, nullptr},
+        {L"-p ", L"hello.prg", nullptr, 0xFFFFFFFF, nullptr, noEmulator + L"-1" + chooseOne, nullptr, nullptr, nullptr},
+        {L"-p ", L"hello.prg", nullptr, 70000, nullptr, L"No file name was given.", nullptr, nullptr, nullptr},  // out of range: 0
+        // From the window: the entry is remembered before PC64 for DOS is refused, not before a missing
+        // emulator is reported; without "Keep Window Open" the window then closes.
+        {L"", L"play.d64", nullptr, 7, nullptr, L"PC64 Dos is not supported yet!", "play.d64=2", nullptr, nullptr},
+        {L"", L"play.d64", nullptr, 4, nullptr, L"File not found:\n", nullptr, nullptr, nullptr},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.request + std::wstring(c.file));
-        ResetRegistry();
+        SCOPED_TRACE(testing::Message() << c.request << c.file << " with emulator " << c.emu);
         const ProgramFolder folder;
-        const std::wstring emulator = InstallEmulator(folder, 3);
-        SetDefaultEmulator(3);
-        const std::wstring path = folder.AddFixture(c.file, c.file);
-        if (c.ini) ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), std::string("[Game Indexes]\r\n") + c.ini));
+        const std::wstring gone = InstallEmulator(folder, 4), vice = InstallEmulator(folder, 3), pc64 = InstallEmulator(folder, 7);
+        DeleteFileW(gone.c_str());
+        WriteDword(kIntegersKey, L"DefEmu", c.emu);
+        WriteDword(kWindowKey, L"KeepOpen", 0);
+        const std::wstring path = c.bytes ? folder.File(c.file) : folder.AddFixture(c.file, c.file);
+        if (c.bytes) ASSERT_TRUE(WriteWholeFile(path, c.bytes));
+        if (c.ini) ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), std::string("[Game Indexes]\r\n") + c.ini + "\r\n"));
         AppProcess app(folder.Exe(), c.request + path);
-        if (!c.played) {
-            const MainWindow window = WaitForListing(app, c.file);
-            ASSERT_NE(window.Handle(), nullptr) << "nothing remembered: the file is listed";
-            EXPECT_EQ(window.SelectedRow(), 0);
-            EXPECT_TRUE(LaunchesOf(emulator).empty());
-            continue;
-        }
-        if (const auto box = c.report ? WaitForMessageBox(app.Pid()) : std::nullopt) {
-            EXPECT_EQ(box->text, c.report);
+        if (!*c.request) ASSERT_TRUE(WaitForListing(app, c.file).PlayRow(1));
+        if (!c.report.empty()) {
+            const auto box = WaitForMessageBox(app.Pid());
+            ASSERT_TRUE(box);
             EXPECT_EQ(box->caption, L"Floppex!");
+            EXPECT_TRUE(box->hasIcon);
+            EXPECT_EQ(box->text, c.report + (c.emu == 4 ? gone : L""));
+            EXPECT_TRUE(folder.IniIs(c.remembered)) << ReadWholeFile(folder.File(L"Floppex.ini"));
             ASSERT_TRUE(box->PressOk());
         }
         EXPECT_EQ(app.WaitForExit(), std::optional<DWORD>(0));
-        const auto launch = WaitForLaunch(emulator);
+        EXPECT_TRUE(LaunchesOf(pc64).empty());
+        if (!c.played) {
+            EXPECT_TRUE(LaunchesOf(vice).empty());
+            EXPECT_FALSE(Exists(folder.File(L"currgame.d64")));
+            continue;
+        }
+        const auto launch = WaitForLaunch(vice);
         ASSERT_TRUE(launch);
-        EXPECT_EQ(launch->argv, (Args{emulator, L"-autostart", folder.File(c.played) + c.entry}));
-        if (c.remembered) EXPECT_TRUE(folder.IniHas(c.remembered));
+        EXPECT_EQ(launch->argv, (Args{vice, L"-autostart", folder.File(c.played) + c.entry}));
+        if (c.report.empty()) EXPECT_TRUE(folder.IniIs(c.remembered)) << ReadWholeFile(folder.File(L"Floppex.ini"));
         if (c.played == std::wstring(L"currgame.d64"))
             EXPECT_EQ(ReadWholeFile(folder.File(c.played)), ReadWholeFile(Fixture(L"play.d64")));
         // The never-shown window still saves its placement on the way out.
         for (const wchar_t* name : {L"Top", L"Left", L"Height"}) EXPECT_TRUE(ReadValue(kWindowKey, name)) << name;
-    }
-}
-
-// A refusal is reported; then the program ends, and nothing is started.
-TEST_F(PlayTest, RefusalsAreReportedAndNothingIsStarted) {
-    struct Case {
-        const wchar_t* file;
-        const char* bytes;  // the file's contents, or null for the fixture of that name
-        DWORD defaultEmulator;
-        bool fromTheWindow;  // Play clicked in the listing, or else a play request
-        bool emulatorGone;   // its program deleted since it was configured
-        std::wstring text;   // followed by the emulator's path when it is gone
-        const char* remembered;  // the line in [Game Indexes] afterwards, or null for none
-    };
-    const std::wstring noEmulator = L"There is no emulator number ", chooseOne = L".\nChoose the default emulator in the options.";
-    const Case cases[] = {
-        // A play request: nothing unpacked or remembered.
-        {L"game.zip", nullptr, 5, false, false, L"No file name was given.", nullptr},  // no program for C64S
-        {L"broken.zip", "PK\x03\x04 this is no archive", 3, false, false, L"broken.zip is damaged and cannot be unpacked.", nullptr},
-        {L"hello.prg", nullptr, 16, false, false, noEmulator + L"16" + chooseOne, nullptr},
-        {L"hello.prg", nullptr, 0xFFFFFFFF, false, false, noEmulator + L"-1" + chooseOne, nullptr},
-        {L"hello.prg", nullptr, 70000, false, false, L"No file name was given.", nullptr},  // out of range: 0
-        // From the window: the entry is remembered before PC64 for DOS is refused, not before a
-        // missing emulator is reported; without "Keep Window Open" the window then closes.
-        {L"play.d64", nullptr, 7, true, false, L"PC64 Dos is not supported yet!", "play.d64=2"},
-        {L"play.d64", nullptr, 3, true, true, L"File not found:\n", nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.file << " with emulator " << c.defaultEmulator);
-        ResetRegistry();
-        const ProgramFolder folder;
-        const std::wstring emulator = InstallEmulator(folder, c.defaultEmulator == 7 ? 7 : 3);
-        if (c.emulatorGone) DeleteFileW(emulator.c_str());
-        SetDefaultEmulator(c.defaultEmulator);
-        WriteDword(kWindowKey, L"KeepOpen", 0);
-        const std::wstring path = c.bytes ? folder.File(c.file) : folder.AddFixture(c.file, c.file);
-        if (c.bytes) ASSERT_TRUE(WriteWholeFile(path, c.bytes));
-        if (!c.fromTheWindow)
-            ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), "[Game Indexes]\r\n" + std::string(c.file, c.file + wcslen(c.file)) + "=2\r\n"));
-        AppProcess app(folder.Exe(), c.fromTheWindow ? path : L"-p " + path);
-        if (c.fromTheWindow) ASSERT_TRUE(WaitForListing(app, c.file).PlayRow(1));
-        const auto box = WaitForMessageBox(app.Pid());
-        ASSERT_TRUE(box);
-        EXPECT_EQ(box->caption, L"Floppex!");
-        EXPECT_TRUE(box->hasIcon);
-        EXPECT_EQ(box->text, c.text + (c.emulatorGone ? emulator : L""));
-        if (c.fromTheWindow) EXPECT_EQ(folder.HasIni(), c.remembered != nullptr);
-        if (c.remembered) EXPECT_TRUE(folder.IniHas(c.remembered)) << "remembered before the refusal";
-        ASSERT_TRUE(box->PressOk());
-        EXPECT_EQ(app.WaitForExit(), std::optional<DWORD>(0));
-        EXPECT_FALSE(FileExists(folder.File(L"currgame.d64")));
-        if (!c.fromTheWindow) EXPECT_FALSE(folder.IniHas("currgame"));
-        EXPECT_TRUE(LaunchesOf(emulator).empty());
     }
 }
 

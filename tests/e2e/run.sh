@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Runs the Windows build's tests (the end-to-end tests drive Floppex.exe) under Wine.
-# Usage: run.sh BUILD [CTEST_OPTION...]   (the Windows build lies in BUILD/win; the Wine prefix goes
-# to BUILD/wine-prefix). Starts Xvfb when DISPLAY is unset and stops whatever it started, also on
-# failure; exits with ctest's status. Each test runs once: a test that fails, fails the run.
+# Runs the Windows build's tests (the end-to-end tests drive Floppex.exe) under Wine, each once: a
+# test that fails, fails the run. Usage: run.sh BUILD [CTEST_OPTION...]   (the Windows build lies in
+# BUILD/win; the Wine prefix goes to BUILD/wine-prefix). Starts Xvfb when DISPLAY is unset and stops
+# whatever it started, also on failure; exits with ctest's status.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "${1:?usage: run.sh BUILD [CTEST_OPTION...]}" && pwd)"
 shift
 # shellcheck source=wine-env.sh
 source "$here/wine-env.sh"
-
 trap stop_wine_and_display EXIT
 wine_env "$build/wine-prefix"
 start_display || exit 1

@@ -4,8 +4,6 @@
 namespace floppex::e2e {
 namespace {
 
-class WindowTest : public E2eTest {};
-
 // Pixels of a length in twips on this screen.
 int TwipsToPixels(double twips) {
     HDC screen = GetDC(nullptr);
@@ -34,7 +32,7 @@ void AskFor(HWND window, int x, int y, int width, int height) {
 
 // The empty view at its designed size; sized within its limits, moved and closed, it opens at the
 // same place next time.
-TEST_F(WindowTest, EmptyWindowSizesWithinItsLimitsAndReopensWhereItWasClosed) {
+TEST(WindowTest, EmptyWindowSizesWithinItsLimitsAndReopensWhereItWasClosed) {
     const ProgramFolder folder(L"program folder with blanks");
     RECT closedAt{};
     {
@@ -89,31 +87,28 @@ TEST_F(WindowTest, EmptyWindowSizesWithinItsLimitsAndReopensWhereItWasClosed) {
 
 // F5, F11 and F12 flip the three switches and store them as REG_DWORD 0xFFFFFFFF or 0, both ways;
 // other function keys do nothing; Ctrl+X ends the program.
-TEST_F(WindowTest, FunctionKeysFlipAndStoreTheSwitchesCtrlXEndsTheProgram) {
+TEST(WindowTest, FunctionKeysFlipAndStoreTheSwitchesCtrlXEndsTheProgram) {
     const ProgramFolder folder;
     AppProcess app(folder.Exe(), L"");
     const MainWindow window = WaitForListing(app, kNoGameLoaded);
     ASSERT_NE(window.Handle(), nullptr);
     const auto stored = [](bool on, bool written) { return written ? std::optional<DWORD>(on ? ~0u : 0) : std::nullopt; };
-    struct Step {
-        bool pressKeys, onTop, keepOpen, multiple;
-    };
     // From an empty registry: on top and kept open, one window only; "OnTop" is written at every start.
-    for (const Step& step : {Step{false, true, true, false}, Step{true, false, false, true}, Step{true, true, true, false}}) {
-        SCOPED_TRACE(step.multiple);
+    for (const auto& [pressed, flipped] : {std::pair{false, false}, std::pair{true, true}, std::pair{true, false}}) {
+        SCOPED_TRACE(flipped);
         // Posted keys are handled in order: once F5 has acted, the keys before it have been too.
-        if (step.pressKeys)
+        if (pressed)
             for (const WORD key : {VK_F2, VK_F6, VK_F12, VK_F11, VK_F5}) PostKey(window.Handle(), key);
-        ASSERT_TRUE(WaitUntil([&] { return ReadDword(kWindowKey, L"Multiple") == stored(step.multiple, step.pressKeys); }));
+        ASSERT_TRUE(WaitUntil([&] { return ReadDword(kWindowKey, L"Multiple") == stored(flipped, pressed); }));
         ASSERT_TRUE(window.Sync());
-        EXPECT_EQ(ReadDword(kWindowKey, L"OnTop"), stored(step.onTop, true));
-        EXPECT_EQ(ReadDword(kWindowKey, L"KeepOpen"), stored(step.keepOpen, step.pressKeys));
-        EXPECT_EQ((GetWindowLongPtrW(window.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, step.onTop);
+        EXPECT_EQ(ReadDword(kWindowKey, L"OnTop"), stored(!flipped, true));
+        EXPECT_EQ(ReadDword(kWindowKey, L"KeepOpen"), stored(!flipped, pressed));
+        EXPECT_EQ((GetWindowLongPtrW(window.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, !flipped);
         const auto menu = ReadContextMenu(window.Handle());
         ASSERT_TRUE(menu) << "the window menu did not open";
-        EXPECT_EQ(FindEntry(*menu, L"Always On &Top").checked, step.onTop);
-        EXPECT_EQ(FindEntry(*menu, L"&Keep Window Open").checked, step.keepOpen);
-        EXPECT_EQ(FindEntry(*menu, L"&Multiple Instances").checked, step.multiple);
+        EXPECT_EQ(FindEntry(*menu, L"Always On &Top").checked, !flipped);
+        EXPECT_EQ(FindEntry(*menu, L"&Keep Window Open").checked, !flipped);
+        EXPECT_EQ(FindEntry(*menu, L"&Multiple Instances").checked, flipped);
     }
     ASSERT_TRUE(TypeCtrlKey(window.Handle(), 'X'));
     EXPECT_EQ(app.WaitForExit(), std::optional<DWORD>(0));

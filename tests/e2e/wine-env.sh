@@ -1,18 +1,15 @@
 # Shared shell functions for running Floppex.exe under Wine: a private prefix, a virtual X display
 # when none is given, and the clean-up of both. Sourced by tests/e2e/run.sh and scripts/run-demo.sh.
-
 FLOPPEX_XVFB_PID=""
 FLOPPEX_STARTED_SERVER=""
 
 # wine_env PREFIX: point every later wine call at PREFIX, quietly, without Mono and Gecko.
 wine_env() {
-  export WINEPREFIX="$1"
-  export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
-# start_display: start Xvfb on the first free display number when DISPLAY is unset, and wait
-# until it takes connections.
+# start_display: start Xvfb on the first free display number when DISPLAY is unset; returns once
+# it takes connections.
 start_display() {
   [ -n "${DISPLAY:-}" ] && return 0
   local n i
@@ -30,20 +27,16 @@ start_display() {
 }
 
 # prepare_prefix: create the prefix once (a stamp file marks a finished one), with fonts and without
-# window-manager decorations; then keep a wine server running and wait until the desktop process
-# is up, so that every later start is warm and none starts a desktop process of its own.
+# window-manager decorations; then keep a wine server running and return once the desktop process
+# is up, so that later starts are warm and none starts a desktop process holding its caller's output.
 prepare_prefix() {
   local stamp="$WINEPREFIX/.floppex-ready"
   if [ ! -f "$stamp" ]; then
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    wineboot -i >/dev/null 2>&1 && wineserver -w || return 1
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || return 1
-    wineserver -w
-    touch "$stamp"
+    wineserver -w && touch "$stamp"
   fi
   wineserver -p || return 1
   FLOPPEX_STARTED_SERVER=1
@@ -54,13 +47,7 @@ prepare_prefix() {
 
 # stop_wine_and_display: end the wine server of the prefix and the Xvfb this shell started.
 stop_wine_and_display() {
-  if [ -n "$FLOPPEX_STARTED_SERVER" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-    FLOPPEX_STARTED_SERVER=""
-  fi
-  if [ -n "$FLOPPEX_XVFB_PID" ]; then
-    kill "$FLOPPEX_XVFB_PID" 2>/dev/null || true
-    wait "$FLOPPEX_XVFB_PID" 2>/dev/null || true
-    FLOPPEX_XVFB_PID=""
-  fi
+  [ -n "$FLOPPEX_STARTED_SERVER" ] && { wineserver -k >/dev/null 2>&1; FLOPPEX_STARTED_SERVER=""; }
+  [ -n "$FLOPPEX_XVFB_PID" ] && { kill "$FLOPPEX_XVFB_PID" 2>/dev/null; wait "$FLOPPEX_XVFB_PID" 2>/dev/null; FLOPPEX_XVFB_PID=""; }
+  return 0
 }
