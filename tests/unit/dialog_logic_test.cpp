@@ -1,5 +1,5 @@
 // The dialogs' and the drop's decisions: the options dialog's check of the default emulator, the
-// open dialog's answer, which picked or dropped files are taken; and the list's background tile.
+// open dialog's filter and answer, the dropped file list; and the list's background tile.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -41,24 +41,14 @@ TEST(Options, DefaultEmulatorWithoutPathRefusedOnlyWhenSeveralOthersHavePaths) {
     for (const int16_t stored : {-1, 11, 15, 32767, -32768}) EXPECT_EQ(ListPositionForDefault(stored), 0);
 }
 
-TEST(OpenDialog, FiltersFlagsAndTypesTaken) {
-    EXPECT_EQ(DialogFilter(L"X64.exe|x64.exe;x64sc.exe"), L"X64.exe\0x64.exe;x64sc.exe\0\0"s);
-    EXPECT_EQ(OpenDialogFlags(true), 0x80204u);
-    EXPECT_EQ(OpenDialogFlags(false), 0x80004u);
-    for (const wchar_t* taken : {L"a.d64", L"C:\\x\\B.T64", L"c.prg", L"d.P00", L"e.p09", L"f.zip", L"g.LHA",
-                                 L"h.lzh", L"i.lnx", L"j.gz"})
-        EXPECT_TRUE(IsSupportedGameFile(taken)) << taken;
-    for (const wchar_t* refused : {L"a.txt", L"b.tap", L"c.p10", L"d.d64.bak", L"gz", L"", L"C:\\games\\"})
-        EXPECT_FALSE(IsSupportedGameFile(refused)) << refused;
-}
-
-TEST(OpenDialog, AnswerReadAsOnePathOrAFolderWithNames) {
+TEST(OpenDialog, FilterAndAnswerReadAsOnePathOrAFolderWithNames) {
     struct Case {
         std::wstring buffer;
         std::wstring folder;
         std::vector<std::wstring> paths;
         bool several;
     };
+    EXPECT_EQ(DialogFilter(L"X64.exe|x64.exe;x64sc.exe"), L"X64.exe\0x64.exe;x64sc.exe\0\0"s);
     const Case cases[] = {
         {L"C:\\g\\a b.d64\0\0"s, L"", {L"C:\\g\\a b.d64"}, false},
         {L"C:\\g\\a.d64\0"s, L"", {L"C:\\g\\a.d64"}, false},
