@@ -89,7 +89,7 @@ TEST(T64Image, ProgramDataEqualsWhatCbmconvertExtracts) {
     T64Image image;
     ASSERT_TRUE(image.Open(Image("three.t64"))) << image.Error();
     EXPECT_EQ(image.HeaderText1() + "|" + image.HeaderText2(), "FIXTURE TAPE|C64S tape image file");
-    EXPECT_EQ(image.HeaderNumber1() * 10 + image.HeaderNumber2(), 33);
+    EXPECT_EQ(std::to_string(image.HeaderNumber1()) + " of " + std::to_string(image.HeaderNumber2()), "3 of 3");
     ASSERT_EQ(image.Entries().Count(), 3);
     size_t n = 1;
     for (const auto& entry : image.Entries()) {

@@ -29,6 +29,7 @@ TEST(MemberChooser, DiskBeforeTapeBeforeProgramsBeforeArchivesEachInNaturalOrder
         {{"readme.txt", "file_id.diz"}, "nothing:"},
         // A Mac's metadata twins sort first but are no C64 files.
         {{"__MACOSX/game/._game.d64", "game/._game.d64", "game/game.d64"}, "one: game/game.d64"},
+        {{"__MACOSX/a.d64", "x/__MACOSX/b.d64", "c.d64"}, "one: c.d64"},
         {{"game-disk10.d64", "game-disk2.d64", "game-disk1.d64"}, "one: game-disk1.d64"},
         {{"Game (Side B).d64", "game (side a).D64"}, "one: game (side a).D64"},
         {{"x/disk02.d64", "a/disk2b.d64", "b/disk1.d64"}, "one: b/disk1.d64"},
