@@ -12,6 +12,18 @@ constexpr wchar_t kSection[] = L"Game Indexes";
 // The stored value is read through 9 characters: at most 8 of it count.
 constexpr DWORD kValueBuffer = 9;
 
+// The profile functions keep a file in UTF-16 when it starts with the byte-order mark, and in the
+// ANSI code page otherwise, where a name like "Łódź.d64" would lose its letters. A new file is
+// therefore created as an empty UTF-16 one.
+void CreateUnicodeFileIfMissing(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    const BYTE bom[] = {0xFF, 0xFE};
+    DWORD written = 0;
+    WriteFile(file, bom, sizeof bom, &written, nullptr);
+    CloseHandle(file);
+}
+
 }  // namespace
 
 int32_t ReadGameIndex(const MainWindow& window, std::wstring_view key) {
@@ -22,6 +34,7 @@ int32_t ReadGameIndex(const MainWindow& window, std::wstring_view key) {
 }
 
 void WriteGameIndex(const MainWindow& window, std::wstring_view key, int32_t index) {
+    CreateUnicodeFileIfMissing(window.gameIndexFile);
     WritePrivateProfileStringW(kSection, std::wstring(key).c_str(), StoredFromGameIndex(index).c_str(),
                                window.gameIndexFile.c_str());
 }

@@ -62,9 +62,12 @@ inline std::wistringstream WideLines(const std::wstring& path) {
 
 // HKLM\Software\Brindale and the shell's file types.
 inline void ResetRegistry() {
-    for (const wchar_t* key : {L".d64", L".p00", L".prg", L".t64", L".tap", L"FloppexD64", L"FloppexP00",
-                               L"FloppexPRG", L"FloppexT64", L"FloppexTAP"})
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, key), RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
+    for (const std::wstring key : {L".d64", L".p00", L".prg", L".t64", L".tap", L"FloppexD64", L"FloppexP00",
+                                   L"FloppexPRG", L"FloppexT64", L"FloppexTAP"}) {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str()), RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key).c_str());  // a user's own types
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brindale");
     const LSTATUS status = RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Brindale");
     EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << "registry status " << status;
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Brindale");
@@ -94,7 +97,13 @@ public:
         return File(name);
     }
     bool HasIni() const { return Exists(File(L"Floppex.ini")); }
-    bool IniHas(const std::string& line) const { return ReadWholeFile(File(L"Floppex.ini")).find(line) != std::string::npos; }
+    // Floppex.ini holds `line`; the program makes a new one in UTF-16, a test's seed is in bytes.
+    bool IniHas(const std::string& line) const {
+        const std::string bytes = ReadWholeFile(File(L"Floppex.ini"));
+        if (bytes.rfind("\xFF\xFE", 0) != 0) return bytes.find(line) != std::string::npos;
+        const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+        return text.find(std::wstring(line.begin(), line.end())) != std::wstring::npos;
+    }
     // Floppex.ini holds `line`, or there is no Floppex.ini when `line` is null.
     bool IniIs(const char* line) const { return line ? IniHas(line) : !HasIni(); }
 
@@ -151,11 +160,13 @@ std::wstring SendWithText(HWND list, UINT message, WPARAM wParam, T request, LPW
     return buffer;
 }
 
-// One started copy of the program (`"exe" tail`, in the exe's folder); ended when dropped.
+// One started copy of the program (`"exe" tail`, in the exe's folder; the program's path left
+// unquoted, as the shell starts a registered command, when `quoted` is false); ended when dropped.
 class AppProcess {
 public:
-    AppProcess(const std::wstring& exe, const std::wstring& tail) {
-        std::wstring commandLine = L"\"" + exe + L"\"" + (tail.empty() ? L"" : L" " + tail);
+    AppProcess(const std::wstring& exe, const std::wstring& tail, bool quoted = true) {
+        const std::wstring program = quoted ? L"\"" + exe + L"\"" : exe;
+        std::wstring commandLine = program + (tail.empty() ? L"" : L" " + tail);
         STARTUPINFOW startup{sizeof startup};
         PROCESS_INFORMATION info{};
         if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# What a Windows user downloads: make dist's zip holds both exes and the texts; the exes import only
+# DLLs that Windows 10 has, Floppex.exe is at most 1.5 MiB, and both run from wherever it is unpacked.
+# Usage: windows-user.sh WINDOWS_BUILD_DIR FIXTURE_FOLDER
+set -uo pipefail
+win=$1 fixtures=$2 status=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "$*"; status=1; }
+bash "$(dirname "$0")/../../scripts/dist.sh" "$win" "$work/Floppex.zip" >/dev/null || fail "dist.sh failed"
+mkdir "$work/unpacked here" && unzip -q "$work/Floppex.zip" -d "$work/unpacked here" || fail "cannot unzip"
+dir="$work/unpacked here/Floppex"
+for file in Floppex.exe floppex-cli.exe README.txt Floppex.txt; do [ -f "$dir/$file" ] || fail "$file not in the zip"; done
+windows='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|ole32|oleaut32|msvcrt|shlwapi|uxtheme|version)\.dll$'
+for exe in "$dir"/*.exe; do
+  extra=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print tolower($3)}' | grep -v -E "$windows")
+  [ -z "$extra" ] || fail "$(basename "$exe") imports DLLs that Windows lacks: $extra"
+done
+size=$(stat -c %s "$dir/Floppex.exe")
+[ "$size" -le $((1536 * 1024)) ] || fail "Floppex.exe is $size bytes, more than 1.5 MiB"
+wine "$dir/floppex-cli.exe" list "$(winepath -w "$fixtures/demo.d64")" >"$work/list" 2>&1
+cmp -s "$work/list" "$fixtures/demo.list" || fail "floppex-cli.exe from the zip does not list as c1541: $(cat "$work/list")"
+# Started from the unpacked folder, Floppex registers the file types with commands for it.
+wine "$dir/Floppex.exe" >/dev/null 2>&1 &
+expected="$(winepath -w "$dir/Floppex.exe") -p %1"
+for _ in $(seq 1 100); do
+  wine reg query 'HKCR\FloppexD64\Shell\Play\command' /ve 2>/dev/null | tr -d '\r' | grep -qF -- "$expected" && break
+  sleep 0.3
+done
+wine reg query 'HKCR\FloppexD64\Shell\Play\command' /ve 2>/dev/null | tr -d '\r' | grep -qF -- "$expected" ||
+  fail "Floppex.exe from the zip did not register \"$expected\""
+kill %1 2>/dev/null; wait
+exit $status

@@ -1,0 +1,55 @@
+// What a user of Windows meets beyond the other roads: the shell's unquoted command line, no
+// administrator rights, file names outside the code page.
+#include "driver.h"
+
+namespace floppex::e2e {
+namespace {
+
+// The shell starts a registered command unquoted: "C:\Program Files\Floppex\Floppex.exe C:\a b.d64".
+TEST(WindowsUserTest, AnUnquotedStartFromAFolderWithBlanksListsTheWholePath) {
+    const ProgramFolder folder(L"program files");
+    const std::wstring disk = folder.AddFixture(L"demo.d64", L"my demo disk.d64");
+    AppProcess app(folder.Exe(), disk, false);
+    EXPECT_NE(WaitForListing(app, L"my demo disk.d64").Handle(), nullptr);
+}
+
+// Windows refuses the machine-wide keys: the file types and the settings go to the user's own
+// hive, and the next start reads them from there.
+TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServes) {
+    const ProgramFolder folder;
+    SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", L"1");
+    for (const bool first : {true, false}) {
+        AppProcess app(folder.Exe(), L"");
+        const MainWindow window = WaitForListing(app, kNoGameLoaded);
+        ASSERT_NE(window.Handle(), nullptr);
+        const auto menu = ReadContextMenu(window.Handle());
+        ASSERT_TRUE(menu);
+        EXPECT_EQ(FindEntry(*menu, L"&Keep Window Open").checked, first);
+        if (first) PostKey(window.Handle(), VK_F11);
+        ASSERT_TRUE(WaitUntil([] { return ReadValue(kWindowKey, L"KeepOpen", HKEY_CURRENT_USER).has_value(); }));
+        EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
+    }
+    SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", nullptr);
+    EXPECT_EQ(ReadValue(L"Software\\Classes\\FloppexD64\\Shell\\Play\\command", L"", HKEY_CURRENT_USER)
+                  .value_or(RegistryValue{}).text, folder.Exe() + L" -p %1");
+    EXPECT_TRUE(ReadValue(kWindowKey, L"Top", HKEY_CURRENT_USER));
+    EXPECT_FALSE(ReadValue(kWindowKey, L"Top"));
+    EXPECT_FALSE(ReadValue(L"Software\\Classes\\FloppexD64", L""));
+}
+
+TEST(WindowsUserTest, TheEntryOfAFileNamedOutsideTheCodePageIsRemembered) {
+    const ProgramFolder folder;
+    const std::wstring name = L"\u0141\u00f3d\u017a.d64";  // Łódź
+    const std::wstring disk = folder.AddFixture(L"many.d64", name);
+    for (const bool first : {true, false}) {
+        AppProcess app(folder.Exe(), disk);
+        const MainWindow window = WaitForListing(app, name);
+        ASSERT_NE(window.Handle(), nullptr);
+        if (first) ASSERT_TRUE(window.Select(3) && window.Sync());
+        EXPECT_EQ(window.SelectedRow(), 3);
+        EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
+    }
+}
+
+}  // namespace
+}  // namespace floppex::e2e
