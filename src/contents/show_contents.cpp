@@ -119,20 +119,34 @@ bool ListByType(MainWindow& window, const std::wstring& path) {
     return true;
 }
 
+// Drawing back on while the list is still hidden: its scroll range and layout are worked out once
+// for all the rows, and before a row is scrolled into view. Where the default handling of
+// WM_SETREDRAW marks a hidden window visible, the mark is taken off again, so that ShowWindow
+// still shows the list properly.
+void RedrawListAgain(HWND list) {
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    const LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
+    if (style & WS_VISIBLE) SetWindowLongPtrW(list, GWL_STYLE, style & ~WS_VISIBLE);
+}
+
 }  // namespace
 
 void ShowContents(MainWindow& window, std::wstring path) {
     SetWindowTextW(window.lblFilename, Helper().GetFileName(path).c_str());
-    // Rebuilt hidden and out of use, so that neither painting nor the user sees half a list.
+    // Rebuilt hidden and out of use, so that neither painting nor the user sees half a list; and
+    // without drawing, so that each row added does not invalidate the list and recompute its
+    // scroll bars and header.
     window.listing = true;
     ShowWindow(window.lvGame, SW_HIDE);
     EnableWindow(window.lvGame, FALSE);
+    SendMessageW(window.lvGame, WM_SETREDRAW, FALSE, 0);
     bool listingOk = false;
     try {
         listingOk = ListByType(window, path);
     } catch (const std::exception&) {
         ReportReadError(window, L"Error reading the file");
     }
+    RedrawListAgain(window.lvGame);
     if (listingOk) {
         EnableWindow(window.cmdPlay, TRUE);
         if (const int rows = RowCount(window.lvGame); rows > 0) SelectRow(window.lvGame, RowToSelect(window.gameIndex, rows));
