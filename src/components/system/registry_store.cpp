@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -47,12 +48,18 @@ struct RawValue {
     std::vector<BYTE> bytes;
 };
 
-LSTATUS ReadRawAt(const Place& place, std::wstring_view name, RawValue& raw) {
-    HKEY handle = nullptr;
-    LSTATUS status = RegOpenKeyExW(place.root, place.key.c_str(), 0, KEY_QUERY_VALUE, &handle);
-    if (status != ERROR_SUCCESS) return status;
-    const std::wstring valueName(name);
-    DWORD size = 0;
+// Reads a value through an open key. Settings and file types fit the first buffer and take one
+// query; a longer value is asked for its size first.
+LSTATUS QueryRaw(HKEY handle, const std::wstring& valueName, RawValue& raw) {
+    BYTE small[512];
+    DWORD size = sizeof small;
+    LSTATUS status = RegQueryValueExW(handle, valueName.c_str(), nullptr, &raw.type, small, &size);
+    if (status == ERROR_SUCCESS) {
+        raw.bytes.assign(small, small + size);
+        return status;
+    }
+    if (status != ERROR_MORE_DATA) return status;
+    size = 0;
     status = RegQueryValueExW(handle, valueName.c_str(), nullptr, &raw.type, nullptr, &size);
     if (status == ERROR_SUCCESS && size > kMaxStringBytes) status = ERROR_MORE_DATA;
     if (status == ERROR_SUCCESS) {
@@ -60,6 +67,14 @@ LSTATUS ReadRawAt(const Place& place, std::wstring_view name, RawValue& raw) {
         status = RegQueryValueExW(handle, valueName.c_str(), nullptr, &raw.type, raw.bytes.data(), &size);
         raw.bytes.resize(status == ERROR_SUCCESS ? size : 0);
     }
+    return status;
+}
+
+LSTATUS ReadRawAt(const Place& place, std::wstring_view name, RawValue& raw, REGSAM access = KEY_QUERY_VALUE) {
+    HKEY handle = nullptr;
+    LSTATUS status = RegOpenKeyExW(place.root, place.key.c_str(), 0, access, &handle);
+    if (status != ERROR_SUCCESS) return status;
+    status = QueryRaw(handle, std::wstring(name), raw);
     RegCloseKey(handle);
     return status;
 }
@@ -94,6 +109,27 @@ LSTATUS WriteRaw(std::wstring_view hive, std::wstring_view key, std::wstring_vie
         return ERROR_SUCCESS;
     }
     return WriteRawAt(places->user, name, type, data, size);
+}
+
+bool SameRaw(const RawValue& raw, DWORD type, const void* data, DWORD size) {
+    return raw.type == type && raw.bytes.size() == size &&
+           std::equal(raw.bytes.begin(), raw.bytes.end(), static_cast<const BYTE*>(data));
+}
+
+// Whether WriteRaw with these arguments would leave the registry as it is: the value is stored
+// as written where the write would put it, and no value of the user's own would be removed.
+bool HoldsRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view name, DWORD type, const void* data,
+              DWORD size) {
+    const auto places = PlacesOf(hive, key);
+    if (!places) return false;
+    RawValue user, machine;
+    const LSTATUS userStatus = ReadRawAt(places->user, name, user);
+    const bool userHolds = userStatus == ERROR_SUCCESS && SameRaw(user, type, data, size);
+    if (MachineWritesRefused()) return userHolds;
+    // Opened for writing as well: where that is refused, the write would go to the user's hive.
+    const LSTATUS machineStatus = ReadRawAt(places->machine, name, machine, KEY_QUERY_VALUE | KEY_SET_VALUE);
+    if (machineStatus == ERROR_ACCESS_DENIED) return userHolds;
+    return userStatus == ERROR_FILE_NOT_FOUND && machineStatus == ERROR_SUCCESS && SameRaw(machine, type, data, size);
 }
 
 std::optional<std::wstring> AsString(const RawValue& raw) {
@@ -209,6 +245,12 @@ long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float& target,
                               bool, float defaultValue) const {
     return ReadAs(hive, key, name, target, defaultValue, AsFloat, ERROR_INVALID_DATA);
+}
+
+bool RegistryStore::HoldsValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                               std::wstring_view value) const {
+    const std::wstring data(value);
+    return HoldsRaw(hive, key, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
 long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,

@@ -30,6 +30,11 @@ public:
     long ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float& target, bool text,
                    float defaultValue) const;
 
+    // True when WriteValue of this text would change nothing: it is stored as that write would
+    // store it, where it would store it, and no value of the user's own would be removed.
+    bool HoldsValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                    std::wstring_view value) const;
+
     long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, std::wstring_view value,
                     bool text) const;
     long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool value,
