@@ -38,34 +38,23 @@ RECT WindowRect(HWND hwnd) {
     return rect;
 }
 
-int ClientHeight(HWND hwnd) {
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    return client.bottom;
-}
-
-int ClientWidth(HWND hwnd) {
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    return client.right;
-}
-
 void SetOuterSize(HWND hwnd, int width, int height) {
     SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Outer size = fixed size + wanted client size - measured client size, height first.
+// Outer size = start size + wanted client size - client size measured at the start size. The
+// window is created at its start size, so it is measured as it comes; one resize then sets both
+// sides, and the controls are laid out once.
 void SizeWindow(MainWindow& window) {
-    const int startHeight = TwipsY(window, kStartHeightTwips);
-    RECT rect = WindowRect(window.hwnd);
-    SetOuterSize(window.hwnd, rect.right - rect.left, startHeight);
-    SetOuterSize(window.hwnd, rect.right - rect.left,
-                 startHeight + TwipsY(window, kClientHeightTwips) - ClientHeight(window.hwnd));
-    rect = WindowRect(window.hwnd);
     const int startWidth = TwipsX(window, kStartWidthTwips);
-    SetOuterSize(window.hwnd, startWidth, rect.bottom - rect.top);
-    SetOuterSize(window.hwnd, startWidth + TwipsX(window, kClientWidthTwips) - ClientWidth(window.hwnd),
-                 rect.bottom - rect.top);
+    const int startHeight = TwipsY(window, kStartHeightTwips);
+    const RECT rect = WindowRect(window.hwnd);
+    if (rect.right - rect.left != startWidth || rect.bottom - rect.top != startHeight)
+        SetOuterSize(window.hwnd, startWidth, startHeight);
+    RECT client{};
+    GetClientRect(window.hwnd, &client);
+    SetOuterSize(window.hwnd, startWidth + TwipsX(window, kClientWidthTwips) - client.right,
+                 startHeight + TwipsY(window, kClientHeightTwips) - client.bottom);
 }
 
 std::wstring ProgramFolder() {
