@@ -13,4 +13,4 @@ trap stop_wine_and_display EXIT
 wine_env "$build/wine-prefix"
 start_display || exit 1
 prepare_prefix || { echo "run.sh: the Wine prefix could not be prepared" >&2; exit 1; }
-cd "$build/win" && ctest --output-on-failure "$@"
+bash "$here/../../scripts/suite.sh" windows "$build/win" "$@"
