@@ -1,0 +1,90 @@
+#pragma once
+// The program's dialogs driven from outside: found by caption, the Open box filled in, labels
+// clicked, files dragged onto the list, and pictures of windows kept for a person to look at.
+#include "driver.h"
+
+#include <algorithm>
+
+namespace floppex::e2e {
+
+inline int TwipsToPixels(double twips) {
+    HDC screen = GetDC(nullptr);
+    const double twipsPerPixel = std::nearbyint(1440.0 / GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    return int(std::nearbyint(twips / twipsPerPixel));
+}
+
+inline std::pair<int, int> ClientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+// A visible dialog of the process with this caption, once there is one.
+inline HWND WaitForDialog(DWORD pid, const std::wstring& caption) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (found = nullptr; (found = FindWindowExW(nullptr, found, L"#32770", caption.c_str()));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == pid && IsWindowVisible(found)) return true;
+        }
+        return false;
+    });
+    return found;
+}
+
+inline bool WaitUntilGone(HWND window) { return WaitUntil([&] { return !IsWindowVisible(window); }); }
+inline void Press(HWND dialog, int button) { PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
+inline void Click(HWND control) {
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+}
+
+// Names typed into the Open box's file name field, then Open pressed.
+inline void ChooseInOpenBox(HWND box, const std::wstring& names) {
+    SendMessageW(GetDlgItem(box, 1148), WM_SETTEXT, 0, LPARAM(names.c_str()));
+    Press(box, IDOK);
+}
+
+// What the screen shows of the window, as NAME.bmp beside e2e_tests.exe.
+inline bool SavePicture(HWND window, const std::wstring& name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const RECT rect = WindowRectOf(window);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB};
+    std::string pixels(size_t((width * 3 + 3) & ~3) * height, '\0');
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
+    const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof header + pixels.size()), 0, 0, sizeof file + sizeof header};
+    const auto bytes = [](const auto& part) { return std::string(reinterpret_cast<const char*>(&part), sizeof part); };
+    return rows == height && WriteWholeFile(FolderOf(WindowsPath(FLOPPEX_E2E_WORK)) + L"\\" + name + L".bmp",
+                                            bytes(file) + bytes(header) + pixels);
+}
+
+// drag_source.exe lets go over the middle of the list: a file list of `files` made `length` names
+// long, or with no files, data that fails every call. The effect the list reported, if it ended.
+inline std::optional<DWORD> DragOntoList(const MainWindow& window, const std::vector<std::wstring>& files, size_t length = 0) {
+    const RECT list = WindowRectOf(window.Child(ids::kLvGame));
+    std::wstring line = L"drag_source " + std::to_wstring((list.left + list.right) / 2) + L" " +
+                        std::to_wstring((list.top + list.bottom) / 2) + L" " +
+                        (files.empty() ? L"failing" : std::to_wstring(length));
+    for (const std::wstring& file : files) line += L" \"" + file + L"\"";
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(WindowsPath(FLOPPEX_E2E_DRAG_SOURCE).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info))
+        return std::nullopt;
+    DWORD code = 0x100;
+    if (WaitForSingleObject(info.hProcess, kPatienceMs)) TerminateProcess(info.hProcess, 0x100);
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread), CloseHandle(info.hProcess);
+    return code < 0x100 ? std::optional(code) : std::nullopt;
+}
+
+}  // namespace floppex::e2e
