@@ -1,14 +1,13 @@
 // The options dialog: a new user's whole road to a played game, and what each way of leaving the
 // dialog stores.
 #include "dialog_driver.h"
+#include "launch/emulator_catalogue.h"
 
 namespace floppex::e2e {
 namespace {
 
 constexpr wchar_t kPlaceholder[] = L"Not Set - Click to change";
-const wchar_t* const kPathValues[] = {L"CCS64v109Path", L"CCS64v20DosPath", L"CCS64v20WinPath", L"VICEv0161Path",
-                                      L"WinVICEv0161Path", L"C64Sv252Path", L"Win64PROPath", L"PC64Dosv122Path",
-                                      L"PC64Winv214Path", L"ComeBack64v099Path", L"FrodoWin32v411Path"};
+std::wstring PathValue(int emu) { return std::wstring(kEmulators[emu].registryValue); }
 
 HWND OpenOptions(const AppProcess& app, const MainWindow& window) {
     PostMessageW(window.Handle(), WM_COMMAND, ids::kMnuOptions, 0);  // as the menu entry does
@@ -103,7 +102,7 @@ TEST(OptionsTest, HowTheDialogIsLeftDecidesWhatIsStored) {
         const ProgramFolder folder;
         const std::wstring standIn = folder.File(L"x64.exe"), notAProgram = folder.Path();
         ASSERT_TRUE(CopyFileW(WindowsPath(FLOPPEX_E2E_FAKE_EMULATOR).c_str(), standIn.c_str(), FALSE));
-        for (const int emu : c.configured) WriteString(kPathsKey, kPathValues[emu], standIn);
+        for (const int emu : c.configured) WriteString(kPathsKey, PathValue(emu), standIn);
         WriteString(kPathsKey, L"WinZipPath", standIn);
         const bool viceIsAFolder = c.storedDefault > 10;
         if (viceIsAFolder) WriteString(kPathsKey, L"VICEv0161Path", notAProgram);
@@ -141,7 +140,7 @@ TEST(OptionsTest, HowTheDialogIsLeftDecidesWhatIsStored) {
                                                             : std::nullopt;
             std::optional<std::wstring> expected = before;
             if (c.stores) expected = emu == c.emptied ? L"" : c.action == 1 && emu == c.select ? standIn : before.value_or(L"");
-            EXPECT_EQ(StoredPath(kPathValues[emu]), expected) << emu;
+            EXPECT_EQ(StoredPath(PathValue(emu)), expected) << emu;
         }
     }
 }
