@@ -38,10 +38,18 @@ HBITMAP DrawBackground() {
     return bitmap;
 }
 
+// The list's own procedure and the ground's brush, kept in the list's user data. Subclassed by
+// replacing the procedure rather than with SetWindowSubclass, whose per-message property look-up
+// is a server round trip under Wine and made every row added at start-up cost a third of a
+// millisecond.
+struct ListGround {
+    WNDPROC previous;
+    HBRUSH brush;
+};
+
 // The ground is tiled from the first row's corner, so it moves with the rows when they scroll.
-LRESULT CALLBACK ListBackgroundProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR data) {
-    const auto brush = reinterpret_cast<HBRUSH>(data);
+LRESULT CALLBACK ListBackgroundProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* ground = reinterpret_cast<ListGround*>(GetWindowLongPtrW(list, GWLP_USERDATA));
     if (message == WM_ERASEBKGND) {
         const auto dc = reinterpret_cast<HDC>(wParam);
         POINT origin{0, 0};
@@ -53,14 +61,17 @@ LRESULT CALLBACK ListBackgroundProc(HWND list, UINT message, WPARAM wParam, LPAR
         SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
         RECT client{};
         GetClientRect(list, &client);
-        FillRect(dc, &client, brush);
+        FillRect(dc, &client, ground->brush);
         return TRUE;
     }
+    const WNDPROC previous = ground->previous;
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(list, ListBackgroundProc, 0);
-        DeleteObject(brush);
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        SetWindowLongPtrW(list, GWLP_USERDATA, 0);
+        DeleteObject(ground->brush);
+        delete ground;
     }
-    return DefSubclassProc(list, message, wParam, lParam);
+    return CallWindowProcW(previous, list, message, wParam, lParam);
 }
 
 }  // namespace
@@ -73,7 +84,10 @@ void SetListBackground(MainWindow& window) {
     if (!brush) return;
     ListView_SetBkColor(window.lvGame, CLR_NONE);
     ListView_SetTextBkColor(window.lvGame, CLR_NONE);
-    SetWindowSubclass(window.lvGame, ListBackgroundProc, 0, reinterpret_cast<DWORD_PTR>(brush));
+    auto* ground = new ListGround{nullptr, brush};
+    SetWindowLongPtrW(window.lvGame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(ground));
+    ground->previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window.lvGame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBackgroundProc)));
 }
 
 }  // namespace floppex
