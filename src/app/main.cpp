@@ -36,7 +36,11 @@ int RunProgram(HINSTANCE instance) {
     if (!RegisterMainWindowClass(instance)) return 1;
     MainWindow window;
     if (!CreateMainWindow(instance, window)) return 1;
-    if (Startup(window, CommandTail(GetCommandLineW(), OwnPaths())) == StartOutcome::HandedOver) {
+    // Only a bare program name needs the program's own paths to find its end; the short form is
+    // found by listing folders, so a quoted name, as programs start programs, does without them.
+    const wchar_t* const commandLine = GetCommandLineW();
+    const std::vector<std::wstring> ownPaths = commandLine[0] == L'"' ? std::vector<std::wstring>{} : OwnPaths();
+    if (Startup(window, CommandTail(commandLine, ownPaths)) == StartOutcome::HandedOver) {
         DestroyWindow(window.hwnd);
         return 0;
     }
