@@ -49,8 +49,8 @@ done
 cd "$work"
 
 # ---- Wine ------------------------------------------------------------------------------------
-# shellcheck source=../tests/e2e/wine-env.sh
-source "$root/tests/e2e/wine-env.sh"
+# shellcheck source=../scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
 trap stop_wine_and_display EXIT
 wine_env "$build/bench-wine-prefix"
 start_display

@@ -6,8 +6,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:?usage: run-demo.sh BUILD}" && pwd)"
-# shellcheck source=../tests/e2e/wine-env.sh
-source "$root/tests/e2e/wine-env.sh"
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
 
 demo="$build/demo"
 image=$(bash "$root/scripts/demo-disk.sh" "$demo")

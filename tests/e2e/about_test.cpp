@@ -4,30 +4,20 @@
 namespace floppex::e2e {
 namespace {
 
-// The stand-in as the program of a kind of link (http, mailto) while the test runs.
-struct LinkHandler {
-    std::wstring key;
-    std::optional<RegistryValue> previous = ReadValue(key, L"", HKEY_CLASSES_ROOT);
-    void Set(const std::wstring& command) const {
-        RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, command.c_str(), DWORD((command.size() + 1) * 2));
-    }
-    ~LinkHandler() {
-        if (previous) Set(previous->text);
-    }
-};
-
 TEST(AboutTest, ShowsVersionOpensItsLinksAndClosesWithEnterNotEsc) {
     const ProgramFolder folder;
     const std::wstring handler = folder.File(L"handler.exe");
     ASSERT_TRUE(CopyFileW(WindowsPath(FLOPPEX_E2E_FAKE_EMULATOR).c_str(), handler.c_str(), FALSE));
-    const LinkHandler web{L"http\\shell\\open\\command"}, mail{L"mailto\\shell\\open\\command"};
-    for (const LinkHandler* link : {&web, &mail}) link->Set(L"\"" + handler + L"\" \"%1\"");
+    // The stand-in as the program of web and mail links.
+    const std::wstring command = L"\"" + handler + L"\" \"%1\"";
+    for (const wchar_t* key : {L"http\\shell\\open\\command", L"mailto\\shell\\open\\command"})
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, command.c_str(), DWORD((command.size() + 1) * 2));
     AppProcess app(folder.Exe(), L"");
     const MainWindow window = WaitForListing(app, kNoGameLoaded);
     ASSERT_TRUE(TypeCtrlKey(window.Handle(), 'A'));
     const HWND about = WaitForDialog(app.Pid(), L"About Floppex!");
     ASSERT_NE(about, nullptr) << "no about box";
-    EXPECT_EQ(ClientSize(about), std::pair(TwipsToPixels(3480), TwipsToPixels(2655)));
+    EXPECT_EQ(SizeOf(about, true), std::pair(TwipsToPixels(3480), TwipsToPixels(2655)));
     std::vector<std::wstring> texts;
     for (HWND child = nullptr; (child = FindWindowExW(about, child, nullptr, nullptr));) texts.push_back(TextOf(child));
     EXPECT_EQ(std::count(texts.begin(), texts.end(), L"Floppex!"), 2);  // the title and its shadow

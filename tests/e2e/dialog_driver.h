@@ -1,12 +1,13 @@
 #pragma once
-// The program's dialogs driven from outside: found by caption, the Open box filled in, labels
-// clicked, files dragged onto the list, and pictures of windows kept for a person to look at.
+// Sizes in twips, and the program's dialogs driven from outside: found by caption, the Open box filled in, labels
+// clicked, and pictures of windows kept for a person to look at.
 #include "driver.h"
 
 #include <algorithm>
 
 namespace floppex::e2e {
 
+// Pixels of a length in twips on this screen.
 inline int TwipsToPixels(double twips) {
     HDC screen = GetDC(nullptr);
     const double twipsPerPixel = std::nearbyint(1440.0 / GetDeviceCaps(screen, LOGPIXELSY));
@@ -14,10 +15,11 @@ inline int TwipsToPixels(double twips) {
     return int(std::nearbyint(twips / twipsPerPixel));
 }
 
-inline std::pair<int, int> ClientSize(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    return {client.right, client.bottom};
+// Width and height of the window (as placed on the screen), of its client area, or of a child.
+inline std::pair<int, int> SizeOf(HWND window, bool client = false) {
+    RECT rect = WindowRectOf(window);
+    if (client) GetClientRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 // A visible dialog of the process with this caption, once there is one.
@@ -65,26 +67,6 @@ inline bool SavePicture(HWND window, const std::wstring& name) {
     const auto bytes = [](const auto& part) { return std::string(reinterpret_cast<const char*>(&part), sizeof part); };
     return rows == height && WriteWholeFile(FolderOf(WindowsPath(FLOPPEX_E2E_WORK)) + L"\\" + name + L".bmp",
                                             bytes(file) + bytes(header) + pixels);
-}
-
-// drag_source.exe lets go over the middle of the list: a file list of `files` made `length` names
-// long, or with no files, data that fails every call. The effect the list reported, if it ended.
-inline std::optional<DWORD> DragOntoList(const MainWindow& window, const std::vector<std::wstring>& files, size_t length = 0) {
-    const RECT list = WindowRectOf(window.Child(ids::kLvGame));
-    std::wstring line = L"drag_source " + std::to_wstring((list.left + list.right) / 2) + L" " +
-                        std::to_wstring((list.top + list.bottom) / 2) + L" " +
-                        (files.empty() ? L"failing" : std::to_wstring(length));
-    for (const std::wstring& file : files) line += L" \"" + file + L"\"";
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(WindowsPath(FLOPPEX_E2E_DRAG_SOURCE).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info))
-        return std::nullopt;
-    DWORD code = 0x100;
-    if (WaitForSingleObject(info.hProcess, kPatienceMs)) TerminateProcess(info.hProcess, 0x100);
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread), CloseHandle(info.hProcess);
-    return code < 0x100 ? std::optional(code) : std::nullopt;
 }
 
 }  // namespace floppex::e2e

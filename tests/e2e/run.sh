@@ -7,10 +7,16 @@ set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "${1:?usage: run.sh BUILD [CTEST_OPTION...]}" && pwd)"
 shift
-# shellcheck source=wine-env.sh
-source "$here/wine-env.sh"
+# shellcheck source=../../scripts/wine-env.sh
+source "$here/../../scripts/wine-env.sh"
 trap stop_wine_and_display EXIT
 wine_env "$build/wine-prefix"
 start_display || exit 1
 prepare_prefix || { echo "run.sh: the Wine prefix could not be prepared" >&2; exit 1; }
 bash "$here/../../scripts/suite.sh" windows "$build/win" "$@"
+status=$?
+# The pictures the tests leave for a person to look at, as PNG.
+for picture in "$build"/win/tests/e2e/*.bmp; do
+  [ -f "$picture" ] && convert "$picture" "${picture%.bmp}.png" 2>/dev/null && rm -f "$picture"
+done
+exit $status

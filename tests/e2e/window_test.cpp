@@ -1,23 +1,8 @@
 // The window started without a file: its size, its place, its keys.
-#include "driver.h"
+#include "dialog_driver.h"
 
 namespace floppex::e2e {
 namespace {
-
-// Pixels of a length in twips on this screen.
-int TwipsToPixels(double twips) {
-    HDC screen = GetDC(nullptr);
-    const double twipsPerPixel = std::nearbyint(1440.0 / GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
-    return int(std::nearbyint(twips / twipsPerPixel));
-}
-
-// Width and height of the window (as placed on the screen), of its client area, or of a child.
-std::pair<int, int> SizeOf(HWND window, bool client = false) {
-    RECT rect = WindowRectOf(window);
-    if (client) GetClientRect(window, &rect);
-    return {rect.right - rect.left, rect.bottom - rect.top};
-}
 
 // Where a child lies in the window's client area.
 RECT PlaceOf(HWND window, HWND child) {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # What a Windows user downloads: make dist's zip holds both exes and the texts; the exes import only
-# DLLs that Windows 10 has, Floppex.exe is at most 1.5 MiB, and both run from wherever it is unpacked.
+# DLLs that Windows 10 has, Floppex.exe is at most 1.5 MiB and carries its manifest, and both run
+# from wherever it is unpacked: floppex-cli.exe lists c1541-made disks byte for byte as c1541 does
+# and unpacks a ZIP; Floppex.exe registers the file types for itself.
 # Usage: windows-user.sh WINDOWS_BUILD_DIR FIXTURE_FOLDER
 set -uo pipefail
 win=$1 fixtures=$2 status=0
@@ -18,8 +20,14 @@ for exe in "$dir"/*.exe; do
 done
 size=$(stat -c %s "$dir/Floppex.exe")
 [ "$size" -le $((1536 * 1024)) ] || fail "Floppex.exe is $size bytes, more than 1.5 MiB"
-wine "$dir/floppex-cli.exe" list "$(winepath -w "$fixtures/demo.d64")" >"$work/list" 2>&1
-cmp -s "$work/list" "$fixtures/demo.list" || fail "floppex-cli.exe from the zip does not list as c1541: $(cat "$work/list")"
+for want in Microsoft.Windows.Common-Controls dpiAware asInvoker; do strings "$dir/Floppex.exe" | grep -q "$want" || fail "no $want"; done
+for disk in demo many; do
+  wine "$dir/floppex-cli.exe" list "$(winepath -w "$fixtures/$disk.d64")" >"$work/list" 2>&1
+  diff "$fixtures/$disk.list" "$work/list" || fail "floppex-cli.exe does not list $disk.d64 as c1541 does"
+done
+(cd "$work" && cp "$fixtures/demo.d64" . && zip -q "game one.zip" demo.d64 && mkdir out)
+wine "$dir/floppex-cli.exe" extract "$(winepath -w "$work/game one.zip")" "$(winepath -w "$work/out")" >/dev/null
+cmp -s "$work/out/game one.d64" "$fixtures/demo.d64" || fail "floppex-cli.exe extract did not write the disk: $(ls "$work/out")"
 # Started from the unpacked folder, Floppex registers the file types with commands for it.
 wine "$dir/Floppex.exe" >/dev/null 2>&1 &
 expected="$(winepath -w "$dir/Floppex.exe") -p %1"

@@ -1,17 +1,8 @@
-// What a user of Windows meets beyond the other roads: the shell's unquoted command line, no
-// administrator rights, file names outside the code page.
+// What a Windows user meets beyond the other roads: no administrator rights, the shell's commands.
 #include "driver.h"
 
 namespace floppex::e2e {
 namespace {
-
-// The shell starts a registered command unquoted: "C:\Program Files\Floppex\Floppex.exe C:\a b.d64".
-TEST(WindowsUserTest, AnUnquotedStartFromAFolderWithBlanksListsTheWholePath) {
-    const ProgramFolder folder(L"program files");
-    const std::wstring disk = folder.AddFixture(L"demo.d64", L"my demo disk.d64");
-    AppProcess app(folder.Exe(), disk, false);
-    EXPECT_NE(WaitForListing(app, L"my demo disk.d64").Handle(), nullptr);
-}
 
 // Windows refuses the machine-wide keys: the file types and the settings go to the user's own
 // hive, and the next start reads them from there.
@@ -37,12 +28,15 @@ TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServes) {
     EXPECT_FALSE(ReadValue(L"Software\\Classes\\FloppexD64", L""));
 }
 
-TEST(WindowsUserTest, TheEntryOfAFileNamedOutsideTheCodePageIsRemembered) {
-    const ProgramFolder folder;
-    const std::wstring name = L"\u0141\u00f3d\u017a.d64";  // Łódź
+// Started as the shell starts a registered command, unquoted ("C:\Program Files\Floppex\Floppex.exe
+// C:\...\Łódź.d64"), the whole path is listed, and the entry of a name outside the code page is
+// remembered.
+TEST(WindowsUserTest, AnUnquotedStartListsTheWholePathAndRemembersANameOutsideTheCodePage) {
+    const ProgramFolder folder(L"program files");
+    const std::wstring name = L"\u0141\u00f3d\u017a 1.d64";
     const std::wstring disk = folder.AddFixture(L"many.d64", name);
     for (const bool first : {true, false}) {
-        AppProcess app(folder.Exe(), disk);
+        AppProcess app(folder.Exe(), disk, false);
         const MainWindow window = WaitForListing(app, name);
         ASSERT_NE(window.Handle(), nullptr);
         if (first) ASSERT_TRUE(window.Select(3) && window.Sync());

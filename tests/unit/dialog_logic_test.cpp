@@ -1,11 +1,10 @@
 // The dialogs' and the drop's decisions: the options dialog's check of the default emulator, the
-// open dialog's filter and answer, the dropped file list; and the list's background tile.
+// open dialog's filter and answer, the dropped file list.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-#include "contents/background_logic.h"
 #include "open/file_choice_logic.h"
 #include "options/options_logic.h"
 
@@ -92,20 +91,6 @@ TEST(Drop, FirstNameOfTheFileListOnlyWhenTheBlockHoldsOne) {
     EXPECT_EQ(JudgeDrop(false, L"a.d64"), DropOutcome::DataTypeNotSupported);
     EXPECT_EQ(JudgeDrop(true, L"a.d64"), DropOutcome::Open);
     EXPECT_EQ(JudgeDrop(true, L"a.txt"), DropOutcome::FileNotSupported);
-}
-
-TEST(Background, TileOfFiguresThatNoTileEdgeCuts) {
-    const std::vector<uint8_t> tile = BackgroundPattern();
-    ASSERT_EQ(tile.size(), size_t{158} * 204);
-    size_t drawn = 0, onEdge = 0;
-    for (int y = 0; y < 204; ++y)
-        for (int x = 0; x < 158; ++x) {
-            const bool set = tile[static_cast<size_t>(y) * 158 + x] != 0;
-            drawn += set;
-            onEdge += set && (x == 0 || y == 0 || x == 157 || y == 203);
-        }
-    EXPECT_GT(drawn, 16u * 4 * 20);  // sixteen figures of at least twenty of their 64 dots
-    EXPECT_EQ(onEdge, 0u);
 }
 
 }  // namespace

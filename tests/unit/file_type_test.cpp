@@ -3,7 +3,6 @@
 
 #include "app/command_line_logic.h"
 #include "c64/file_type.h"
-#include "components/system/path_parts.h"
 #include "launch/request_logic.h"
 #include "launch/run_game_logic.h"
 
@@ -36,28 +35,8 @@ TEST(FileType, OnlyPrgAndP00AreSinglePrograms) {
     for (const wchar_t* name : {L"a.prg", L"a.P00"}) EXPECT_FALSE(RemembersEntry(name)) << name;
     for (const wchar_t* name : {L"a.p01", L"a.d64", L"currgame.t64", L"a.gz", L"a.tap", L"a.prg.zip", L""})
         EXPECT_TRUE(RemembersEntry(name)) << name;
-    EXPECT_TRUE(IsListable(FileType::PcOther));
-    EXPECT_FALSE(IsListable(FileType::Archive));
-    EXPECT_FALSE(IsListable(FileType::Other));
 }
 
-TEST(CommandTail, SkipsProgramNameAndFollowingBlanksOnly) {
-    const std::pair<std::wstring, std::wstring> cases[] = {
-        {L"C:\\Floppex\\Floppex.exe", L""},
-        {L"Floppex.exe   ", L""},
-        {L"Floppex.exe C:\\games\\a b.d64", L"C:\\games\\a b.d64"},
-        {L"Floppex.exe \t -p  x.d64 ", L"-p  x.d64 "},
-        {L"\"C:\\Program Files\\Floppex.exe\" \"C:\\x y.t64\"", L"\"C:\\x y.t64\""},
-        {L"\"C:\\a b\\Floppex.exe\"game.prg", L"game.prg"},  // the closing quote ends the name
-        {L"\"unterminated name", L""},
-        {L"", L""},
-        {L"Floppex.exe " + std::wstring(32000, L'x'), std::wstring(32000, L'x')},
-    };
-    for (const auto& [line, tail] : cases) EXPECT_EQ(CommandTail(line), tail) << line.size();
-}
-
-// The shell passes a registered command unquoted: the program's own path, in whatever form it was
-// started by, ends the name; the first blank only when the line does not start with it.
 TEST(CommandTail, FindsTheProgramByItsOwnPathBeforeTheFirstBlank) {
     const std::wstring own[] = {LR"(C:\Program Files\Floppex\Floppex.exe)", LR"(C:\PROGRA~1\Floppex\Floppex.exe)"};
     const std::pair<std::wstring, std::wstring> cases[] = {
@@ -71,6 +50,15 @@ TEST(CommandTail, FindsTheProgramByItsOwnPathBeforeTheFirstBlank) {
         {LR"(C:\Program Files\Floppex\Floppex.exex y)", LR"(Files\Floppex\Floppex.exex y)"},  // not the program
         {LR"("C:\Program Files\Floppex\Floppex.exe" x.prg)", L"x.prg"},
         {L"other.exe x.prg", L"x.prg"},
+        {L"C:\\Floppex\\Floppex.exe", L""},
+        {L"Floppex.exe   ", L""},
+        {L"Floppex.exe C:\\games\\a b.d64", L"C:\\games\\a b.d64"},
+        {L"Floppex.exe \t -p  x.d64 ", L"-p  x.d64 "},
+        {L"\"C:\\Program Files\\Floppex.exe\" \"C:\\x y.t64\"", L"\"C:\\x y.t64\""},
+        {L"\"C:\\a b\\Floppex.exe\"game.prg", L"game.prg"},  // the closing quote ends the name
+        {L"\"unterminated name", L""},
+        {L"", L""},
+        {L"Floppex.exe " + std::wstring(32000, L'x'), std::wstring(32000, L'x')},
     };
     for (const auto& [line, tail] : cases) EXPECT_EQ(CommandTail(line, own), tail) << std::string(line.begin(), line.end());
 }
@@ -87,23 +75,6 @@ TEST(ParseRequest, PlayNeedsTheThreeCharacterPrefixAnythingElseIsAPath) {
     for (const wchar_t* req : {L"-pC:\\a.d64", L"-p", L"-p\tx.d64", L" -p x.d64", L"-q x.d64", L"\"a.d64\""}) {
         EXPECT_EQ(ParseRequest(req).kind, RequestKind::Open) << req;
         EXPECT_EQ(ParseRequest(req).path, req);
-    }
-}
-
-TEST(PathParts, NameIsWhatFollowsTheLastSeparator) {
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"C:\\games\\Game One.d64", L"C:\\games\\|Game One.d64"},
-        {L"game.d64", L"|game.d64"},
-        {L"C:game.d64", L"C:|game.d64"},
-        {L"C:\\", L"C:\\|"},
-        {L"\\\\server\\share\\x.t64", L"\\\\server\\share\\|x.t64"},
-        {L"Z:/tmp/a b/x.prg", L"Z:/tmp/a b/|x.prg"},
-        {L"\"C:\\a b\\x.d64\"", L"\"C:\\a b\\|x.d64\""},  // quotes are no separators
-        {L"", L"|"},
-    };
-    for (const auto& [path, split] : cases) {
-        const PathParts parts = SplitPathParts(path);
-        EXPECT_EQ(std::wstring(parts.folder) + L"|" + std::wstring(parts.name), split);
     }
 }
 

@@ -1,5 +1,6 @@
 # Shared shell functions for running Floppex.exe under Wine: a private prefix, a virtual X display
-# when none is given, and the clean-up of both. Sourced by tests/e2e/run.sh and scripts/run-demo.sh.
+# when none is given, and the clean-up of both. Sourced by scripts/run-demo.sh (make run),
+# tests/e2e/run.sh and bench/windows.sh.
 FLOPPEX_XVFB_PID=""
 FLOPPEX_STARTED_SERVER=""
 
