@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/lifecycle_logic.h"
 
@@ -34,6 +35,8 @@ struct MainWindow {
     bool listing = false;   // rows are being rebuilt: selection changes are not the user's
     bool unloaded = false;  // shut-down has run; the window is going away
     bool busy = false;      // an archive is being unpacked: the pointer stays an hourglass
+    bool handlingRequest = false;                // HandleRequest is running
+    std::vector<std::wstring> waitingRequests;  // handed over meanwhile, handled after it
 };
 
 // Window creation and controls (contents/main_layout.cpp).

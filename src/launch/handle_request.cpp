@@ -50,10 +50,7 @@ void HandleOpen(MainWindow& window, const std::wstring& path) {
     OpenGameFile(window);
 }
 
-}  // namespace
-
-void HandleRequest(MainWindow& window, std::wstring request) {
-    if (window.unloaded) return;
+void HandleOneRequest(MainWindow& window, const std::wstring& request) {
     const Request parsed = ParseRequest(request);
     switch (parsed.kind) {
     case RequestKind::Empty:
@@ -68,6 +65,31 @@ void HandleRequest(MainWindow& window, std::wstring request) {
         HandleOpen(window, parsed.path);
         break;
     }
+}
+
+// More than this many requests waiting are a flood, not a user: the rest are dropped.
+constexpr size_t kMaxWaitingRequests = 256;
+
+}  // namespace
+
+// A request that arrives while another is handled (a second start's, while a listing or an
+// unpacking lets messages through) waits for it: handled at once, it would replace the working
+// file that the first one is about to list.
+void HandleRequest(MainWindow& window, std::wstring request) {
+    if (window.unloaded) return;
+    if (window.handlingRequest) {
+        if (window.waitingRequests.size() < kMaxWaitingRequests) window.waitingRequests.push_back(std::move(request));
+        return;
+    }
+    window.handlingRequest = true;
+    HandleOneRequest(window, request);
+    while (!window.waitingRequests.empty() && !window.unloaded) {
+        const std::wstring next = std::move(window.waitingRequests.front());
+        window.waitingRequests.erase(window.waitingRequests.begin());
+        HandleOneRequest(window, next);
+    }
+    window.waitingRequests.clear();
+    window.handlingRequest = false;
 }
 
 }  // namespace floppex
