@@ -1,6 +1,5 @@
 #pragma once
-// Sizes in twips, and the program's dialogs driven from outside: found by caption, the Open box filled in, labels
-// clicked, and pictures of windows kept for a person to look at.
+// Sizes in twips; dialogs found by caption, the Open box filled in, labels clicked, pictures kept.
 #include "driver.h"
 
 #include <algorithm>

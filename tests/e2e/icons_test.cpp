@@ -56,7 +56,6 @@ TEST(Icons, EightIconsAtEachSizeAndOnlyTheEndsShowTheLogo) {
         for (int i = 1; i <= 6; ++i)
             EXPECT_FALSE(same(row, i, 0) || same(row, i, 7)) << "icon " << i << " is the logo";
     }
-    // The sheet as icons.bmp beside this test; the test run turns it into icons.png.
     wchar_t self[MAX_PATH];
     std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
     path = path.substr(0, path.rfind(L'\\') + 1) + L"icons.bmp";

@@ -4,8 +4,7 @@
 namespace floppex::e2e {
 namespace {
 
-// Windows refuses the machine-wide keys: the file types and the settings go to the user's own
-// hive, and the next start reads them from there.
+// Machine-wide keys refused: types and settings go to the user's hive; the next start reads them.
 TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServes) {
     const ProgramFolder folder;
     SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", L"1");

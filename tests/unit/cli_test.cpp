@@ -168,6 +168,11 @@ TEST_F(CliTest, JsonCarriesTheListingWithRawNameBytes) {
     doc = Json();
     EXPECT_EQ(doc["#"] + doc["0.entries.#"] + doc["0.archive"], "26true");
     EXPECT_FALSE(doc["1.error"].empty());
+    // A path of valid UTF-8 (2, 3 and 4 bytes) and of bytes in no valid sequence, each one U+FFFD.
+    const std::string valid = "\xC3\xA9\xC2\xA9\xEF\xBC\xA1\xF1\x80\x80\x80\xF0\x9F\x98\x80", fffd = "\xEF\xBF\xBD";
+    fs::copy_file(Fixture("mixed.d64"), scratch_ / (valid + "\xF4\x90\x80\x80\xFF.d64"));
+    Cli({"list", "--json", (scratch_ / (valid + "\xF4\x90\x80\x80\xFF.d64")).string()});
+    EXPECT_EQ(Json()["path"], (scratch_ / (valid + fffd + fffd + fffd + fffd + fffd + ".d64")).string());
 }
 
 TEST_F(CliTest, ExtractWritesExactlyTheOneFileInTheArchive) {

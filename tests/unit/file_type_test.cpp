@@ -25,7 +25,6 @@ TEST(FileType, ByTheUpperCasedEndOfTheName) {
         const std::string narrow(name);
         EXPECT_EQ(FileTypeOf(std::wstring(narrow.begin(), narrow.end())), type) << name;
     }
-    // Only ASCII letters fold: a letter outside ASCII is never part of a known ending.
     EXPECT_EQ(FileTypeOf(std::wstring_view(L"x.\u0144" L"64")), T::Other);  // low byte of U+0144 is 'D'
     EXPECT_EQ(FileTypeOf(std::wstring_view(L"\u00e4\u00f6.d64")), T::Disk);
 }

@@ -1,5 +1,4 @@
-// The window's portable decisions: launches, placement, listing rows, size limits, keys, the
-// hand-off block, shut-down and the remembered entry's stored text.
+// The window's portable decisions: launches, placement, rows, size limits, keys, hand-off, index.
 #include <gtest/gtest.h>
 
 #include <cmath>
