@@ -11,6 +11,8 @@ std::string_view KindName(FileType kind) {
         case FileType::PcFirst:
         case FileType::PcOther: return "p00";
         case FileType::Program: return "prg";
+        case FileType::Cartridge: return "crt";
+        case FileType::RawTape: return "tap";
         case FileType::Archive: return "archive";
         case FileType::Other: break;
     }

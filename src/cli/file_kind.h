@@ -9,7 +9,8 @@ namespace floppex::cli {
 
 FileType KindOf(const std::filesystem::path& file);
 
-// Short lower-case name for messages and JSON: "d64", "t64", "p00", "prg", "archive", "unknown".
+// Short lower-case name for messages and JSON: "d64", "t64", "p00", "prg", "crt", "tap", "archive",
+// "unknown".
 std::string_view KindName(FileType kind);
 
 }  // namespace floppex::cli

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "c64/d64_image.h"
+#include "c64/disk_image.h"
 #include "c64/listing_text.h"
 #include "c64/p00_file.h"
 #include "c64/pet_name.h"
@@ -49,7 +49,7 @@ bool Opened(Reader& reader, const std::filesystem::path& file, std::string& erro
 }
 
 std::optional<Listing> ReadDisk(const std::filesystem::path& file, std::string& error) {
-    D64Image image;
+    DiskImage image;
     if (!Opened(image, file, error)) return std::nullopt;
     Listing listing;
     listing.name = FromPet(image.DiskName());

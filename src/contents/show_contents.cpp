@@ -6,7 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/module_state.h"
-#include "c64/d64_image.h"
+#include "c64/disk_image.h"
 #include "c64/p00_file.h"
 #include "c64/prg_file.h"
 #include "c64/t64_image.h"
@@ -40,7 +40,7 @@ bool OpenForListing(MainWindow& window, Reader& reader, const std::wstring& path
 }
 
 bool ListDisk(MainWindow& window, const std::wstring& path) {
-    D64Image image;
+    DiskImage image;
     if (!OpenForListing(window, image, path, L"Error reading from D64")) return false;
     HWND list = window.lvGame;
     AddColumn(window, L"Filename", 1550);
@@ -113,6 +113,8 @@ bool ListByType(MainWindow& window, const std::wstring& path) {
     case FileType::PcFirst:
     case FileType::PcOther: return ListPcFile(window, path);
     case FileType::Program: return ListProgram(window, path);
+    case FileType::Cartridge:
+    case FileType::RawTape:
     case FileType::Archive:
     case FileType::Other: break;
     }

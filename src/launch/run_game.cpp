@@ -8,7 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/module_state.h"
-#include "c64/d64_image.h"
+#include "c64/disk_image.h"
 #include "c64/p00_file.h"
 #include "c64/prg_file.h"
 #include "c64/t64_image.h"
@@ -58,7 +58,7 @@ std::optional<std::wstring> ReadEntryName(FileType type, const std::filesystem::
         return NameOfItem(tape.Entries(), type, gameIndex);
     }
     case FileType::Disk: {
-        D64Image disk;
+        DiskImage disk;
         if (!disk.Open(path)) return std::nullopt;
         return NameOfItem(disk.Entries(), type, gameIndex);
     }
@@ -73,6 +73,8 @@ std::optional<std::wstring> ReadEntryName(FileType type, const std::filesystem::
         if (!program.Open(path)) return std::nullopt;
         return L"";
     }
+    case FileType::Cartridge:
+    case FileType::RawTape:
     case FileType::Archive:
     case FileType::Other: break;
     }

@@ -12,6 +12,8 @@ std::wstring_view ReadFailureMessage(FileType type) {
     case FileType::PcFirst:
     case FileType::PcOther: return L"There was an error reading from the P00 file!";
     case FileType::Program: return L"There was an error reading from the PRG file!";
+    case FileType::Cartridge: return L"There was an error reading from the CRT file!";
+    case FileType::RawTape: return L"There was an error reading from the TAP file!";
     case FileType::Archive:
     case FileType::Other: break;
     }

@@ -10,7 +10,7 @@
 #include "archive/lha_reader.h"
 #include "archive/lynx_reader.h"
 #include "archive/zip_reader.h"
-#include "c64/d64_image.h"
+#include "c64/disk_image.h"
 #include "c64/listing_text.h"
 #include "c64/p00_file.h"
 #include "c64/prg_file.h"
@@ -25,7 +25,7 @@ void Require(bool condition) { if (!condition) abort(); }
 volatile size_t sink;
 const ExtractLimits kLimits{.maxMemberBytes = 1 << 20, .maxTotalBytes = 4 << 20, .maxMembers = 64};
 
-void TouchDisk(const D64Image& image) {
+void TouchDisk(const DiskImage& image) {
     sink = image.HeaderText1().size() + image.HeaderText2().size() + image.DiskId().Unicode().size() + C1541Listing(image).size();
     for (const auto& e : image.Entries()) sink = sink + e.Name().Unicode().size() + e.Blocks().size() + e.FileType().size();
 }
@@ -34,7 +34,7 @@ void TouchDisk(const D64Image& image) {
 // (with error bytes when the first byte is odd), where they become the BAM and the directory. The
 // disks are kept between runs and the track cleared again afterwards.
 void Disk(const uint8_t* data, size_t size) {
-    D64Image image;
+    DiskImage image;
     if (image.Load({data, size})) TouchDisk(image);
     static std::vector<uint8_t> plain(174848, 0), withErrors = [] { auto d = plain; d.resize(175531, 1); return d; }();
     const bool errors = size > 0 && (data[0] & 1);

@@ -4,7 +4,7 @@
 // Unicode against the C64's glyphs (in ASCII it is what c1541 lists for allbytes.d64).
 #include <cstring>
 
-#include "c64/d64_image.h"
+#include "c64/disk_image.h"
 #include "c64/file_bytes.h"
 #include "c64/listing_text.h"
 #include "c64/p00_file.h"
@@ -22,8 +22,8 @@ using namespace testing;
 
 fs::path Image(const std::string& name) { return FixtureDir("images") / name; }
 
-D64Image Loaded(const std::string& name) {
-    D64Image image;
+DiskImage Loaded(const std::string& name) {
+    DiskImage image;
     EXPECT_TRUE(image.Open(Image(name))) << name << ": " << image.Error();
     return image;
 }
@@ -31,7 +31,7 @@ D64Image Loaded(const std::string& name) {
 // Every fixture image lists exactly as c1541 lists it: good ones, odd names and types, broken or
 // looping directory chains, read errors, 40 and 42 tracks, directories that reach the tracks of
 // 17 sectors, a file of more than 255 blocks.
-TEST(D64Image, ListingEqualsC1541ForEveryFixtureImage) {
+TEST(DiskImage, ListingEqualsC1541ForEveryFixtureImage) {
     int compared = 0;
     for (const auto& file : fs::directory_iterator(FixtureDir("images"))) {
         if (file.path().extension() != ".d64") continue;
@@ -43,7 +43,7 @@ TEST(D64Image, ListingEqualsC1541ForEveryFixtureImage) {
 }
 
 // Names and types are in the listings (and in floppex-cli's JSON, compared with c1541's text).
-TEST(D64Image, ReadsHeaderBlocksAndSizeOfC1541Images) {
+TEST(DiskImage, ReadsHeaderBlocksAndSizeOfC1541Images) {
     const auto image = Loaded("mixed.d64");
     EXPECT_EQ(image.HeaderText1() + "|" + image.HeaderText2(), "FLOPPEX TEST|FX 2A");
     ASSERT_EQ(image.Entries().Count(), 6u);
@@ -61,9 +61,9 @@ TEST(D64Image, ReadsHeaderBlocksAndSizeOfC1541Images) {
     }
 }
 
-TEST(D64Image, RejectsFilesThatAreNoImage) {
+TEST(DiskImage, RejectsFilesThatAreNoImage) {
     const auto good = ReadBytes(Image("mixed.d64"));
-    D64Image image;
+    DiskImage image;
     for (size_t size : {size_t{0}, size_t{1}, good.size() - 256, good.size() - 1, good.size() + 1, size_t{174848 + 682},
                         size_t{1} << 20}) {
         Bytes bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(std::min(size, good.size())));

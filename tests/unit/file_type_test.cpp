@@ -15,10 +15,12 @@ TEST(FileType, ByTheUpperCasedEndOfTheName) {
         {"a.d64", T::Disk},        {".D64", T::Disk},          {"dir.x/tape.T64", T::Tape}, {"x.Prg", T::Program},
         {"a.p00", T::PcFirst},     {"x\\y.P00", T::PcFirst},   {"a.P01", T::PcOther},       {"a.p09", T::PcOther},
         {"a.lha", T::Archive},     {"a.LZH", T::Archive},      {"a.Zip", T::Archive},       {"a.lnx", T::Archive},
-        {"a.tar.GZ", T::Archive},  {".gz", T::Archive},        {"x.d64.gz", T::Archive},    {"a.tap", T::Other},
+        {"a.tar.GZ", T::Archive},  {".gz", T::Archive},        {"x.d64.gz", T::Archive},    {"a.tap", T::RawTape},
         {"a.p10", T::Other},       {"a.p0x", T::Other},        {"a.d64.txt", T::Other},     {"a.d64 ", T::Other},
         {"x.d64/", T::Other},      {"a.tgz", T::Other},        {"gz", T::Other},            {"d64", T::Other},
-        {"", T::Other},            {"a.zip\"", T::Other},      {"a.s00", T::Other},
+        {"", T::Other},            {"a.zip\"", T::Other},      {"a.s00", T::Other},         {"a.D71", T::Disk},
+        {"a.d81", T::Disk},        {"a.g64", T::Disk},         {"a.X64", T::Disk},          {"a.Crt", T::Cartridge},
+        {"a.d80", T::Other},       {"a.g71", T::Other},
     };
     for (const auto& [name, type] : cases) {
         EXPECT_EQ(FileTypeOf(std::string_view(name)), type) << name;

@@ -1,4 +1,4 @@
-#include "c64/d64_image.h"
+#include "c64/disk_image.h"
 
 #include <algorithm>
 #include <optional>
@@ -109,19 +109,19 @@ std::string DiskDirEntry::FileType() const {
     return text;
 }
 
-bool D64Image::Fail(std::string reason) {
+bool DiskImage::Fail(std::string reason) {
     error_ = std::move(reason);
     return false;
 }
 
-bool D64Image::Open(const std::filesystem::path& path) {
+bool DiskImage::Open(const std::filesystem::path& path) {
     std::string reason;
     const auto bytes = ReadFileBytes(path, kMaxFileSize, reason);
     return bytes ? Load(*bytes) : Fail(reason);
 }
 
-bool D64Image::Load(std::span<const uint8_t> bytes) {
-    *this = D64Image();
+bool DiskImage::Load(std::span<const uint8_t> bytes) {
+    *this = DiskImage();
     if (bytes.empty()) return Fail("empty file");
     if (!ShapeFromSize(bytes.size(), tracks_, hasErrorBytes_))
         return Fail("not a D64 image: " + std::to_string(bytes.size()) + " bytes");
@@ -133,7 +133,7 @@ bool D64Image::Load(std::span<const uint8_t> bytes) {
     return true;
 }
 
-void D64Image::ReadBam(std::span<const uint8_t> bam) {
+void DiskImage::ReadBam(std::span<const uint8_t> bam) {
     std::copy_n(bam.begin() + kBamNameOffset, storedName_.size(), storedName_.begin());
     std::copy_n(bam.begin() + kBamIdOffset, storedId_.size(), storedId_.begin());
     diskName_ = PetName::FromStored(storedName_);
@@ -148,7 +148,7 @@ void D64Image::ReadBam(std::span<const uint8_t> bam) {
 
 // Follows the directory chain from track 18, sector 1. A link that leaves the disk, points to an
 // unreadable sector or comes back to a sector already read ends the listing there.
-void D64Image::ReadDirectory(std::span<const uint8_t> image) {
+void DiskImage::ReadDirectory(std::span<const uint8_t> image) {
     const SectorMap sectors(image, tracks_, hasErrorBytes_);
     std::vector<bool> seen(sectors.Blocks(), false);
     int track = kDirTrack, sector = 1;
@@ -167,8 +167,8 @@ void D64Image::ReadDirectory(std::span<const uint8_t> image) {
     }
 }
 
-std::string D64Image::HeaderText1() const { return diskName_.Unicode(); }
+std::string DiskImage::HeaderText1() const { return diskName_.Unicode(); }
 
-std::string D64Image::HeaderText2() const { return diskId_.Unicode(); }
+std::string DiskImage::HeaderText2() const { return diskId_.Unicode(); }
 
 }  // namespace floppex

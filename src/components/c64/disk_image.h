@@ -33,7 +33,7 @@ public:
     auto end() const { return items.end(); }
 };
 
-class D64Image {
+class DiskImage {
 public:
     static constexpr size_t kMaxFileSize = 206114;  // 42 tracks with error bytes
 

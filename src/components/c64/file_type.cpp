@@ -21,10 +21,12 @@ std::string UpperTail(std::basic_string_view<Char> name, size_t n) {
 template <class Char>
 FileType TypeOf(std::basic_string_view<Char> name) {
     const std::string ext = UpperTail(name, 4);
-    if (ext == ".D64") return FileType::Disk;
+    if (ext == ".D64" || ext == ".D71" || ext == ".D81" || ext == ".G64" || ext == ".X64") return FileType::Disk;
     if (ext == ".T64") return FileType::Tape;
     if (ext == ".PRG") return FileType::Program;
     if (ext == ".P00") return FileType::PcFirst;
+    if (ext == ".CRT") return FileType::Cartridge;
+    if (ext == ".TAP") return FileType::RawTape;
     if (ext.size() == 4 && ext.starts_with(".P0") && ext[3] >= '1' && ext[3] <= '9') return FileType::PcOther;
     if (ext == ".LHA" || ext == ".LZH" || ext == ".ZIP" || ext == ".LNX" || UpperTail(name, 3) == ".GZ")
         return FileType::Archive;

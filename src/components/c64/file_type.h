@@ -6,12 +6,14 @@
 namespace floppex {
 
 enum class FileType {
-    Disk,     // .D64
-    Tape,     // .T64
-    Program,  // .PRG
-    PcFirst,  // .P00
-    PcOther,  // .P01 to .P09: the number only tells files of one name apart
-    Archive,  // .LHA, .LZH, .ZIP, .LNX, .GZ: unpacked first
+    Disk,       // .D64, and the other disks listed the same way: .D71, .D81, .G64, .X64
+    Tape,       // .T64
+    Program,    // .PRG
+    PcFirst,    // .P00
+    PcOther,    // .P01 to .P09: the number only tells files of one name apart
+    Cartridge,  // .CRT
+    RawTape,    // .TAP: the tape's pulses as recorded
+    Archive,    // .LHA, .LZH, .ZIP, .LNX, .GZ: unpacked first
     Other,
 };
 

@@ -14,7 +14,7 @@ std::string UpToNul(std::span<const uint8_t> bytes) {
     return petscii::ToAscii(bytes.first(static_cast<size_t>(end - bytes.begin())));
 }
 
-std::string HeaderLine(const D64Image& image) {
+std::string HeaderLine(const DiskImage& image) {
     return "0 \"" + UpToNul(image.StoredDiskName()) + "\" " + UpToNul(image.StoredDiskId()) + "\n";
 }
 
@@ -51,7 +51,7 @@ std::string EntryLine(const DiskDirEntry& entry) {
 
 }  // namespace
 
-std::string C1541Listing(const D64Image& image) {
+std::string C1541Listing(const DiskImage& image) {
     std::string text = HeaderLine(image);
     if (image.Entries().Count() == 0) text += "Empty image\n";
     for (const auto& entry : image.Entries()) text += EntryLine(entry);
