@@ -13,7 +13,8 @@ namespace floppex {
 
 inline constexpr std::wstring_view kOpenFilter =
     L"All Files|*.*|D64 Files|*.d64|T64 Files|*.t64|PRG Files|*.prg|P00 Files|*.p00|Lynx Files|*.lnx|"
-    L"Lha Archives|*.lha|Zip Archives|*.zip|GZip Archives|*.gz";
+    L"Lha Archives|*.lha|Zip Archives|*.zip|GZip Archives|*.gz|"
+    L"Other C64 Files|*.d71;*.d81;*.g64;*.x64;*.crt;*.tap";
 
 // Explorer style and no read-only box; several files only when several windows are allowed.
 constexpr uint32_t OpenDialogFlags(bool multipleWindows) { return multipleWindows ? 0x80204u : 0x80004u; }
@@ -26,7 +27,7 @@ inline constexpr size_t kOpenBufferLength = 32000;
 // the whole by a second one.
 std::wstring DialogFilter(std::wstring_view barSeparated);
 
-// A D64, T64, PRG, P00 to P09 or archive name: the types that opening lists or unpacks.
+// A disk, tape, cartridge, PRG, P00 to P09 or archive name: the types that opening lists or unpacks.
 bool IsSupportedGameFile(std::wstring_view path);
 
 struct OpenSelection {

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws Floppex.exe's eight icons and writes them as .ico files (16 colours, 16/32/48 pixels).
+"""Draws Floppex.exe's nine icons and writes them as .ico files (16 colours, 16/32/48 pixels).
 
 Usage: make_icons.py OUTPUT_FOLDER
 
@@ -173,6 +173,16 @@ def draw_cassette(c):
     c.fill(poly((10, 46), (38, 46), (34, 40), (14, 40)), GREY, BLACK)
 
 
+def draw_cartridge(c):
+    """A cartridge seen from above: the case with its grip ridges, and the board's contacts below it."""
+    c.fill(rect(3, 18, 45, 39, 2), CHARCOAL, BLACK)
+    for y in (22, 26, 30):
+        c.fill(rect(9, y, 39, y + 1.5), GREY)
+    c.fill(rect(8, 39, 40, 47), DARK_GREEN)
+    for x in range(10, 38, 4):
+        c.fill(rect(x, 41, x + 2, 47), YELLOW)
+
+
 def with_64(picture):
     def draw(c):
         header_64(c)
@@ -180,7 +190,7 @@ def with_64(picture):
     return draw
 
 
-# Resource order: index 0 to 7.
+# Resource order: index 0 to 8.
 ICONS = [
     ('logo', draw_logo),
     ('drive', with_64(draw_drive)),
@@ -190,6 +200,7 @@ ICONS = [
     ('t64', with_64(draw_t)),
     ('cassette', with_64(draw_cassette)),
     ('logo2', draw_logo),
+    ('cartridge', with_64(draw_cartridge)),
 ]
 
 

@@ -1,4 +1,4 @@
-// Makes the shell hand C64 files to Floppex: five extensions, each with "Contents..." and "Play".
+// Makes the shell hand C64 files to Floppex: ten extensions, each with "Contents..." and "Play".
 #include <windows.h>
 #include <shlobj.h>
 
@@ -18,12 +18,18 @@ struct ShellType {
     std::wstring_view extension, typeKey, description, iconIndex;
 };
 
-constexpr std::array<ShellType, 5> kFileTypes{{
+// The first five in their fixed order, then the disks and the cartridge that came later.
+constexpr std::array<ShellType, 10> kFileTypes{{
     {L".d64", L"FloppexD64", L"C64 Disk Image", L"1"},
     {L".p00", L"FloppexP00", L"C64 P00 Image", L"2"},
     {L".prg", L"FloppexPRG", L"C64 PRG Image", L"3"},
     {L".t64", L"FloppexT64", L"C64S T64 Image", L"5"},
     {L".tap", L"FloppexTAP", L"C64 Tape Image", L"6"},
+    {L".d71", L"FloppexD71", L"C64 1571 Disk Image", L"1"},
+    {L".d81", L"FloppexD81", L"C64 1581 Disk Image", L"1"},
+    {L".g64", L"FloppexG64", L"C64 GCR Disk Image", L"1"},
+    {L".x64", L"FloppexX64", L"C64 X64 Disk Image", L"1"},
+    {L".crt", L"FloppexCRT", L"C64 Cartridge Image", L"8"},
 }};
 
 // Each key's default value, parents before children. Paths are left unquoted on purpose: the

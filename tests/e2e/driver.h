@@ -62,8 +62,8 @@ inline std::wistringstream WideLines(const std::wstring& path) {
 
 // HKLM\Software\Brindale and the shell's file types.
 inline void ResetRegistry() {
-    for (const std::wstring key : {L".d64", L".p00", L".prg", L".t64", L".tap", L"FloppexD64", L"FloppexP00",
-                                   L"FloppexPRG", L"FloppexT64", L"FloppexTAP"}) {
+    for (const std::wstring type : {L"D64", L"P00", L"PRG", L"T64", L"TAP", L"D71", L"D81", L"G64", L"X64", L"CRT"})
+    for (const std::wstring key : {L"." + type, L"Floppex" + type}) {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str()), RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
         RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key).c_str());  // a user's own types
     }

@@ -31,9 +31,17 @@ TEST(WindowTest, EmptyWindowSizesWithinItsLimitsAndReopensWhereItWasClosed) {
         EXPECT_EQ(window.RowCount(), 0);
         EXPECT_EQ(SizeOf(handle, true), std::pair(TwipsToPixels(3240), TwipsToPixels(3975)));
         // Every start registers the shell's file types, with commands for the program where it lies.
-        EXPECT_EQ(ReadValue(L".d64", L"", HKEY_CLASSES_ROOT).value_or(RegistryValue{}).text, L"FloppexD64");
-        EXPECT_EQ(ReadValue(L"FloppexD64\\Shell\\Play\\command", L"", HKEY_CLASSES_ROOT).value_or(RegistryValue{}).text,
-                  folder.Exe() + L" -p %1");
+        const auto classes = [](const std::wstring& key) {
+            return ReadValue(key, L"", HKEY_CLASSES_ROOT).value_or(RegistryValue{}).text;
+        };
+        EXPECT_EQ(classes(L".d64"), L"FloppexD64");
+        EXPECT_EQ(classes(L"FloppexD64\\Shell\\Play\\command"), folder.Exe() + L" -p %1");
+        // The later disks show the drive, a cartridge its own icon.
+        for (const auto& [type, icon] : {std::pair(L"D81", L",1"), {L"G64", L",1"}, {L"CRT", L",8"}}) {
+            EXPECT_EQ(classes(L"." + std::wstring(type)), L"Floppex" + std::wstring(type));
+            EXPECT_EQ(classes(L"Floppex" + std::wstring(type) + L"\\DefaultIcon"), folder.Exe() + icon);
+            EXPECT_EQ(classes(L"Floppex" + std::wstring(type) + L"\\Shell\\Contents...\\command"), folder.Exe() + L" %1");
+        }
 
         // The width is fixed, the height lies between 2000 twips and the screen's.
         const int width = TwipsToPixels(3360), screenHeight = GetSystemMetrics(SM_CYSCREEN);

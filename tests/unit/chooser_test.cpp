@@ -20,10 +20,16 @@ std::string Chosen(const std::vector<std::string>& names, size_t stub = SIZE_MAX
     return text;
 }
 
-TEST(MemberChooser, DiskBeforeTapeBeforeProgramsBeforeArchivesEachInNaturalOrder) {
+TEST(MemberChooser, DiskBeforeTapeBeforeProgramsBeforeArchivesBeforeCartridgesEachInNaturalOrder) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"a.prg", "b.t64", "z.d64", "c.zip"}, "one: z.d64"},
         {{"a.prg", "b.t64", "c.zip"}, "one: b.t64"},
+        {{"a.crt", "b.tap", "c.t64", "d.prg", "e.d81"}, "one: e.d81"},
+        {{"a.crt", "b.tap", "c.t64"}, "one: c.t64"},
+        {{"a.crt", "b.tap", "d.prg"}, "one: b.tap"},
+        {{"a.crt", "d.prg"}, "one: d.prg"},
+        {{"a.crt", "b.zip"}, "archive: b.zip"},
+        {{"readme.txt", "b.crt", "a.crt"}, "one: a.crt"},
         {{"inner.zip", "readme.txt", "a.prg"}, "one: a.prg"},
         {{"readme.txt", "b.lnx", "a.gz"}, "archive: a.gz"},
         {{"readme.txt", "file_id.diz"}, "nothing:"},

@@ -80,7 +80,7 @@ MemberChoice ChooseMembers(const std::vector<ArchiveMember>& members) {
         return std::find_if(order.begin(), order.end(), [&](size_t i) { return FileTypeOf(members[i].name) == type; });
     };
     MemberChoice choice;
-    for (const FileType type : {FileType::Disk, FileType::Tape}) {
+    for (const FileType type : {FileType::Disk, FileType::Tape, FileType::RawTape}) {
         if (const auto it = firstOf(type); it != order.end()) {
             choice.kind = MemberChoice::Kind::One;
             choice.members = {*it};
@@ -98,6 +98,9 @@ MemberChoice ChooseMembers(const std::vector<ArchiveMember>& members) {
     if (const auto it = firstOf(FileType::Archive); it != order.end()) {
         choice.kind = MemberChoice::Kind::Archive;
         choice.members = {*it};
+    } else if (const auto cartridge = firstOf(FileType::Cartridge); cartridge != order.end()) {
+        choice.kind = MemberChoice::Kind::One;
+        choice.members = {*cartridge};
     }
     return choice;
 }

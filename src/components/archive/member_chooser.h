@@ -1,6 +1,7 @@
 #pragma once
-// Which member of an archive is played: the first disk image (.d64), else the first tape image
-// (.t64), else the program files (.prg, .p00 to .p09), else an archive inside the archive.
+// Which member of an archive is played: the first disk image (.d64, .d71, .d81, .g64, .x64), else
+// the first tape image (.t64, then .tap), else the program files (.prg, .p00 to .p09), else an
+// archive inside the archive, else the first cartridge (.crt).
 // "First" is in natural order of the file names without folders and extension: case is ignored
 // and runs of digits compare by value, so "game-disk2" comes before "game-disk10" and "side a"
 // before "side b". Equal names keep the archive's order.
