@@ -1,0 +1,195 @@
+#include "c64/g64_image.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <string_view>
+
+namespace floppex {
+namespace {
+
+constexpr std::string_view kSignature = "GCR-1541";
+constexpr size_t kHeaderSize = 12;  // signature, version, half tracks, largest track size
+constexpr size_t kMaxHalfTracks = 84;
+constexpr int kMinTracks = 35, kMaxTracks = 42;
+constexpr size_t kSectorSize = 256;
+constexpr size_t kSyncBits = 10;             // a sync mark: at least this many 1-bits in a row
+constexpr size_t kDataSearchBits = 500 * 8;  // how far past a header's sync its data block's sync may be
+constexpr uint8_t kHeaderMark = 0x08, kDataMark = 0x07;
+
+// The .d64 error bytes of the errors a sector read ends with (the drive's code in the comment).
+enum ErrorByte : uint8_t {
+    kOk = 1,
+    kHeaderNotFound = 2,  // 20
+    kNoSync = 3,          // 21
+    kNoDataBlock = 4,     // 22
+    kDataChecksum = 5,    // 23
+    kNotReady = 15,       // 74: the image has no usable track there
+};
+
+int SectorsPerTrack(int track) {
+    if (track <= 17) return 21;
+    if (track <= 24) return 19;
+    if (track <= 30) return 18;
+    return 17;
+}
+
+size_t Le16(std::span<const uint8_t> b, size_t at) { return size_t{b[at]} | size_t{b[at + 1]} << 8; }
+size_t Le32(std::span<const uint8_t> b, size_t at) { return Le16(b, at) | Le16(b, at + 2) << 16; }
+
+// The nibble of each 5-bit GCR code; a code the drive never writes reads as 0, as with c1541.
+constexpr std::array<uint8_t, 32> kNibble = {0, 0, 0, 0, 0, 0, 0,  0,  0, 8, 0,  1,  0, 12, 4,  5,
+                                             0, 0, 2, 3, 0, 15, 6, 7, 0, 9, 10, 11, 0, 13, 14, 0};
+
+// The bits of one track, read round and round as the disk turns.
+class TrackRing {
+public:
+    explicit TrackRing(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+
+    size_t Bits() const { return bytes_.size() * 8; }
+
+    // Where the drive finds the sync marks: the bit after each run of enough 1-bits, in the order
+    // of a search from bit 0 on. A run that goes on over the track's end into its start counts
+    // whole, but comes last: the first search passes it by. Without a mark found in that first
+    // search there is none.
+    std::vector<size_t> SyncEnds() const {
+        std::vector<size_t> ends;
+        size_t ones = 0;
+        for (size_t i = 0; i < bytes_.size(); ++i) {
+            if (const auto end = SyncEndIn(i, ones)) ends.push_back(*end);
+        }
+        size_t i = 0;
+        while (i < bytes_.size() && bytes_[i] == 0xff) SyncEndIn(i++, ones);
+        if (ends.empty() || i == bytes_.size()) return ends;
+        if (const auto end = SyncEndIn(i, ones); end && *end != ends.front()) ends.push_back(*end);
+        return ends;
+    }
+
+    // Decodes the GCR groups (5 bytes for 4) from bit p on into out, 4 bytes at a time.
+    void Decode(size_t p, std::span<uint8_t> out) const {
+        for (size_t at = 0; at + 4 <= out.size(); at += 4) {
+            uint64_t group = 0;
+            for (int i = 0; i < 5; ++i, p = (p + 8) % Bits()) group = group << 8 | Byte(p);
+            for (size_t n = 0; n < 4; ++n) {
+                const auto high = kNibble[group >> (35 - 10 * n) & 31], low = kNibble[group >> (30 - 10 * n) & 31];
+                out[at + n] = static_cast<uint8_t>(high << 4 | low);
+            }
+        }
+    }
+
+private:
+    // Counts the 1-bits in a row on through byte i; the bit after a sync mark when one ends in it.
+    std::optional<size_t> SyncEndIn(size_t i, size_t& ones) const {
+        const uint8_t b = bytes_[i];
+        if (b == 0xff) {
+            ones = std::min(ones + 8, kSyncBits);
+            return std::nullopt;
+        }
+        const auto lead = static_cast<size_t>(std::countl_one(b));
+        const bool sync = ones + lead >= kSyncBits;
+        ones = static_cast<size_t>(std::countr_one(b));
+        return sync ? std::optional(i * 8 + lead) : std::nullopt;
+    }
+
+    // The 8 bits from bit p on.
+    uint8_t Byte(size_t p) const {
+        const size_t i = p / 8, shift = p % 8;
+        if (shift == 0) return bytes_[i];
+        return static_cast<uint8_t>(bytes_[i] << shift | bytes_[(i + 1) % bytes_.size()] >> (8 - shift));
+    }
+
+    std::span<const uint8_t> bytes_;
+};
+
+// The data block behind the sync mark at bit `to`, found from the header's mark at bit `from`.
+// Its bytes go to sector whatever the block mark and checksum say, as the drive reads them.
+uint8_t ReadDataBlock(const TrackRing& ring, size_t from, size_t to, std::span<uint8_t> sector) {
+    const size_t distance = (to + ring.Bits() - from - 1) % ring.Bits() + 1;  // once around at most
+    if (distance >= kDataSearchBits) return kNoSync;
+    std::array<uint8_t, 260> block{};  // mark, 256 bytes, checksum, 2 bytes of gap
+    ring.Decode(to, block);
+    std::copy_n(block.begin() + 1, kSectorSize, sector.begin());
+    uint8_t sum = block[kSectorSize + 1];
+    for (uint8_t b : sector) sum ^= b;
+    if (block[0] != kDataMark) return kNoDataBlock;
+    return sum == 0 ? kOk : kDataChecksum;
+}
+
+// Reads every sector of one track into sectors (256 bytes each), their error bytes into errors.
+// Of a header only its mark and sector number count, as with c1541: the first header of a
+// sector after the first sync mark wins, whatever its track, id and checksum.
+void ReadTrack(std::span<const uint8_t> gcr, std::span<uint8_t> sectors, std::span<uint8_t> errors) {
+    const TrackRing ring(gcr);
+    const auto syncs = ring.SyncEnds();
+    std::fill(errors.begin(), errors.end(), syncs.empty() ? kNoSync : kHeaderNotFound);
+    for (size_t k = 0; k < syncs.size(); ++k) {
+        std::array<uint8_t, 4> header{};
+        ring.Decode(syncs[k], header);
+        const size_t sector = header[2];
+        if (header[0] != kHeaderMark || sector >= errors.size() || errors[sector] != kHeaderNotFound) continue;
+        errors[sector] = ReadDataBlock(ring, syncs[k], syncs[(k + 1) % syncs.size()],
+                                       sectors.subspan(sector * kSectorSize, kSectorSize));
+    }
+}
+
+// The GCR bytes of a full track: none when the image leaves the track out, std::nullopt when the
+// track is beyond the image's tracks or its entry leads outside the file or past the largest size.
+std::optional<std::span<const uint8_t>> TrackBytes(std::span<const uint8_t> g64, int track, size_t halfTracks,
+                                                   size_t largest) {
+    if (static_cast<size_t>(track) * 2 > halfTracks) return std::nullopt;
+    const size_t offset = Le32(g64, kHeaderSize + 8 * static_cast<size_t>(track - 1));
+    if (offset == 0) return std::span<const uint8_t>();
+    if (offset > g64.size() - 2) return std::nullopt;
+    const size_t size = Le16(g64, offset);
+    if (size == 0 || size > largest || size > g64.size() - offset - 2) return std::nullopt;
+    return g64.subspan(offset + 2, size);
+}
+
+// 35 tracks, or as many up to 42 as the track table holds.
+int TrackCount(std::span<const uint8_t> g64, size_t halfTracks) {
+    int tracks = kMinTracks;
+    for (int t = kMinTracks + 1; t <= kMaxTracks && static_cast<size_t>(t) * 2 <= halfTracks; ++t) {
+        if (Le32(g64, kHeaderSize + 8 * static_cast<size_t>(t - 1)) != 0) tracks = t;
+    }
+    return tracks;
+}
+
+std::nullopt_t Fail(std::string& reason, std::string text) {
+    reason = std::move(text);
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool IsG64(std::span<const uint8_t> bytes) {
+    return bytes.size() >= kSignature.size() && std::equal(kSignature.begin(), kSignature.end(), bytes.begin());
+}
+
+std::optional<std::vector<uint8_t>> G64SectorImage(std::span<const uint8_t> g64, std::string& reason) {
+    if (!IsG64(g64) || g64.size() < kHeaderSize) return Fail(reason, "not a G64 image");
+    if (g64.size() > kMaxG64FileSize) return Fail(reason, "G64 image too large");
+    if (g64[8] != 0) return Fail(reason, "G64 version " + std::to_string(g64[8]) + " is unknown");
+    const size_t halfTracks = g64[9];
+    if (halfTracks > kMaxHalfTracks) return Fail(reason, "G64 of " + std::to_string(halfTracks) + " half tracks");
+    if (kHeaderSize + 8 * halfTracks > g64.size()) return Fail(reason, "G64 track table cut short");
+
+    const int tracks = TrackCount(g64, halfTracks);
+    size_t blocks = 0;
+    for (int t = 1; t <= tracks; ++t) blocks += static_cast<size_t>(SectorsPerTrack(t));
+    std::vector<uint8_t> image(blocks * (kSectorSize + 1), 0);
+    const std::span<uint8_t> all(image);
+    size_t block = 0;
+    for (int t = 1; t <= tracks; ++t) {
+        const auto count = static_cast<size_t>(SectorsPerTrack(t));
+        const auto errors = all.subspan(blocks * kSectorSize + block, count);
+        if (const auto gcr = TrackBytes(g64, t, halfTracks, Le16(g64, 10))) {
+            ReadTrack(*gcr, all.subspan(block * kSectorSize, count * kSectorSize), errors);
+        } else {
+            std::fill(errors.begin(), errors.end(), kNotReady);
+        }
+        block += count;
+    }
+    return image;
+}
+
+}  // namespace floppex
