@@ -41,7 +41,7 @@ bool OpenForListing(MainWindow& window, Reader& reader, const std::wstring& path
 
 bool ListDisk(MainWindow& window, const std::wstring& path) {
     DiskImage image;
-    if (!OpenForListing(window, image, path, L"Error reading from D64")) return false;
+    if (!OpenForListing(window, image, path, (L"Error reading from " + FormatTag(path)).c_str())) return false;
     HWND list = window.lvGame;
     AddColumn(window, L"Filename", 1550);
     AddColumn(window, L"Blks", 630);

@@ -91,7 +91,7 @@ std::wstring EntryNameOf(const MainWindow& window, const GameFile& game) {
         name.reset();
     }
     if (name) return *name;
-    Tell(window, std::wstring(ReadFailureMessage(type)));
+    Tell(window, ReadFailureMessage(game.name));
     return L"";
 }
 

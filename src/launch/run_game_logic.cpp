@@ -5,10 +5,10 @@
 
 namespace floppex {
 
-std::wstring_view ReadFailureMessage(FileType type) {
-    switch (type) {
+std::wstring ReadFailureMessage(std::wstring_view gameFileName) {
+    switch (FileTypeOf(gameFileName)) {
     case FileType::Tape: return L"There was an error reading from the T64 file!";
-    case FileType::Disk: return L"There was an error reading from the D64 file!";
+    case FileType::Disk: return L"There was an error reading from the " + FormatTag(gameFileName) + L" file!";
     case FileType::PcFirst:
     case FileType::PcOther: return L"There was an error reading from the P00 file!";
     case FileType::Program: return L"There was an error reading from the PRG file!";

@@ -13,7 +13,7 @@ namespace floppex {
 
 // What the user is told when the reader of the played file cannot read it; empty for a type
 // that has no reader.
-std::wstring_view ReadFailureMessage(FileType type);
+std::wstring ReadFailureMessage(std::wstring_view gameFileName);
 
 // The 1-based item whose name is passed to the emulator, from a collection of `count` entries;
 // nothing when no name is passed. A tape of fewer than two entries passes none (the emulator

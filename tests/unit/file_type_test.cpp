@@ -29,6 +29,8 @@ TEST(FileType, ByTheUpperCasedEndOfTheName) {
     }
     EXPECT_EQ(FileTypeOf(std::wstring_view(L"x.\u0144" L"64")), T::Other);  // low byte of U+0144 is 'D'
     EXPECT_EQ(FileTypeOf(std::wstring_view(L"\u00e4\u00f6.d64")), T::Disk);
+    EXPECT_EQ(ReadFailureMessage(L"C:\\a.b\\x.g64"), L"There was an error reading from the G64 file!");
+    EXPECT_EQ(FormatTag(L"x.gz") + FormatTag(L"d81") + FormatTag(L"x.d81") + FormatTag(L"\u0144.\u0144xP"), L"D81?XP");
 }
 
 // Single programs are played at once, and their entry is never remembered.

@@ -38,4 +38,10 @@ FileType TypeOf(std::basic_string_view<Char> name) {
 FileType FileTypeOf(std::string_view name) { return TypeOf(name); }
 FileType FileTypeOf(std::wstring_view name) { return TypeOf(name); }
 
+std::wstring FormatTag(std::wstring_view name) {
+    if (name.size() < 4 || name[name.size() - 4] != L'.') return L"";
+    const std::string tag = UpperTail(name, 3);
+    return {tag.begin(), tag.end()};
+}
+
 }  // namespace floppex

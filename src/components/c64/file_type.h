@@ -1,6 +1,7 @@
 #pragma once
 // The one place where a file's type is told from its name: by the end of the name only, ASCII
 // letters compared in upper case (the last four characters, the last three for ".GZ").
+#include <string>
 #include <string_view>
 
 namespace floppex {
@@ -19,6 +20,9 @@ enum class FileType {
 
 FileType FileTypeOf(std::string_view name);
 FileType FileTypeOf(std::wstring_view name);
+
+// The three letters after the last dot, upper-cased, for messages ("D81"); empty without them.
+std::wstring FormatTag(std::wstring_view name);
 
 // Listed and played as they are, without unpacking.
 constexpr bool IsListable(FileType type) { return type != FileType::Archive && type != FileType::Other; }
