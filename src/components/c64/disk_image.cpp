@@ -8,39 +8,101 @@
 namespace floppex {
 namespace {
 
-constexpr int kMinTracks = 35;
-constexpr int kMaxTracks = 42;
-constexpr int kDirTrack = 18;
 constexpr size_t kSectorSize = 256;
-constexpr size_t kBlocks35 = 683;  // sectors on 35 tracks; every further track has 17
+constexpr int kMostTracks = 80;
 
-int SectorsPerTrack(int track) {
+int Sectors1541(int track) {
     if (track <= 17) return 21;
     if (track <= 24) return 19;
     if (track <= 30) return 18;
     return 17;
+}
+int Sectors1571(int track) { return Sectors1541(track > 35 ? track - 35 : track); }  // side 2 repeats side 1
+int Sectors1581(int) { return 40; }
+
+struct Block {
+    int track, sector;
+};
+
+// The free counts of tracks first to last (but skip) in one BAM block: at offset, then every
+// stride bytes.
+struct FreeCounts {
+    int first, last, skip;
+    Block bam;
+    size_t offset, stride;
+};
+
+// Where one drive keeps a disk's header, BAM and directory.
+struct Layout {
+    DiskFormat format;
+    int minTracks, maxTracks;
+    int (*sectorsPerTrack)(int track);
+    Block header;
+    size_t nameOffset, idOffset;       // in the header block: 16 name bytes; id, blank and DOS type
+    std::span<const Block> bamBlocks;  // c1541 lists nothing when one of them is unreadable
+    std::span<const FreeCounts> free;  // what c1541 sums as blocks free
+    Block directory;                   // the first directory block; the header's link is not followed
+};
+
+// Like c1541, a 1541 disk counts the 35 standard tracks only, whatever the image holds beyond them.
+constexpr Block kBam1541[] = {{18, 0}};
+constexpr FreeCounts kFree1541[] = {{1, 35, 18, {18, 0}, 4, 4}};
+// The 1571 keeps the free counts of side 2 at the end of the first BAM block, its bitmaps on 53/0.
+constexpr Block kBam1571[] = {{18, 0}, {53, 0}};
+constexpr FreeCounts kFree1571[] = {{1, 35, 18, {18, 0}, 4, 4}, {36, 70, 53, {18, 0}, 0xdd, 1}};
+constexpr Block kBam1581[] = {{40, 0}, {40, 1}, {40, 2}};
+constexpr FreeCounts kFree1581[] = {{1, 40, 40, {40, 1}, 0x10, 6}, {41, 80, 0, {40, 2}, 0x10, 6}};
+
+constexpr Layout k1541{DiskFormat::D64, 35, 42, Sectors1541, {18, 0}, 0x90, 0xa2, kBam1541, kFree1541, {18, 1}};
+constexpr Layout k1571{DiskFormat::D71, 70, 70, Sectors1571, {18, 0}, 0x90, 0xa2, kBam1571, kFree1571, {18, 1}};
+constexpr Layout k1581{DiskFormat::D81, 80, 80, Sectors1581, {40, 0}, 0x04, 0x16, kBam1581, kFree1581, {40, 3}};
+constexpr const Layout* kLayouts[] = {&k1541, &k1571, &k1581};
+
+// A layout, its track count and whether the error-byte block follows the sectors.
+struct Shape {
+    const Layout* layout;
+    int tracks;
+    bool errorBytes;
+};
+
+size_t BlockCount(const Layout& layout, int tracks) {
+    size_t blocks = 0;
+    for (int t = 1; t <= tracks; ++t) blocks += static_cast<size_t>(layout.sectorsPerTrack(t));
+    return blocks;
+}
+
+// The shape from the size alone, as disk drives' image tools tell them apart.
+std::optional<Shape> ShapeFromSize(size_t size) {
+    for (const Layout* layout : kLayouts) {
+        for (int t = layout->minTracks; t <= layout->maxTracks; ++t) {
+            const size_t blocks = BlockCount(*layout, t);
+            if (size == blocks * kSectorSize || size == blocks * (kSectorSize + 1))
+                return Shape{layout, t, size != blocks * kSectorSize};
+        }
+    }
+    return std::nullopt;
 }
 
 // The sectors of one image. Every track/sector pair read from the image goes through Sector(),
 // which refuses what lies outside the disk and what the error bytes mark as unreadable.
 class SectorMap {
 public:
-    SectorMap(std::span<const uint8_t> image, int tracks, bool errorBytes)
-        : image_(image), tracks_(tracks), blocks_(kBlocks35 + 17 * static_cast<size_t>(tracks - kMinTracks)),
-          errorBytes_(errorBytes) {}
-
-    size_t Blocks() const { return blocks_; }
-
-    // Linear block number of a track and sector, when the disk has them.
-    std::optional<size_t> BlockIndex(int track, int sector) const {
-        if (track < 1 || track > tracks_ || sector < 0 || sector >= SectorsPerTrack(track)) return std::nullopt;
-        size_t index = 0;
-        for (int t = 1; t < track; ++t) index += static_cast<size_t>(SectorsPerTrack(t));
-        return index + static_cast<size_t>(sector);
+    SectorMap(std::span<const uint8_t> image, const Shape& shape, bool useErrorBytes)
+        : image_(image), layout_(*shape.layout), tracks_(shape.tracks), errorBytes_(useErrorBytes && shape.errorBytes) {
+        for (int t = 1; t <= tracks_; ++t) firstBlock_[t + 1] = firstBlock_[t] + static_cast<size_t>(layout_.sectorsPerTrack(t));
     }
 
-    std::optional<std::span<const uint8_t>> Sector(int track, int sector) const {
-        const auto index = BlockIndex(track, sector);
+    size_t Blocks() const { return firstBlock_[tracks_ + 1]; }
+
+    // Linear block number of a track and sector, when the disk has them.
+    std::optional<size_t> BlockIndex(Block block) const {
+        if (block.track < 1 || block.track > tracks_ || block.sector < 0 || block.sector >= layout_.sectorsPerTrack(block.track))
+            return std::nullopt;
+        return firstBlock_[block.track] + static_cast<size_t>(block.sector);
+    }
+
+    std::optional<std::span<const uint8_t>> Sector(Block block) const {
+        const auto index = BlockIndex(block);
         if (!index || HardError(*index)) return std::nullopt;
         const size_t offset = *index * kSectorSize;
         if (offset + kSectorSize > image_.size()) return std::nullopt;
@@ -52,7 +114,7 @@ private:
     // checksum) still let the drive read the data. Anything else makes the sector unreadable.
     bool HardError(size_t index) const {
         if (!errorBytes_) return false;
-        const size_t at = blocks_ * kSectorSize + index;
+        const size_t at = Blocks() * kSectorSize + index;
         if (at >= image_.size()) return true;
         switch (image_[at]) {
             case 0: case 1: case 5: case 7: case 8: return false;
@@ -61,26 +123,22 @@ private:
     }
 
     std::span<const uint8_t> image_;
+    const Layout& layout_;
     int tracks_;
-    size_t blocks_;
     bool errorBytes_;
+    std::array<size_t, kMostTracks + 2> firstBlock_{};  // blocks before each track, from track 1
 };
 
-// Tracks and error-byte presence from the file size, as disk drives' image tools detect them.
-bool ShapeFromSize(size_t size, int& tracks, bool& errorBytes) {
-    for (int t = kMinTracks; t <= kMaxTracks; ++t) {
-        const size_t blocks = kBlocks35 + 17 * static_cast<size_t>(t - kMinTracks);
-        if (size == blocks * kSectorSize || size == blocks * (kSectorSize + 1)) {
-            tracks = t;
-            errorBytes = size != blocks * kSectorSize;
-            return true;
+int FreeBlocks(const SectorMap& sectors, const Layout& layout) {
+    int free = 0;
+    for (const FreeCounts& counts : layout.free) {
+        const auto bam = sectors.Sector(counts.bam);
+        for (int t = counts.first; bam && t <= counts.last; ++t) {
+            if (t != counts.skip) free += (*bam)[counts.offset + counts.stride * static_cast<size_t>(t - counts.first)];
         }
     }
-    return false;
+    return free;
 }
-
-constexpr size_t kBamNameOffset = 0x90;
-constexpr size_t kBamIdOffset = 0xa2;
 
 constexpr size_t kSlotSize = 32;
 constexpr size_t kSlotType = 2, kSlotTrack = 3, kSlotSector = 4, kSlotName = 5, kSlotBlocks = 30;
@@ -94,6 +152,33 @@ DiskDirEntry EntryFromSlot(std::span<const uint8_t> slot) {
     e.name = PetName::FromStored(e.storedName);
     e.blockCount = static_cast<uint16_t>(slot[kSlotBlocks] | (slot[kSlotBlocks + 1] << 8));
     return e;
+}
+
+// Follows the directory chain from its first block. A link that leaves the disk, points to an
+// unreadable sector or comes back to a sector already read ends the listing there.
+void ReadDirectory(const SectorMap& sectors, Block next, std::vector<DiskDirEntry>& entries) {
+    std::vector<bool> seen(sectors.Blocks(), false);
+    while (true) {
+        const auto index = sectors.BlockIndex(next);
+        const auto block = sectors.Sector(next);
+        if (!index || !block || seen[*index]) return;
+        seen[*index] = true;
+        for (size_t slot = 0; slot < kSectorSize; slot += kSlotSize) {
+            const auto bytes = block->subspan(slot, kSlotSize);
+            if (bytes[kSlotType] != 0) entries.push_back(EntryFromSlot(bytes));
+        }
+        if ((*block)[0] == 0) return;
+        next = {(*block)[0], (*block)[1]};
+    }
+}
+
+// VICE's X64 files: this signature, then version, drive type, track count and more in 64 bytes,
+// then the image.
+constexpr uint8_t kX64Signature[] = {0x43, 0x15, 0x41, 0x64};
+constexpr size_t kX64HeaderSize = 64;
+
+bool StartsWith(std::span<const uint8_t> bytes, std::span<const uint8_t> signature) {
+    return bytes.size() >= signature.size() && std::equal(signature.begin(), signature.end(), bytes.begin());
 }
 
 }  // namespace
@@ -123,48 +208,40 @@ bool DiskImage::Open(const std::filesystem::path& path) {
 bool DiskImage::Load(std::span<const uint8_t> bytes) {
     *this = DiskImage();
     if (bytes.empty()) return Fail("empty file");
-    if (!ShapeFromSize(bytes.size(), tracks_, hasErrorBytes_))
-        return Fail("not a D64 image: " + std::to_string(bytes.size()) + " bytes");
-    const SectorMap sectors(bytes, tracks_, hasErrorBytes_);
-    const auto bam = sectors.Sector(kDirTrack, 0);
-    if (!bam) return Fail("the header block (track 18, sector 0) is unreadable");
-    ReadBam(*bam);
-    ReadDirectory(bytes);
-    return true;
+    if (StartsWith(bytes, kX64Signature)) {
+        if (bytes.size() < kX64HeaderSize) return Fail("X64 header cut short");
+        return LoadSectors(bytes.subspan(kX64HeaderSize), DiskFormat::X64);
+    }
+    return LoadSectors(bytes);
 }
 
-void DiskImage::ReadBam(std::span<const uint8_t> bam) {
-    std::copy_n(bam.begin() + kBamNameOffset, storedName_.size(), storedName_.begin());
-    std::copy_n(bam.begin() + kBamIdOffset, storedId_.size(), storedId_.begin());
+// An X64 body is read as the plain image of its size: the header's drive type and track count are
+// not trusted (VICE ignores the drive type too), and as in VICE its error bytes are not looked at.
+bool DiskImage::LoadSectors(std::span<const uint8_t> image, std::optional<DiskFormat> from) {
+    const bool x64 = from == DiskFormat::X64;
+    const auto shape = ShapeFromSize(image.size());
+    if (!shape) {
+        return Fail((x64 ? "no disk image after the X64 header: " : "not a disk image: ") + std::to_string(image.size()) + " bytes");
+    }
+    const Layout& layout = *shape->layout;
+    const SectorMap sectors(image, *shape, !x64);
+    for (const Block& b : layout.bamBlocks) {
+        if (!sectors.Sector(b)) {
+            return Fail("the header or BAM block (track " + std::to_string(b.track) + ", sector " + std::to_string(b.sector) +
+                        ") is unreadable");
+        }
+    }
+    format_ = from.value_or(layout.format);
+    tracks_ = shape->tracks;
+    hasErrorBytes_ = shape->errorBytes;
+    const auto header = *sectors.Sector(layout.header);  // one of the BAM blocks, so readable
+    std::copy_n(header.begin() + static_cast<std::ptrdiff_t>(layout.nameOffset), storedName_.size(), storedName_.begin());
+    std::copy_n(header.begin() + static_cast<std::ptrdiff_t>(layout.idOffset), storedId_.size(), storedId_.begin());
     diskName_ = PetName::FromStored(storedName_);
     diskId_ = PetName{{storedId_.begin(), storedId_.end()}};
-
-    // Like c1541, only the 35 standard tracks count, whatever the image holds beyond them.
-    blocksFree_ = 0;
-    for (int t = 1; t <= kMinTracks; ++t) {
-        if (t != kDirTrack) blocksFree_ += bam[4 * static_cast<size_t>(t)];
-    }
-}
-
-// Follows the directory chain from track 18, sector 1. A link that leaves the disk, points to an
-// unreadable sector or comes back to a sector already read ends the listing there.
-void DiskImage::ReadDirectory(std::span<const uint8_t> image) {
-    const SectorMap sectors(image, tracks_, hasErrorBytes_);
-    std::vector<bool> seen(sectors.Blocks(), false);
-    int track = kDirTrack, sector = 1;
-    while (true) {
-        const auto index = sectors.BlockIndex(track, sector);
-        const auto block = sectors.Sector(track, sector);
-        if (!index || !block || seen[*index]) return;
-        seen[*index] = true;
-        for (size_t slot = 0; slot < kSectorSize; slot += kSlotSize) {
-            const auto bytes = block->subspan(slot, kSlotSize);
-            if (bytes[kSlotType] != 0) entries_.items.push_back(EntryFromSlot(bytes));
-        }
-        if ((*block)[0] == 0) return;
-        track = (*block)[0];
-        sector = (*block)[1];
-    }
+    blocksFree_ = FreeBlocks(sectors, layout);
+    ReadDirectory(sectors, layout.directory, entries_.items);
+    return true;
 }
 
 std::string DiskImage::HeaderText1() const { return diskName_.Unicode(); }

@@ -1,8 +1,11 @@
 #pragma once
-// 1541 disk images: 35 to 42 tracks, with or without the error-byte block.
+// Disk images: the 1541's (35 to 42 tracks), the 1571's (two sides of 35 tracks) and the 1581's
+// (80 tracks of 40 sectors), each with or without the error-byte block, and VICE's X64 files,
+// which put a 64-byte header in front of one of them.
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -33,9 +36,12 @@ public:
     auto end() const { return items.end(); }
 };
 
+// The kind of file: a plain sector image of one drive, GCR-encoded 1541 tracks, or an X64 file.
+enum class DiskFormat { D64, D71, D81, G64, X64 };
+
 class DiskImage {
 public:
-    static constexpr size_t kMaxFileSize = 206114;  // 42 tracks with error bytes
+    static constexpr size_t kMaxFileSize = 64 + 3200 * 257;  // an X64 header and a 1581 image with error bytes
 
     bool Open(const std::filesystem::path& path);
     bool Load(std::span<const uint8_t> bytes);
@@ -49,14 +55,15 @@ public:
     const PetName& DiskId() const { return diskId_; }  // id, blank, DOS type: the five bytes c1541 shows
     const std::array<uint8_t, 16>& StoredDiskName() const { return storedName_; }  // padding included
     const std::array<uint8_t, 5>& StoredDiskId() const { return storedId_; }
-    int BlocksFree() const { return blocksFree_; }  // BAM free counts of tracks 1 to 35 but 18
-    int Tracks() const { return tracks_; }
+    int BlocksFree() const { return blocksFree_; }  // the BAM's free counts, as c1541 sums them
+    DiskFormat Format() const { return format_; }
+    int Tracks() const { return tracks_; }  // 70 on a 1571 disk, 80 on a 1581 disk
     bool HasErrorBytes() const { return hasErrorBytes_; }
 
 private:
     bool Fail(std::string reason);
-    void ReadBam(std::span<const uint8_t> bam);
-    void ReadDirectory(std::span<const uint8_t> image);
+    // image: a plain sector image, read by its size; from: the file's format when it held more than that.
+    bool LoadSectors(std::span<const uint8_t> image, std::optional<DiskFormat> from = std::nullopt);
 
     std::string error_;
     PetName diskName_, diskId_;
@@ -64,6 +71,7 @@ private:
     std::array<uint8_t, 5> storedId_{};
     DiskDirectory entries_;
     int blocksFree_ = 0;
+    DiskFormat format_ = DiskFormat::D64;
     int tracks_ = 0;
     bool hasErrorBytes_ = false;
 };
