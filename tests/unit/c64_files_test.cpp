@@ -30,16 +30,16 @@ DiskImage Loaded(const std::string& name) {
 
 // Every fixture image lists exactly as c1541 lists it: good ones, odd names and types, broken or
 // looping directory chains, read errors, 40 and 42 tracks, directories that reach the tracks of
-// 17 sectors, a file of more than 255 blocks.
+// 17 sectors, a file of more than 255 blocks; 1571 disks with files on both sides, 1581 disks with
+// several directory sectors, a partition and a looping directory; X64 files (see images.sh).
 TEST(DiskImage, ListingEqualsC1541ForEveryFixtureImage) {
     int compared = 0;
     for (const auto& file : fs::directory_iterator(FixtureDir("images"))) {
-        if (file.path().extension() != ".d64") continue;
-        EXPECT_EQ(C1541Listing(Loaded(file.path().filename().string())), ReadText(file.path().string() + ".list"))
-            << file.path().filename();
+        if (file.path().extension() != ".list") continue;
+        EXPECT_EQ(C1541Listing(Loaded(file.path().stem().string())), ReadText(file.path())) << file.path().stem();
         ++compared;
     }
-    EXPECT_GE(compared, 19);
+    EXPECT_GE(compared, 33);
 }
 
 // Names and types are in the listings (and in floppex-cli's JSON, compared with c1541's text).
@@ -51,13 +51,16 @@ TEST(DiskImage, ReadsHeaderBlocksAndSizeOfC1541Images) {
     EXPECT_EQ(image.Entries().Item(1).Name().Unicode(), "HELLO");
     EXPECT_EQ(image.Entries().Item(3).Blocks(), "40");  // 10002 bytes, 254 per block
     EXPECT_EQ(Loaded("long.d64").Entries().Item(2).Blocks(), "300");
-    struct Case { const char* name; int tracks; bool errors; };
+    using enum DiskFormat;
+    struct Case { const char* name; int tracks; bool errors; DiskFormat format = D64; size_t entries = 6; };
     for (const Case& c : {Case{"mixed.d64", 35, false}, Case{"errors_ok.d64", 35, true}, Case{"tracks40.d64", 40, false},
-                          Case{"tracks40_errors.d64", 40, true}, Case{"tracks42.d64", 42, false}}) {
+                          Case{"tracks40_errors.d64", 40, true}, Case{"tracks42.d64", 42, false}, Case{"errors_ok.d71", 70, true, D71, 5},
+                          Case{"many.d81", 80, false, D81, 30}, Case{"errors.x64", 35, true, X64, 3}, Case{"d81body.x64", 80, false, X64, 30}}) {
         const auto sized = Loaded(c.name);
         EXPECT_EQ(sized.Tracks(), c.tracks) << c.name;
         EXPECT_EQ(sized.HasErrorBytes(), c.errors) << c.name;
-        EXPECT_EQ(sized.Entries().Count(), 6u) << c.name;
+        EXPECT_EQ(sized.Format(), c.format) << c.name;
+        EXPECT_EQ(sized.Entries().Count(), c.entries) << c.name;
     }
 }
 
@@ -65,7 +68,7 @@ TEST(DiskImage, RejectsFilesThatAreNoImage) {
     const auto good = ReadBytes(Image("mixed.d64"));
     DiskImage image;
     for (size_t size : {size_t{0}, size_t{1}, good.size() - 256, good.size() - 1, good.size() + 1, size_t{174848 + 682},
-                        size_t{1} << 20}) {
+                        size_t{349696 + 1}, size_t{819200 - 256}, size_t{1} << 20}) {
         Bytes bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(std::min(size, good.size())));
         bytes.resize(size, 0);
         ASSERT_TRUE(image.Load(good));
@@ -74,9 +77,15 @@ TEST(DiskImage, RejectsFilesThatAreNoImage) {
         EXPECT_EQ(image.Entries().Count(), 0u);
         EXPECT_TRUE(image.DiskName().bytes.empty());
     }
-    auto withErrors = ReadBytes(Image("errors_ok.d64"));
-    withErrors[174848 + 357] = 2;  // the header block itself unreadable
-    EXPECT_FALSE(image.Load(withErrors));
+    // An unreadable header or BAM block (18/0, 53/0 of a 1571, 40/0 to 40/2 of a 1581): c1541 lists nothing.
+    for (const auto& [name, at] : {std::pair{"errors_ok.d64", 174848 + 357}, {"errors_ok.d71", 349696 + 683 + 357},
+                                   {"errors_dir.d81", 819200 + 1560}, {"errors_dir.d81", 819200 + 1562}}) {
+        auto withErrors = ReadBytes(Image(name));
+        withErrors[static_cast<size_t>(at)] = 2;
+        EXPECT_FALSE(image.Load(withErrors)) << name << " " << at;
+    }
+    const auto x64 = ReadBytes(Image("mixed.x64"));  // a header cut short or followed by no image
+    for (size_t size : {size_t{4}, size_t{63}, size_t{64}, x64.size() - 1}) EXPECT_FALSE(image.Load(std::span(x64).first(size))) << size;
     EXPECT_FALSE(image.Open(Image("missing.d64")) || image.Error().empty() || image.Open(FixtureDir("images")));
 }
 
