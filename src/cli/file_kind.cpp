@@ -19,4 +19,15 @@ std::string_view KindName(FileType kind) {
     return "unknown";
 }
 
+std::string_view DiskFormatName(DiskFormat format) {
+    switch (format) {
+        case DiskFormat::D64: break;
+        case DiskFormat::D71: return "d71";
+        case DiskFormat::D81: return "d81";
+        case DiskFormat::G64: return "g64";
+        case DiskFormat::X64: return "x64";
+    }
+    return "d64";
+}
+
 }  // namespace floppex::cli

@@ -87,7 +87,7 @@ std::string HexBytes(std::span<const uint8_t> bytes) {
 
 std::string ListingJson(const std::string& path, const Listing& listing, bool fromArchive) {
     std::string json = "{\"path\":" + JsonString(path) + ",\"archive\":" + (fromArchive ? "true" : "false") +
-                       ",\"format\":" + JsonString(KindName(listing.kind)) + ",\"name\":" + NameJson(listing.name);
+                       ",\"format\":" + JsonString(listing.format) + ",\"name\":" + NameJson(listing.name);
     if (listing.id) json += ",\"id\":" + NameJson(*listing.id);
     json += ",\"entries\":[";
     for (size_t i = 0; i < listing.entries.size(); ++i) {

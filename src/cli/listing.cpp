@@ -52,6 +52,7 @@ std::optional<Listing> ReadDisk(const std::filesystem::path& file, std::string& 
     DiskImage image;
     if (!Opened(image, file, error)) return std::nullopt;
     Listing listing;
+    listing.format = DiskFormatName(image.Format());
     listing.name = FromPet(image.DiskName());
     listing.id = FromPet(image.DiskId());
     for (const DiskDirEntry& item : image.Entries()) {
@@ -128,6 +129,7 @@ std::optional<Listing> ReadListing(const std::filesystem::path& file, FileType k
     }
     if (!listing) return std::nullopt;
     listing->kind = kind;
+    if (listing->format.empty()) listing->format = KindName(kind);
     return listing;
 }
 

@@ -24,6 +24,7 @@ struct ListingEntry {
 
 struct Listing {
     FileType kind = FileType::Other;
+    std::string_view format;  // KindName(kind), or for a disk the image's own format
     ListingName name;
     std::optional<ListingName> id;  // disks only: id, blank, DOS type
     std::vector<ListingEntry> entries;

@@ -78,6 +78,13 @@ TEST_F(CliTest, ListingsAreByteForByteWhatC1541Prints) {
         EXPECT_EQ(run.status, 0) << disk << ": " << run.err;
         EXPECT_EQ(run.out, ReadText((disk == upper ? Fixture("mixed.d64") : disk) + ".list")) << disk;
     }
+    // Other drives' disks and X64 files; JSON names the format the image is in.
+    for (const auto& [disk, format] : {std::pair{"sides.d71", "d71"}, {"dirloop.d81", "d81"}, {"lying.x64", "x64"}, {"mixed.d64", "d64"}}) {
+        EXPECT_EQ(Cli({"list", Fixture(disk)}).out, Listing(disk)) << disk;
+        Cli({"list", "--json", Fixture(disk)});
+        auto doc = Json();
+        EXPECT_TRUE(doc["format"] == format && Listing(disk).ends_with("\n" + doc["blocks_free"] + " blocks free.\n")) << disk;
+    }
     const CliRun two = Cli({"list", Fixture("mixed.d64"), Fixture("empty.d64")});  // several in turn under their names
     EXPECT_EQ(two.status, 0) << two.err;
     EXPECT_EQ(two.out, "==> " + Fixture("mixed.d64") + " <==\n" + Listing("mixed.d64") + "\n==> " + Fixture("empty.d64") + " <==\n" +
