@@ -43,6 +43,14 @@ std::string TypeField(const DiskDirEntry& entry) {
     return type;
 }
 
+std::string ChipLine(const CartridgeChip& chip) {
+    char line[80];
+    std::snprintf(line, sizeof line, "$%06x CHIP %-5s #%03u $%04x $%04x $%04x\n", static_cast<unsigned>(chip.offset),
+                  chip.TypeText().c_str(), static_cast<unsigned>(chip.bank), static_cast<unsigned>(chip.loadAddress),
+                  static_cast<unsigned>(chip.size), static_cast<unsigned>(chip.packetLength));
+    return line;
+}
+
 std::string EntryLine(const DiskDirEntry& entry) {
     char blocks[16];
     std::snprintf(blocks, sizeof blocks, "%-4u ", static_cast<unsigned>(entry.blockCount));
@@ -56,6 +64,21 @@ std::string C1541Listing(const DiskImage& image) {
     if (image.Entries().Count() == 0) text += "Empty image\n";
     for (const auto& entry : image.Entries()) text += EntryLine(entry);
     text += std::to_string(image.BlocksFree()) + " blocks free.\n";
+    return text;
+}
+
+std::string CartconvListing(const CrtFile& cartridge) {
+    std::string text = "CRT Version: " + cartridge.VersionText() + " (C64 CARTRIDGE )\nName: " + cartridge.Name() +
+                       "\nHardware ID: " + std::to_string(cartridge.HardwareType()) + " (" +
+                       std::string(cartridge.HardwareName()) + ")\nHardware Revision: " +
+                       std::to_string(cartridge.Revision()) + "\nMode: exrom: " + std::to_string(cartridge.Exrom()) +
+                       " game: " + std::to_string(cartridge.Game()) + " (" + cartridge.ModeText() +
+                       ")\n\noffset  sig  type  bank start size  chunklen\n";
+    for (const CartridgeChip& chip : cartridge.Chips()) text += ChipLine(chip);
+    char totals[64];
+    std::snprintf(totals, sizeof totals, "\ntotal banks: %zu size: $%06zx\n", cartridge.Chips().size(), cartridge.TotalSize());
+    text += totals;
+    if (!cartridge.Problem().empty()) text += "Error: " + cartridge.Problem() + "\n";
     return text;
 }
 
