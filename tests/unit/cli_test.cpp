@@ -73,17 +73,15 @@ walk("", json.loads(sys.stdin.buffer.read().decode("utf-8"), parse_constant=refu
 TEST_F(CliTest, ListingsAreByteForByteWhatC1541Prints) {
     fs::copy_file(Fixture("mixed.d64"), scratch_ / "MIXED.D64");  // an upper-case extension is the same type
     const std::string upper = (scratch_ / "MIXED.D64").string();
-    for (const std::string& disk : {Fixture("empty.d64"), Fixture("allbytes.d64"), Fixture("dirtrack40.d64"), upper}) {
+    for (const std::string& disk : {Fixture("empty.d64"), Fixture("allbytes.d64"), Fixture("dirtrack40.d64"), upper, Fixture("sides.d71"),
+                                    Fixture("dirloop.d81"), Fixture("lying.x64")}) {
         const CliRun run = Cli({"list", disk});
         EXPECT_EQ(run.status, 0) << disk << ": " << run.err;
         EXPECT_EQ(run.out, ReadText((disk == upper ? Fixture("mixed.d64") : disk) + ".list")) << disk;
     }
-    // Other drives' disks and X64 files; JSON names the format the image is in.
     for (const auto& [disk, format] : {std::pair{"sides.d71", "d71"}, {"dirloop.d81", "d81"}, {"lying.x64", "x64"}, {"mixed.d64", "d64"}}) {
-        EXPECT_EQ(Cli({"list", Fixture(disk)}).out, Listing(disk)) << disk;
-        Cli({"list", "--json", Fixture(disk)});
-        auto doc = Json();
-        EXPECT_TRUE(doc["format"] == format && Listing(disk).ends_with("\n" + doc["blocks_free"] + " blocks free.\n")) << disk;
+        Cli({"list", "--json", Fixture(disk)});  // JSON names the format the image is in
+        EXPECT_EQ(Json()["format"], format) << disk;
     }
     const CliRun two = Cli({"list", Fixture("mixed.d64"), Fixture("empty.d64")});  // several in turn under their names
     EXPECT_EQ(two.status, 0) << two.err;
