@@ -48,6 +48,34 @@ void Disk(const uint8_t* data, size_t size) {
     if (errors) disk[errorAt] = 1;
 }
 
+// A disk kept between runs: the bytes laid over its areas (offset, length) in turn, the disk
+// loaded, the areas cleared again.
+void LoadOverlaid(std::vector<uint8_t>& disk, std::initializer_list<std::pair<size_t, size_t>> areas, const uint8_t* data, size_t size) {
+    for (size_t used = 0; const auto& [at, length] : areas) {
+        const size_t n = std::min(length, size - used);
+        std::copy_n(data + used, n, disk.begin() + static_cast<std::ptrdiff_t>(at));
+        used += n;
+    }
+    DiskImage image;
+    if (image.Load(disk)) TouchDisk(image);
+    for (const auto& [at, length] : areas) std::fill_n(disk.begin() + static_cast<std::ptrdiff_t>(at), length, 0);
+}
+
+// 1571: over track 18 and the second BAM block (53/0). 1581: over track 40 (header, BAM blocks,
+// directory). X64: over the header behind its signature, then track 18 of the 1541 disk behind it.
+void Disk71(const uint8_t* data, size_t size) {
+    static std::vector<uint8_t> disk(349696);
+    LoadOverlaid(disk, {{357 * 256, 19 * 256}, {1040 * 256, 256}}, data, size);
+}
+void Disk81(const uint8_t* data, size_t size) {
+    static std::vector<uint8_t> disk(819200);
+    LoadOverlaid(disk, {{1560 * 256, 40 * 256}}, data, size);
+}
+void X64(const uint8_t* data, size_t size) {
+    static std::vector<uint8_t> disk = [] { std::vector<uint8_t> d(64 + 174848); std::copy_n("\x43\x15\x41\x64", 4, d.begin()); return d; }();
+    LoadOverlaid(disk, {{4, 60}, {64 + 357 * 256, 19 * 256}}, data, size);
+}
+
 // The bytes as they are, then with the format's signature over (T64) or in front of them (P00),
 // so that the code after the signature check is reached.
 void Tape(const uint8_t* data, size_t size) {
