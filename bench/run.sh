@@ -45,6 +45,15 @@ for i in $(seq 1 "$images"); do
   printf 'disk %04d' "$i" | dd of="$img" bs=1 seek=$((0x16590)) conv=notrunc status=none
 done
 mapfile -t disks < <(ls "$work"/disks/*.d64)
+# 1,000 G64 images: the four layouts as c1541 writes them in GCR, copied (their names stay).
+c1541 -format "small,sm" g64 gbase0.g64 -write small.prg "loader" >/dev/null
+c1541 -format "many parts,mp" g64 gbase1.g64 "${many[@]}" >/dev/null
+c1541 -format "empty,00" g64 gbase2.g64 >/dev/null
+c1541 -format "game disk,gd" g64 gbase3.g64 -write crunched.prg "crunched game" -write basic.prg "intro" \
+  -write zeros.prg "data" >/dev/null
+mkdir -p "$work/g64"
+for i in $(seq 1 "$images"); do cp "gbase$((i % 4)).g64" "$(printf '%s/g64/disk%04d.g64' "$work" "$i")"; done
+mapfile -t g64s < <(ls "$work"/g64/*.g64)
 
 cp ../game.d64 game.d64
 jlha a ../game.lha game.d64 >/dev/null
@@ -96,6 +105,17 @@ each() { local tool=$1; shift; for d in "${disks[@]}"; do "$tool" "$@" "$d"; don
 c1541_list() { c1541 "$1" -list; }
 repeat() { local n=$1; shift; for ((k = 0; k < n; k++)); do "$@"; done; }
 cbm_l() { (cd out/ref && cbmconvert -v0 -l "../../$1"); }
+# Rows for listing images of one kind with floppex-cli and with c1541, in one process and in one
+# process each, once both list the first image alike: list_rows KIND IMAGE...
+list_rows() {
+  local kind=$1 d; shift
+  local imgs=("$@") attach=()
+  for d in "${imgs[@]}"; do attach+=(-attach "$d" -list); done
+  "$cli" list "$1" | cmp -s - <(c1541 "$1" -list 2>/dev/null) || { echo "run.sh: $kind listing differs from c1541" >&2; exit 1; }
+  row "list ${#imgs[@]} $kind images, one process" '"$cli" list "${imgs[@]}"' "c1541, one process" 'c1541 "${attach[@]}"' ""
+  row "list ${#imgs[@]} $kind images, one process each" 'for d in "${imgs[@]}"; do "$cli" list "$d"; done' "c1541 -list" \
+    'for d in "${imgs[@]}"; do c1541 "$d" -list; done' "" "$each_runs"
+}
 mkdir -p out/cli out/ref
 
 # The outputs must agree before their times mean anything.
@@ -116,6 +136,7 @@ row "list $n images, one process" '"$cli" list "${disks[@]}"' "cat" 'cat "${disk
 row "list $n images, one process" '"$cli" list "${disks[@]}"' "c1541, one process" 'c1541 "${c1541_args[@]}"' ""
 row "list $n images, one process each" 'each "$cli" list' "cat" 'each cat' "<= 2.0" "$each_runs"
 row "list $n images, one process each" 'each "$cli" list' "c1541 -list" 'each c1541_list' "" "$each_runs"
+list_rows G64 "${g64s[@]}"
 row "extract lh5 LHA x$x" 'repeat $x "$cli" extract game.lha out/cli' "lhasa x" \
   'repeat $x lhasa xqfw=out/ref game.lha' "<= 1.0"
 row "extract lh5 LHA x$x" 'repeat $x "$cli" extract game.lha out/cli' "jlha x" \

@@ -2,6 +2,7 @@
 // any bytes to its reader and checks what must hold of every result.
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 
 #include "archive/archive_unpacker.h"
 #include "archive/d64_writer.h"
@@ -74,6 +75,30 @@ void Disk81(const uint8_t* data, size_t size) {
 void X64(const uint8_t* data, size_t size) {
     static std::vector<uint8_t> disk = [] { std::vector<uint8_t> d(64 + 174848); std::copy_n("\x43\x15\x41\x64", 4, d.begin()); return d; }();
     LoadOverlaid(disk, {{4, 60}, {64 + 357 * 256, 19 * 256}}, data, size);
+}
+
+// Laid over the header and track table of a G64 that c1541 wrote (the seed G64_SEED, its track 18
+// alone) and, separately, over that track's GCR bytes, the same layout as the seed's from its
+// version byte on: the decoder meets sync marks, headers and data blocks of every kind.
+void G64(const uint8_t* data, size_t size) {
+    static const std::vector<uint8_t> base = [] {
+        std::vector<uint8_t> g64 = {'G', 'C', 'R', '-', '1', '5', '4', '1'};
+        std::ifstream seed(G64_SEED, std::ios::binary);
+        g64.insert(g64.end(), std::istreambuf_iterator<char>(seed), {});
+        return g64;
+    }();
+    constexpr size_t kTable = 12 + 84 * 8, kTrack = kTable + 2;  // track 18's size, then its bytes
+    Require(base.size() > kTrack);
+    for (const size_t from : {size_t{8}, kTrack}) {
+        if (size <= from - 8) return;
+        std::vector<uint8_t> bytes = base;
+        const size_t end = from == 8 ? kTable : base.size();
+        std::copy_n(data + from - 8, std::min(size - (from - 8), end - from), bytes.begin() + static_cast<std::ptrdiff_t>(from));
+        DiskImage image;
+        if (!image.Load(bytes)) continue;
+        Require(image.HasErrorBytes() && image.Tracks() >= 35 && image.Tracks() <= 42);
+        TouchDisk(image);
+    }
 }
 
 // The bytes as they are, then with the format's signature over (T64) or in front of them (P00),

@@ -110,16 +110,12 @@ public:
     }
 
 private:
-    // Error codes 0 and 1 mean a good sector; 5, 7 and 8 (data checksum, write protect, header
-    // checksum) still let the drive read the data. Anything else makes the sector unreadable.
+    // Error codes 0 and 1 mean a good sector. Like c1541, any other makes the sector unreadable,
+    // a data checksum error (5) too.
     bool HardError(size_t index) const {
         if (!errorBytes_) return false;
         const size_t at = Blocks() * kSectorSize + index;
-        if (at >= image_.size()) return true;
-        switch (image_[at]) {
-            case 0: case 1: case 5: case 7: case 8: return false;
-            default: return true;
-        }
+        return at >= image_.size() || image_[at] > 1;
     }
 
     std::span<const uint8_t> image_;
@@ -208,6 +204,10 @@ bool DiskImage::Open(const std::filesystem::path& path) {
 bool DiskImage::Load(std::span<const uint8_t> bytes) {
     *this = DiskImage();
     if (bytes.empty()) return Fail("empty file");
+    if (IsG64(bytes)) {
+        const auto sectors = G64SectorImage(bytes, error_);
+        return sectors && LoadSectors(*sectors, DiskFormat::G64);
+    }
     if (StartsWith(bytes, kX64Signature)) {
         if (bytes.size() < kX64HeaderSize) return Fail("X64 header cut short");
         return LoadSectors(bytes.subspan(kX64HeaderSize), DiskFormat::X64);

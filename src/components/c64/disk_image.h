@@ -1,7 +1,8 @@
 #pragma once
 // Disk images: the 1541's (35 to 42 tracks), the 1571's (two sides of 35 tracks) and the 1581's
 // (80 tracks of 40 sectors), each with or without the error-byte block, and VICE's X64 files,
-// which put a 64-byte header in front of one of them.
+// which put a 64-byte header in front of one of them. G64 files come as the sectors g64_image.h reads.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "c64/g64_image.h"
 #include "c64/pet_name.h"
 
 namespace floppex {
@@ -41,7 +43,8 @@ enum class DiskFormat { D64, D71, D81, G64, X64 };
 
 class DiskImage {
 public:
-    static constexpr size_t kMaxFileSize = 64 + 3200 * 257;  // an X64 header and a 1581 image with error bytes
+    // A G64 at its largest; an X64 header and a 1581 image with error bytes are less.
+    static constexpr size_t kMaxFileSize = std::max<size_t>(kMaxG64FileSize, 64 + 3200 * 257);
 
     bool Open(const std::filesystem::path& path);
     bool Load(std::span<const uint8_t> bytes);

@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view kSignature = "GCR-1541";
 constexpr size_t kHeaderSize = 12;  // signature, version, half tracks, largest track size
-constexpr size_t kMaxHalfTracks = 84;
+constexpr size_t kMaxHalfTracks = 168;  // as many as c1541 takes; a 1541 disk has 84
 constexpr int kMinTracks = 35, kMaxTracks = 42;
 constexpr size_t kSectorSize = 256;
 constexpr size_t kSyncBits = 10;             // a sync mark: at least this many 1-bits in a row
@@ -170,7 +170,7 @@ std::optional<std::vector<uint8_t>> G64SectorImage(std::span<const uint8_t> g64,
     if (g64.size() > kMaxG64FileSize) return Fail(reason, "G64 image too large");
     if (g64[8] != 0) return Fail(reason, "G64 version " + std::to_string(g64[8]) + " is unknown");
     const size_t halfTracks = g64[9];
-    if (halfTracks > kMaxHalfTracks) return Fail(reason, "G64 of " + std::to_string(halfTracks) + " half tracks");
+    if (halfTracks > kMaxHalfTracks) return Fail(reason, "G64 with " + std::to_string(halfTracks) + " half tracks");
     if (kHeaderSize + 8 * halfTracks > g64.size()) return Fail(reason, "G64 track table cut short");
 
     const int tracks = TrackCount(g64, halfTracks);

@@ -9,9 +9,9 @@
 
 namespace floppex {
 
-// The largest G64 that can hold anything: header, both tables and 84 half tracks each of the
-// largest size the header can give.
-inline constexpr size_t kMaxG64FileSize = 12 + 84 * 8 + 84 * (2 + 0xffff);
+// The largest G64 worth reading: header, both tables and 168 half tracks (the most c1541 takes),
+// each of the largest size the header can give.
+inline constexpr size_t kMaxG64FileSize = 12 + 168 * 8 + 168 * (2 + 0xffff);
 
 // The bytes begin with the G64 signature "GCR-1541".
 bool IsG64(std::span<const uint8_t> bytes);
