@@ -6,10 +6,13 @@
 
 #include "app/main_window.h"
 #include "app/module_state.h"
+#include "c64/crt_file.h"
 #include "c64/disk_image.h"
 #include "c64/p00_file.h"
 #include "c64/prg_file.h"
+#include "c64/size_text.h"
 #include "c64/t64_image.h"
+#include "c64/tap_file.h"
 #include "contents/list_view.h"
 #include "c64/file_type.h"
 #include "contents/listing_logic.h"
@@ -39,6 +42,14 @@ bool OpenForListing(MainWindow& window, Reader& reader, const std::wstring& path
     return true;
 }
 
+uintmax_t FileLength(const std::wstring& path) {
+    std::error_code error;
+    const uintmax_t length = std::filesystem::file_size(std::filesystem::path(path), error);
+    return error ? 0 : length;
+}
+
+// A .d64's free blocks are its capacity less the entries' blocks; the other disks' come from
+// their own BAM.
 bool ListDisk(MainWindow& window, const std::wstring& path) {
     DiskImage image;
     if (!OpenForListing(window, image, path, (L"Error reading from " + FormatTag(path)).c_str())) return false;
@@ -58,9 +69,8 @@ bool ListDisk(MainWindow& window, const std::wstring& path) {
     }
     AppendRow(list, L"");
     AppendRow(list, L"");
-    std::error_code error;
-    const uintmax_t length = std::filesystem::file_size(std::filesystem::path(path), error);
-    AppendRow(list, BlocksFreeText(error ? 0 : length, blocksUsed));
+    AppendRow(list, image.Format() == DiskFormat::D64 ? BlocksFreeText(FileLength(path), blocksUsed)
+                                                      : std::to_wstring(image.BlocksFree()) + L" Blocks Free");
     return true;
 }
 
@@ -78,6 +88,55 @@ struct Column {
     const wchar_t* header;
     double widthTwips;
 };
+
+// Columns that fill the list's width as a disk's three do.
+void AddColumns(MainWindow& window, std::initializer_list<Column> columns) {
+    for (const Column& column : columns) AddColumn(window, column.header, column.widthTwips);
+}
+
+// One row of texts, the first in the first column.
+void AppendRowOf(HWND list, std::initializer_list<std::wstring> texts) {
+    AppendRow(list, *texts.begin());
+    const int row = RowCount(list);
+    int column = 0;
+    for (const std::wstring& text : texts)
+        if (column++ > 0) SetSubItem(list, row, column - 1, text);
+}
+
+// What cut a listing short, under a blank row, where a disk shows its free blocks.
+void AppendProblem(HWND list, const std::string& problem) {
+    if (problem.empty()) return;
+    AppendRow(list, L"");
+    AppendRow(list, Widen(problem));
+}
+
+// A cartridge lists its chip packets: the bank, where it appears and how big it is.
+bool ListCartridge(MainWindow& window, const std::wstring& path) {
+    CrtFile file;
+    if (!OpenForListing(window, file, path, L"Error reading from CRT")) return false;
+    AddColumns(window, {{L"Bank", 550}, {L"Address", 850}, {L"Size", 750}, {L"Chip", 780}});
+    SetInfo(window, Widen(file.HeaderText1() + "  " + file.HeaderText2() + "  " + file.ModeText()));
+    for (const CartridgeChip& chip : file.Chips())
+        AppendRowOf(window.lvGame, {std::to_wstring(chip.bank), Widen(chip.AddressText()), Widen(chip.SizeText()),
+                                    Widen(chip.TypeText())});
+    AppendProblem(window.lvGame, file.Problem());
+    return true;
+}
+
+// A raw tape lists the files whose headers the KERNAL's loader would find, or itself as one row.
+bool ListRawTape(MainWindow& window, const std::wstring& path) {
+    TapFile tape;
+    if (!OpenForListing(window, tape, path, L"Error reading from TAP")) return false;
+    AddColumns(window, {{L"Filename", 1400}, {L"Type", 450}, {L"Start", 530}, {L"Bytes", 550}});
+    SetInfo(window, Widen(tape.HeaderText1() + "  " + tape.HeaderText2()));
+    for (const TapeProgram& program : tape.Programs())
+        AppendRowOf(window.lvGame, {Shown(program.Name()), Widen(program.TypeText()),
+                                    Widen(AddressText(program.startAddress)), std::to_wstring(program.DataSize())});
+    if (tape.Programs().empty())
+        AppendRowOf(window.lvGame, {Widen(tape.TapeName()), L"", L"", std::to_wstring(tape.FileSize())});
+    AppendProblem(window.lvGame, tape.Problem());
+    return true;
+}
 
 // A single file's listing: one row of two columns under the info line.
 void ShowOneRow(MainWindow& window, Column first, Column second, const wchar_t* info, const std::wstring& left,
@@ -113,8 +172,8 @@ bool ListByType(MainWindow& window, const std::wstring& path) {
     case FileType::PcFirst:
     case FileType::PcOther: return ListPcFile(window, path);
     case FileType::Program: return ListProgram(window, path);
-    case FileType::Cartridge:
-    case FileType::RawTape:
+    case FileType::Cartridge: return ListCartridge(window, path);
+    case FileType::RawTape: return ListRawTape(window, path);
     case FileType::Archive:
     case FileType::Other: break;
     }

@@ -25,6 +25,17 @@ TEST(ListingTest, EveryFileTypeIsListedAndClosingRemembersTheChosenEntry) {
          "two.t64=2"},
         {L"", L"big.p00", L"BIG.P00", L"PC64 Pxx File", {L"Filename", L"Size(Kb)"}, {{L"BIG", L"1.2"}}, 0, nullptr},
         {L"", L"big.prg", L"big.prg", L"PRG File", {L"Size(Kb)", L"Load Address"}, {{L"1.2", L"$C000 49152"}}, 0, nullptr},
+        // The other disks count their free blocks in their own BAM.
+        {L"", L"demo.d81", L"demo.d81", L"FLOPPEX DEMO FX 3D", {L"Filename", L"Blks", L"Type"},
+         {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"THIRD", L"1", L"prg"}, {L"", L"", L""},
+          {L"", L"", L""}, {L"3157 Blocks Free", L"", L""}}, 1, "demo.d81=2"},
+        {L"-p ", L"demo.g64", L"demo.g64", L"FLOPPEX DEMO FX 2A", {L"Filename", L"Blks", L"Type"},
+         {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"THIRD", L"1", L"prg"}, {L"", L"", L""},
+          {L"", L"", L""}, {L"661 Blocks Free", L"", L""}}, 2, "demo.g64=3"},
+        {L"", L"cart.crt", L"cart.crt", L"FLOPPEX CART  Generic C64 Cartridge (0)  8k Game",
+         {L"Bank", L"Address", L"Size", L"Chip"}, {{L"0", L"$8000", L"$2000", L"ROM"}}, 0, "cart.crt=1"},
+        {L"", L"tape.tap", L"tape.tap", L"tape  C64-TAPE-RAW version 1", {L"Filename", L"Type", L"Start", L"Bytes"},
+         {{L"HELLO", L"prg", L"$0801", L"38"}, {L"BIG ONE", L"abs", L"$C000", L"1200"}}, 1, "tape.tap=2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

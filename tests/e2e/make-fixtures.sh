@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Disk images, tapes, programs and archives for the end-to-end tests, made by VICE's petcat and
-# c1541, cbmconvert, zip and the project's tape writer (which cbmconvert reads back as a check).
+# Disk images, tapes, cartridges, programs and archives for the end-to-end tests, made by VICE's
+# petcat, c1541 and cartconv, cbmconvert, zip and the project's tape writers (cbmconvert reads the
+# T64s back as a check).
 # Usage: make-fixtures.sh OUTPUT_FOLDER
 set -euo pipefail
 out="$(mkdir -p "$1" && cd "$1" && pwd)"
-t64="$(cd "$(dirname "$0")/../fixtures" && pwd)/t64.py"
+writers="$(cd "$(dirname "$0")/../fixtures" && pwd)"
+t64="$writers/t64.py"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -14,12 +16,14 @@ printf '10 print "hello from floppex"\n20 goto 10\n' | petcat -w2 -o "$out/hello
 { printf '\000\300'; head -c 1200 /dev/zero; } >big.prg
 cbmconvert -v0 -P -n big.prg && cp big.prg big.p00 "$out/" && cp big.p00 "$out/big.p01"
 
-disk() {  # disk IMAGE "NAME,ID" ENTRY...: hello.prg under each entry name on a fresh disk
+disk() {  # disk IMAGE "NAME,ID" ENTRY...: hello.prg under each entry name on a fresh disk of the image's kind
   local image=$1 header=$2 args=() entry; shift 2
   for entry in "$@"; do args+=(-write "$out/hello.prg" "$entry"); done
-  rm -f "$out/$image" && c1541 -format "$header" d64 "$out/$image" "${args[@]}" >/dev/null
+  rm -f "$out/$image" && c1541 -format "$header" "${image##*.}" "$out/$image" "${args[@]}" >/dev/null
 }
 disk demo.d64 "floppex demo,fx" first second third
+disk demo.d81 "floppex demo,fx" first second third
+disk demo.g64 "floppex demo,fx" first second third
 # Lower-case letters stay unshifted, capitals become shifted letters: c1541 lists both as written.
 disk play.d64 "play disk,pd" alpha "Beta Two" gamma
 disk many.d64 "many games,mg" "game "{1..14}
@@ -39,6 +43,10 @@ tape() {  # tape FILE NAME ENTRY...: a T64 of hello.prg under each entry name
 }
 tape one.t64 "ONE TAPE" ONLY
 tape two.t64 "TWO TAPE" FIRST SECOND
+python3 "$writers/tap.py" "$out/tape.tap" HELLO="$out/hello.prg" "BIG ONE=big.prg"
+# An 8K cartridge at $8000 that starts itself (the CBM80 mark) and loops.
+{ printf '\011\200\011\200\303\302\31580\114\011\200'; head -c 8180 /dev/zero; } >cart.bin
+cartconv -q -t normal -n "FLOPPEX CART" -i cart.bin -o "$out/cart.crt" >/dev/null
 
 cp "$out/play.d64" game.d64 && rm -f "$out/game.zip" && zip -q -9 "$out/game.zip" game.d64
 # The same disk in a ZIP whose method (bzip2) is left to WinZip.

@@ -1,7 +1,5 @@
 #include "c64/prg_file.h"
 
-#include <cstdio>
-
 #include "c64/file_bytes.h"
 #include "c64/size_text.h"
 
@@ -33,11 +31,7 @@ bool PrgFile::Load(std::span<const uint8_t> bytes) {
 
 std::string PrgFile::SizeText() const { return KilobyteText(size_); }
 
-std::string PrgFile::AddressText1() const {
-    char text[8];
-    std::snprintf(text, sizeof text, "$%04X", static_cast<unsigned>(loadAddress_));
-    return text;
-}
+std::string PrgFile::AddressText1() const { return AddressText(loadAddress_); }
 
 std::string PrgFile::AddressText2() const { return std::to_string(loadAddress_); }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Sizes of C64 program files as shown to the user.
+// Sizes and addresses of C64 programs as shown to the user.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace floppex {
@@ -8,5 +9,8 @@ namespace floppex {
 // Kilobytes (1024 bytes) with one decimal and '.' as the separator, rounded half up:
 // 1229 bytes give "1.2", 100 bytes "0.1", 2 bytes "0.0".
 std::string KilobyteText(size_t bytes);
+
+// A C64 address as four hex digits after a '$': "$0801".
+std::string AddressText(uint16_t address);
 
 }  // namespace floppex
