@@ -49,9 +49,31 @@ std::string NameJson(const ListingName& name) {
     return json + "}";
 }
 
+// The fields, each with a comma in front.
+std::string FieldsJson(const ListingFields& fields) {
+    std::string json;
+    for (const ListingField& field : fields) {
+        json += "," + JsonString(field.key) + ":";
+        if (const auto* number = std::get_if<int64_t>(&field.value)) json += std::to_string(*number);
+        if (const auto* text = std::get_if<std::string>(&field.value)) json += JsonString(*text);
+        if (const auto* truth = std::get_if<bool>(&field.value)) json += *truth ? "true" : "false";
+    }
+    return json;
+}
+
 std::string EntryJson(const ListingEntry& entry) {
     return "{\"blocks\":" + std::to_string(entry.blocks) + ",\"name\":" + NameJson(entry.name) +
-           ",\"type\":" + JsonString(entry.type) + "}";
+           ",\"type\":" + JsonString(entry.type) + FieldsJson(entry.fields) + "}";
+}
+
+// A cartridge's packets in place of the entries.
+std::string ChipsJson(const std::vector<ListingFields>& chips) {
+    std::string json = ",\"chips\":[";
+    for (size_t i = 0; i < chips.size(); ++i) {
+        std::string fields = FieldsJson(chips[i]);
+        json += (i > 0 ? ",{" : "{") + fields.erase(0, 1) + "}";
+    }
+    return json + "]";
 }
 
 }  // namespace
@@ -89,6 +111,8 @@ std::string ListingJson(const std::string& path, const Listing& listing, bool fr
     std::string json = "{\"path\":" + JsonString(path) + ",\"archive\":" + (fromArchive ? "true" : "false") +
                        ",\"format\":" + JsonString(listing.format) + ",\"name\":" + NameJson(listing.name);
     if (listing.id) json += ",\"id\":" + NameJson(*listing.id);
+    json += FieldsJson(listing.fields);
+    if (listing.kind == FileType::Cartridge) return json + ChipsJson(listing.chips) + "}";
     json += ",\"entries\":[";
     for (size_t i = 0; i < listing.entries.size(); ++i) {
         if (i > 0) json += ",";

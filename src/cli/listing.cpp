@@ -1,13 +1,16 @@
 #include "cli/listing.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "c64/crt_file.h"
 #include "c64/disk_image.h"
 #include "c64/listing_text.h"
 #include "c64/p00_file.h"
 #include "c64/pet_name.h"
 #include "c64/prg_file.h"
 #include "c64/t64_image.h"
+#include "c64/tap_file.h"
 
 namespace floppex::cli {
 
@@ -110,6 +113,64 @@ std::optional<Listing> ReadPrg(const std::filesystem::path& file, std::string& e
     return listing;
 }
 
+std::optional<Listing> ReadCartridge(const std::filesystem::path& file, std::string& error) {
+    CrtFile crt;
+    if (!Opened(crt, file, error)) return std::nullopt;
+    Listing listing;
+    listing.name = {crt.Name(), std::nullopt};
+    listing.fields = {{"hardware_type", int64_t{crt.HardwareType()}}, {"hardware", std::string(crt.HardwareName())},
+                      {"version", crt.VersionText()}, {"revision", int64_t{crt.Revision()}},
+                      {"exrom", int64_t{crt.Exrom()}}, {"game", int64_t{crt.Game()}}, {"mode", crt.ModeText()}};
+    if (!crt.Problem().empty()) listing.fields.push_back({"problem", crt.Problem()});
+    for (const CartridgeChip& chip : crt.Chips()) {
+        listing.chips.push_back({{"offset", int64_t{chip.offset}}, {"type", chip.TypeText()}, {"bank", int64_t{chip.bank}},
+                                 {"load_address", int64_t{chip.loadAddress}}, {"size", int64_t{chip.size}},
+                                 {"packet_length", int64_t{chip.packetLength}}});
+    }
+    listing.text = CartconvListing(crt);
+    return listing;
+}
+
+std::string Hex4(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "$%04x", value & 0xffff);
+    return text;
+}
+
+// The disk form with the load addresses after each entry ("$0801-$0b45", the end one past the
+// last byte); a tape without a header the KERNAL wrote is one entry of type "tap" and its size.
+std::string TapText(const Listing& listing, const TapFile& tap) {
+    std::string text = "0 \"" + Padded(listing.name.text, kNameWidth) + "\"\n";
+    for (size_t i = 0; i < listing.entries.size(); ++i) {
+        const ListingEntry& entry = listing.entries[i];
+        text += EntryLine(entry) + (tap.Programs().empty() ? std::to_string(tap.FileSize()) + " bytes"
+                                                           : Hex4(tap.Programs()[i].startAddress) + "-" +
+                                                                 Hex4(tap.Programs()[i].endAddress)) + "\n";
+    }
+    return text + (tap.Problem().empty() ? "" : "note: " + tap.Problem() + "\n");
+}
+
+std::optional<Listing> ReadRawTape(const std::filesystem::path& file, std::string& error) {
+    TapFile tap;
+    if (!Opened(tap, file, error)) return std::nullopt;
+    Listing listing;
+    listing.name = {tap.TapeName(), std::nullopt};
+    listing.fields = {{"version", int64_t{tap.Version()}}, {"size", static_cast<int64_t>(tap.FileSize())}};
+    if (!tap.Problem().empty()) listing.fields.push_back({"problem", tap.Problem()});
+    for (const TapeProgram& p : tap.Programs()) {
+        listing.entries.push_back({FromPet(p.Name()), BlocksForSize(p.DataSize() + 2), p.TypeText(),
+                                   {{"start", int64_t{p.startAddress}}, {"end", int64_t{p.endAddress}},
+                                    {"size", static_cast<int64_t>(p.DataSize())}, {"data_found", p.dataFound},
+                                    {"offset", static_cast<int64_t>(p.offset)}}});
+    }
+    if (tap.Programs().empty()) {
+        listing.entries.push_back({listing.name, BlocksForSize(tap.FileSize()), "tap",
+                                   {{"size", static_cast<int64_t>(tap.FileSize())}}});
+    }
+    listing.text = TapText(listing, tap);
+    return listing;
+}
+
 }  // namespace
 
 int BlocksForSize(uint64_t bytes) {
@@ -125,7 +186,9 @@ std::optional<Listing> ReadListing(const std::filesystem::path& file, FileType k
         case FileType::PcFirst:
         case FileType::PcOther: listing = ReadP00(file, error); break;
         case FileType::Program: listing = ReadPrg(file, error); break;
-        default: error = "not a disk, tape or program file"; break;
+        case FileType::Cartridge: listing = ReadCartridge(file, error); break;
+        case FileType::RawTape: listing = ReadRawTape(file, error); break;
+        default: error = "not a disk, tape, program or cartridge file"; break;
     }
     if (!listing) return std::nullopt;
     listing->kind = kind;

@@ -107,6 +107,28 @@ TEST_F(CliTest, ProgramsAndTapesAreListedInTheDiskForm) {
     EXPECT_EQ(t64.out, "0 \"games           \"\n" + Line(c1541, 1) + Line(c1541, 4) + Line(c1541, 3));
 }
 
+// Cartridges list as cartconv -f lists them; raw tapes in the disk form with each file's addresses,
+// or as one entry of their size when no header decodes; in JSON with their own fields; from archives.
+TEST_F(CliTest, CartridgesAndRawTapes) {
+    const auto fixture = [](const std::string& name) { return (FixtureDir("crt_tap") / name).string(); };
+    for (const char* crt : {"normal8.crt", "ocean.crt", "ocean.zip"}) {
+        EXPECT_EQ(Cli({"list", fixture(crt)}).out, ReadText(fixture(crt == std::string("normal8.crt") ? crt : "ocean.crt") + ".info")) << crt;
+    }
+    EXPECT_EQ(Cli({"list", fixture("worn.tap")}).out,
+              "0 \"worn            \"\n1    \"basic loop\"       prg $0801-$081b\n1    \"border\"           abs $c000-$c006\n");
+    Cli({"list", "--json", fixture("ocean.crt")});
+    auto doc = Json();
+    EXPECT_EQ(doc["format"] + doc["hardware"] + doc["chips.#"] + doc["chips.3.bank"] + doc["chips.3.offset"], "crtOcean4324688");
+    Cli({"list", "--json", fixture("worn.tap"), fixture("turbo.tap")});
+    doc = Json();
+    EXPECT_EQ(doc["0.format"] + doc["0.entries.1.type"] + doc["0.entries.1.start"] + doc["0.entries.1.size"] + doc["0.entries.1.data_found"],
+              "tapabs491526true");
+    EXPECT_EQ(doc["1.entries.#"] + doc["1.entries.0.type"] + doc["1.entries.0.size"], "1tap" + std::to_string(fs::file_size(fixture("turbo.tap"))));
+    const CliRun run = Cli({"extract", fixture("programs.tap.gz"), (scratch_ / "unpacked").string()});
+    EXPECT_EQ(run.out, (scratch_ / "unpacked" / "programs.tap").string() + "\n") << run.err;
+    EXPECT_EQ(ReadBytes(scratch_ / "unpacked" / "programs.tap"), ReadBytes(fixture("programs.tap")));
+}
+
 TEST_F(CliTest, ExitStatusSaysWhatWentWrong) {
     const fs::path garbage = scratch_ / "garbage.d64", brokenZip = scratch_ / "broken.zip";
     WriteBytes(garbage, Bytes(1000, 0x55));
