@@ -89,7 +89,8 @@ TEST(Drop, FirstNameOfTheFileListOnlyWhenTheBlockHoldsOne) {
                             DropBlock(4000, 1, wideNames, sizeof wideNames), std::vector<std::byte>(19)})
         EXPECT_FALSE(FirstDroppedName(bad));
     EXPECT_EQ(JudgeDrop(false, L"a.d64"), DropOutcome::DataTypeNotSupported);
-    EXPECT_EQ(JudgeDrop(true, L"a.d64"), DropOutcome::Open);
+    for (const wchar_t* name : {L"a.d64", L"a.D81", L"a.crt", L"a.tap", L"a.g64.zip"})
+        EXPECT_EQ(JudgeDrop(true, name), DropOutcome::Open) << name;
     EXPECT_EQ(JudgeDrop(true, L"a.txt"), DropOutcome::FileNotSupported);
 }
 
