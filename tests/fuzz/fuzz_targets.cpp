@@ -11,11 +11,13 @@
 #include "archive/lha_reader.h"
 #include "archive/lynx_reader.h"
 #include "archive/zip_reader.h"
+#include "c64/crt_file.h"
 #include "c64/disk_image.h"
 #include "c64/listing_text.h"
 #include "c64/p00_file.h"
 #include "c64/prg_file.h"
 #include "c64/t64_image.h"
+#include "c64/tap_file.h"
 
 using namespace floppex;
 using namespace floppex::archive;
@@ -138,6 +140,35 @@ void Program(const uint8_t* data, size_t size) {
     sink = prg.SizeText().size() + prg.AddressText2().size() + prg.LoadAddress();
 }
 
+// The bytes as they are, then with the signature (and a header length of 64, version 0 or 1) over
+// them, so that packets and pulses are reached. Packets follow each other from the header on.
+void Cartridge(const uint8_t* data, size_t size) {
+    std::vector<uint8_t> bytes(data, data + size);
+    for (int pass = 0; pass < 2 && bytes.size() >= 20; ++pass) {
+        CrtFile crt;
+        size_t end = crt.Load(bytes) ? crt.HeaderLength() : 0;
+        for (const auto& chip : crt.Chips()) {
+            Require(chip.offset == end && chip.packetLength >= 16u + chip.size && (end += chip.packetLength) <= size);
+        }
+        sink = CartconvListing(crt).size() + crt.HeaderText2().size();
+        std::copy_n("C64 CARTRIDGE   \0\0\0\x40", 20, bytes.begin());
+    }
+}
+
+void RawTape(const uint8_t* data, size_t size) {
+    std::vector<uint8_t> bytes(data, data + size);
+    for (int pass = 0; pass < 2 && bytes.size() >= 13; ++pass) {
+        TapFile tap;
+        Require(!tap.Load(bytes, "fuzz") || (tap.FileSize() == size && tap.Programs().size() <= TapFile::kMaxPrograms));
+        for (const auto& p : tap.Programs()) {
+            Require(p.offset < size && (p.type == 1 || p.type == 3 || p.type == 4));
+            sink = sink + p.Name().Unicode().size() + p.TypeText().size();
+        }
+        std::copy_n("C64-TAPE-RAW", 12, bytes.begin());
+        bytes[12] &= 1;
+    }
+}
+
 void Members(const ReadResult& result) {
     size_t total = 0;
     for (const auto& m : result.members) {
@@ -198,7 +229,8 @@ void Extract(const uint8_t* data, size_t size) {
     const auto r = UnpackArchive(names[data[0] % 6], {data + 1, size - 1}, kLimits);
     if (!r.ok()) return;
     const std::string& e = r.extension;
-    Require(e == ".d64" || e == ".t64" || e == ".prg" || (e.size() == 4 && e.starts_with(".p0") && std::isdigit(e[3])));
+    Require(e == ".d64" || e == ".t64" || e == ".prg" || e == ".crt" || e == ".tap" ||
+            (e.size() == 4 && e.starts_with(".p0") && std::isdigit(e[3])));
     Require(r.data.size() >= 2 && r.data.size() <= kLimits.maxMemberBytes);
 }
 
