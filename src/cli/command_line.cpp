@@ -7,6 +7,7 @@ namespace floppex::cli {
 const char* const kUsage =
     "usage: floppex-cli list [--json] [--] FILE...\n"
     "       floppex-cli extract ARCHIVE DIR\n"
+    "       floppex-cli play [--emulator PROGRAM] [--name NAME] FILE [ENTRY] [-- ARG...]\n"
     "       floppex-cli --help\n"
     "\n"
     "list     prints what each FILE holds (.d64 .t64 .prg .p00-.p09 .tap .crt, or an archive .lha\n"
@@ -21,8 +22,16 @@ const char* const kUsage =
     "         given as text and as their raw PETSCII bytes in hex.\n"
     "extract  writes the C64 file held by ARCHIVE into DIR, named after the archive, and prints\n"
     "         its path.\n"
+    "play     starts VICE's x64sc (or PROGRAM: a path, or a name looked up on the PATH) on entry\n"
+    "         number ENTRY of FILE's listing (default 1), or on the entry listed as NAME (letter\n"
+    "         case may differ when only one entry matches), as Floppex's window starts VICE:\n"
+    "         x64sc ARG... -autostart \"FILE:NAME\", without \":NAME\" where the window passes no\n"
+    "         name (a .t64 of one program, a .prg, .crt or .tap). An archive is unpacked\n"
+    "         into a temporary folder that is removed once the emulator has exited. Waits for the\n"
+    "         emulator and exits with its exit status.\n"
     "\n"
-    "Exit status: 0 success, 1 a file could not be read or written, 2 bad usage.\n";
+    "Exit status: 0 success, 1 a file could not be read or written, 2 bad usage; play: 3 no such\n"
+    "entry, 127 the emulator was not found or could not be started, else the emulator's own.\n";
 
 namespace {
 
@@ -77,6 +86,13 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::filesystem::p
     }
     if (command == "list") return ParseList(args, error);
     if (command == "extract") return ParseExtract(args, error);
+    if (command == "play") {
+        std::optional<PlayRequest> play = ParsePlay(args, error);
+        if (!play) return std::nullopt;
+        CommandLine line{.command = CommandLine::Command::Play};
+        line.play = std::move(play);
+        return line;
+    }
     error = "unknown command " + command;
     return std::nullopt;
 }

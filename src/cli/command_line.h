@@ -5,14 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "cli/play.h"
+
 namespace floppex::cli {
 
 struct CommandLine {
-    enum class Command { Help, List, Extract };
+    enum class Command { Help, List, Extract, Play };
     Command command = Command::Help;
     bool json = false;
     std::vector<std::filesystem::path> files;  // list: the files; extract: the archive
     std::filesystem::path outputFolder;        // extract only
+    std::optional<PlayRequest> play;           // play only
 };
 
 // args without the program name. Bad usage returns nothing and sets error.

@@ -10,10 +10,24 @@
 #include "cli/json_text.h"
 #include "cli/listing.h"
 #include "cli/path_text.h"
+#include "cli/play.h"
 
 namespace floppex::cli {
 
 namespace fs = std::filesystem;
+
+std::optional<std::string> NotAFile(const fs::path& file) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) return ec.message();
+    if (!fs::exists(status)) return "no such file";
+    if (!fs::is_regular_file(status)) return "not a regular file";
+    return std::nullopt;
+}
+
+void Complain(Output& err, const fs::path& file, const std::string& error) {
+    err << "floppex-cli: " << PathText(file) << ": " << error << "\n";
+}
 
 namespace {
 
@@ -32,16 +46,6 @@ std::optional<Listing> ListPlainFile(const fs::path& file, std::string& error) {
     return ReadListing(file, kind, error);
 }
 
-// Why a path is not a file that can be read, or nothing when it is one.
-std::optional<std::string> NotAFile(const fs::path& file) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (ec && ec != std::errc::no_such_file_or_directory) return ec.message();
-    if (!fs::exists(status)) return "no such file";
-    if (!fs::is_regular_file(status)) return "not a regular file";
-    return std::nullopt;
-}
-
 ListResult ListOne(const fs::path& file) {
     ListResult result;
     if (auto why = NotAFile(file)) {
@@ -58,10 +62,6 @@ ListResult ListOne(const fs::path& file) {
     std::optional<fs::path> unpacked = UnpackArchive(file, temp->Path(), "currgame", result.error);
     if (unpacked) result.listing = ListPlainFile(*unpacked, result.error);
     return result;
-}
-
-void Complain(Output& err, const fs::path& file, const std::string& error) {
-    err << "floppex-cli: " << PathText(file) << ": " << error << "\n";
 }
 
 int ListText(const std::vector<fs::path>& files, Output& out, Output& err) {
@@ -139,6 +139,7 @@ int Run(const std::vector<fs::path>& args, Output& out, Output& err) {
         case CommandLine::Command::List:
             return line->json ? ListJson(line->files, out, err) : ListText(line->files, out, err);
         case CommandLine::Command::Extract: return Extract(line->files.front(), line->outputFolder, out, err);
+        case CommandLine::Command::Play: return Play(*line->play, err);
     }
     return kExitUsage;
 }

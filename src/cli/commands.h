@@ -1,6 +1,8 @@
 #pragma once
 // The tool's commands; each returns the process exit status.
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "cli/output.h"
@@ -13,5 +15,11 @@ constexpr int kExitUsage = 2;
 
 // args without the program name; listings and results go to out, messages to err.
 int Run(const std::vector<std::filesystem::path>& args, Output& out, Output& err);
+
+// Why a path is not a file that can be read, or nothing when it is one.
+std::optional<std::string> NotAFile(const std::filesystem::path& file);
+
+// "floppex-cli: FILE: error" on err.
+void Complain(Output& err, const std::filesystem::path& file, const std::string& error);
 
 }  // namespace floppex::cli

@@ -1,4 +1,4 @@
-// floppex-cli: lists and unpacks C64 disk, tape, program and archive files from the command line.
+// floppex-cli: lists, unpacks and plays C64 disk, tape, program and archive files from the command line.
 #include <cstdio>
 #include <exception>
 #include <filesystem>

@@ -8,11 +8,8 @@
 
 #include "app/main_window.h"
 #include "app/module_state.h"
-#include "c64/disk_image.h"
-#include "c64/p00_file.h"
-#include "c64/prg_file.h"
-#include "c64/t64_image.h"
 #include "components/system/program_launcher.h"
+#include "launch/emulator_command_logic.h"
 #include "launch/run_game_logic.h"
 #include "open/unpack_archive.h"
 
@@ -42,55 +39,16 @@ std::optional<std::wstring> Unpack(const MainWindow& window, const std::wstring&
     return std::nullopt;
 }
 
-template <class Directory>
-std::wstring NameOfItem(const Directory& entries, FileType type, int32_t gameIndex) {
-    const auto item = NamedEntryItem(type, entries.Count(), gameIndex);
-    return item ? Widen(entries.Item(static_cast<int32_t>(*item)).Name().Ascii()) : L"";
-}
-
-// The C64 name of the chosen entry, or nothing when the file could not be read.
-std::optional<std::wstring> ReadEntryName(FileType type, const std::filesystem::path& path,
-                                          int32_t gameIndex) {
-    switch (type) {
-    case FileType::Tape: {
-        T64Image tape;
-        if (!tape.Open(path)) return std::nullopt;
-        return NameOfItem(tape.Entries(), type, gameIndex);
-    }
-    case FileType::Disk: {
-        DiskImage disk;
-        if (!disk.Open(path)) return std::nullopt;
-        return NameOfItem(disk.Entries(), type, gameIndex);
-    }
-    case FileType::PcFirst:
-    case FileType::PcOther: {
-        P00File program;
-        if (!program.Open(path)) return std::nullopt;
-        return Widen(program.Name().Ascii());
-    }
-    case FileType::Program: {
-        PrgFile program;
-        if (!program.Open(path)) return std::nullopt;
-        return L"";
-    }
-    case FileType::Cartridge:
-    case FileType::RawTape:
-    case FileType::Archive:
-    case FileType::Other: break;
-    }
-    return L"";
-}
-
 // An unreadable file is told about; the game is launched all the same, with no entry name.
 std::wstring EntryNameOf(const MainWindow& window, const GameFile& game) {
     const FileType type = FileTypeOf(game.name);
-    std::optional<std::wstring> name;
+    std::optional<std::string> name;
     try {
-        name = ReadEntryName(type, std::filesystem::path(game.path), window.gameIndex);
+        name = LaunchEntryName(type, std::filesystem::path(game.path), window.gameIndex);
     } catch (const std::exception&) {
         name.reset();
     }
-    if (name) return *name;
+    if (name) return Widen(*name);
     Tell(window, ReadFailureMessage(game.name));
     return L"";
 }

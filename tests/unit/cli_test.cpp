@@ -221,5 +221,33 @@ TEST_F(CliTest, ExtractWritesExactlyTheOneFileInTheArchive) {
     EXPECT_FALSE(fs::exists(scratch_ / "none") && !fs::is_empty(scratch_ / "none"));
 }
 
+// play runs the emulator (here a script that prints its arguments and exits with 7) on the chosen
+// entry with VICE's arguments as the window builds them, and exits with the emulator's status.
+TEST_F(CliTest, PlayPassesTheChosenEntryToTheEmulator) {
+    const fs::path fake = scratch_ / "fake emulator";
+    std::ofstream(fake) << "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done\nexit 7\n";
+    fs::permissions(fake, fs::perms::owner_all);
+    const std::string d64 = Fixture("mixed.d64"), p00 = Fixture("hellogam.p00"), zip = Fixture("mixed.zip");
+    struct Case { std::vector<std::string> args; int status; std::string out; };
+    for (const Case& c : std::vector<Case>{
+             {{d64}, 7, "[-autostart][" + d64 + ":hello]"},
+             {{d64, "4", "--", "-warp", "a b"}, 7, "[-warp][a b][-autostart][" + d64 + ":notes]"},
+             {{"--name", "BIG ONE", d64}, 7, "[-autostart][" + d64 + ":big one]"},  // the one entry in another case
+             {{"--name", "big on", d64}, 3, ""}, {{d64, "7"}, 3, ""}, {{d64, "0"}, 2, ""}, {{d64, "2x"}, 2, ""},
+             {{"--name", "hello", d64, "1"}, 2, ""}, {{Fixture("games.t64"), "3"}, 7, "[-autostart][" + Fixture("games.t64") + ":b255]"},
+             {{p00, "1"}, 7, "[-autostart][" + p00 + ":hello game]"}, {{Fixture("b254.prg")}, 7, "[-autostart][" + Fixture("b254.prg") + "]"},
+             {{(scratch_ / "missing.d64").string()}, 1, ""}, {{zip, "2"}, 7, "/mixed.d64:basic game]"}}) {
+        std::vector<std::string> args{"play", "--emulator", fake.string()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, c.status) << c.args[0] << " " << c.args.back() << ": " << run.err;
+        EXPECT_TRUE(c.args[0] == zip ? run.out.starts_with("[-autostart][" + (scratch_ / "tmp/").string()) && run.out.ends_with(c.out)
+                                     : run.out == c.out) << run.out;
+        EXPECT_TRUE(TempIsEmpty());
+    }
+    const CliRun none = Cli({"play", "--emulator", (scratch_ / "no such emulator").string(), d64});
+    EXPECT_TRUE(none.status == 127 && none.err.find("no such emulator") != std::string::npos) << none.err;
+}
+
 }  // namespace
 }  // namespace floppex::testing

@@ -5,28 +5,11 @@
 #include <vector>
 
 #include "components/system/path_parts.h"
+#include "launch/emulator_command_logic.h"
 
 namespace floppex {
 
 namespace {
-
-// One argument as the system's command-line splitter reads it back: in quotes, with quotes
-// and the backslashes in front of them escaped.
-std::wstring Quoted(std::wstring_view argument) {
-    std::wstring out = L"\"";
-    size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        out += c;
-    }
-    out.append(backslashes * 2, L'\\');
-    return out + L"\"";
-}
 
 std::wstring FolderOf(std::wstring_view path) { return std::wstring(SplitPathParts(path).folder); }
 
@@ -43,7 +26,7 @@ std::wstring SystemErrorText(DWORD error) {
 
 // Starts the emulator with the arguments after its own quoted path; does not wait for it.
 std::wstring Start(std::wstring_view emulatorPath, const std::wstring& arguments, std::wstring_view folder) {
-    std::wstring commandLine = Quoted(emulatorPath) + arguments;
+    std::wstring commandLine = QuotedArgument(emulatorPath) + arguments;
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     const std::wstring program(emulatorPath), directory(folder);
@@ -59,7 +42,7 @@ std::wstring Start(std::wstring_view emulatorPath, const std::wstring& arguments
 
 std::wstring StartCcs64(std::wstring_view emulatorPath, std::wstring_view gameDir, std::wstring_view gamePath,
                         int16_t entry) {
-    std::wstring arguments = L" " + Quoted(gamePath);
+    std::wstring arguments = L" " + QuotedArgument(gamePath);
     if (entry > 0) arguments += L" " + std::to_wstring(entry + 1);
     return Start(emulatorPath, arguments, gameDir);
 }
@@ -85,31 +68,31 @@ void ProgramLauncher::RunCCS64v2(std::wstring_view emulatorPath, std::wstring_vi
 
 void ProgramLauncher::RunVICE(std::wstring_view emulatorPath, std::wstring_view gamePath,
                               std::wstring_view entryName, int16_t, std::wstring& message) const {
-    std::wstring target(gamePath);
-    if (!entryName.empty()) target += L":" + std::wstring(entryName);
-    message = Start(emulatorPath, L" -autostart " + Quoted(target), FolderOf(emulatorPath));
+    std::wstring arguments;
+    for (const std::wstring& argument : ViceArguments(gamePath, entryName)) arguments += L" " + QuotedArgument(argument);
+    message = Start(emulatorPath, arguments, FolderOf(emulatorPath));
 }
 
 void ProgramLauncher::RunC64S(std::wstring_view emulatorPath, std::wstring_view gamePath, std::wstring_view entryName,
                               int16_t, int16_t, int16_t, int16_t, std::wstring& message) const {
-    std::wstring arguments = L" " + Quoted(gamePath);
-    if (!entryName.empty()) arguments += L" " + Quoted(entryName);
+    std::wstring arguments = L" " + QuotedArgument(gamePath);
+    if (!entryName.empty()) arguments += L" " + QuotedArgument(entryName);
     message = Start(emulatorPath, arguments, FolderOf(emulatorPath));
 }
 
 void ProgramLauncher::RunWin64(std::wstring_view emulatorPath, std::wstring_view gamePath, int16_t,
                                std::wstring& message) const {
-    message = Start(emulatorPath, L" " + Quoted(gamePath), FolderOf(emulatorPath));
+    message = Start(emulatorPath, L" " + QuotedArgument(gamePath), FolderOf(emulatorPath));
 }
 
 void ProgramLauncher::RunPC64Win(std::wstring_view emulatorPath, std::wstring_view gamePath, int16_t,
                                  std::wstring& message) const {
-    message = Start(emulatorPath, L" " + Quoted(gamePath), FolderOf(emulatorPath));
+    message = Start(emulatorPath, L" " + QuotedArgument(gamePath), FolderOf(emulatorPath));
 }
 
 void ProgramLauncher::RunComeBack64(std::wstring_view emulatorPath, std::wstring_view gamePath, int16_t, int16_t,
                                     std::wstring& message) const {
-    message = Start(emulatorPath, L" " + Quoted(gamePath), FolderOf(emulatorPath));
+    message = Start(emulatorPath, L" " + QuotedArgument(gamePath), FolderOf(emulatorPath));
 }
 
 void ProgramLauncher::RunFrodo(std::wstring_view emulatorPath, int16_t, std::wstring& message) const {

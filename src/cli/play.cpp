@@ -1,0 +1,157 @@
+#include "cli/play.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "cli/archive_unpack.h"
+#include "cli/child_process.h"
+#include "cli/commands.h"
+#include "cli/file_kind.h"
+#include "cli/listing.h"
+#include "cli/path_text.h"
+#include "launch/emulator_command_logic.h"
+
+namespace floppex::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A listing row number: digits only, 1 or more.
+std::optional<int> RowNumber(const std::string& text) {
+    int row = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), row);
+    if (failure != std::errc() || end != text.data() + text.size() || row < 1) return std::nullopt;
+    return row;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, {}, lower, lower);
+}
+
+// The entry listed as name: the first listed exactly so, else the only one that differs in letter
+// case alone (c1541 lists unshifted letters in lower case, and people type them in capitals).
+std::optional<int32_t> EntryNamed(const Listing& listing, const std::string& name, std::string& error) {
+    const auto& entries = listing.entries;
+    const auto exact = std::ranges::find(entries, name, [](const ListingEntry& e) { return e.name.text; });
+    if (exact != entries.end()) return static_cast<int32_t>(exact - entries.begin());
+    const auto alike = [&](const ListingEntry& e) { return SameIgnoringCase(e.name.text, name); };
+    const auto first = std::ranges::find_if(entries, alike);
+    if (first != entries.end() && std::count_if(first, entries.end(), alike) == 1)
+        return static_cast<int32_t>(first - entries.begin());
+    error = first == entries.end() ? "no entry named \"" + name + "\""
+                                   : "several entries are named \"" + name + "\" in some letter case; give the name as listed";
+    return std::nullopt;
+}
+
+// The 0-based entry the request asks for; the first when it names none.
+std::optional<int32_t> ChosenEntry(const PlayRequest& request, const Listing& listing, std::string& error) {
+    if (request.name) return EntryNamed(listing, *request.name, error);
+    const size_t count = listing.entries.size();
+    if (!request.row || static_cast<size_t>(*request.row) <= count) return request.row.value_or(1) - 1;
+    error = "no entry " + std::to_string(*request.row) + ": the listing has " + std::to_string(count) +
+            (count == 1 ? " entry" : " entries");
+    return std::nullopt;
+}
+
+// The file VICE is given: FILE itself, or what its archive holds unpacked into temp (made for an
+// archive only, its error in error).
+std::optional<fs::path> GameFile(const fs::path& file, const std::optional<TempFolder>& temp, std::string& error) {
+    if (KindOf(file) != FileType::Archive) return file;
+    if (!temp) return std::nullopt;
+    return UnpackArchive(file, temp->Path(), ExtractedBaseName(file), error);
+}
+
+std::optional<Listing> GameListing(const fs::path& game, std::string& error) {
+    const FileType kind = KindOf(game);
+    if (IsListable(kind)) return ReadListing(game, kind, error);
+    error = "file type not supported";
+    return std::nullopt;
+}
+
+// The emulator's exit status, or ours when it did not run.
+int Start(const PlayRequest& request, const fs::path& game, const std::string& entryName, Output& err) {
+    const std::optional<fs::path> emulator = FindProgram(request.emulator);
+    if (!emulator) {
+        Complain(err, request.emulator, "emulator not found (name it with --emulator PROGRAM)");
+        return kExitNoEmulator;
+    }
+    std::vector<fs::path> args = request.emulatorArgs;
+    for (NativeString& arg : ViceArguments(game.native(), fs::path(entryName).native())) args.emplace_back(std::move(arg));
+    std::string error;
+    const std::optional<int> status = RunProgram(*emulator, args, error);
+    if (status) return *status;
+    Complain(err, *emulator, "cannot start it: " + error);
+    return kExitNoEmulator;
+}
+
+}  // namespace
+
+std::optional<PlayRequest> ParsePlay(const std::vector<fs::path>& args, std::string& error) {
+    PlayRequest request;
+    std::vector<fs::path> positional;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string text = PathText(args[i]);
+        if ((text == "--name" || text == "--emulator") && i + 1 == args.size()) {
+            error = text + " needs a value";
+            return std::nullopt;
+        }
+        if (text == "--") {
+            request.emulatorArgs.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+            break;
+        } else if (text == "--name") {
+            request.name = PathText(args[++i]);
+        } else if (text == "--emulator") {
+            request.emulator = args[++i];
+        } else if (text.size() > 1 && text[0] == '-') {
+            error = "unknown option " + text;
+            return std::nullopt;
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.empty() || positional.size() > 2) {
+        error = "play needs FILE and at most one ENTRY";
+        return std::nullopt;
+    }
+    request.file = positional[0];
+    if (positional.size() == 2) {
+        request.row = RowNumber(PathText(positional[1]));
+        if (!request.row || request.name) {
+            error = request.row ? "give ENTRY or --name, not both" : "ENTRY is a row number from 1: " + PathText(positional[1]);
+            return std::nullopt;
+        }
+    }
+    return request;
+}
+
+int Play(const PlayRequest& request, Output& err) {
+    if (auto why = NotAFile(request.file)) {
+        Complain(err, request.file, *why);
+        return kExitUnreadable;
+    }
+    std::string error;
+    const std::optional<TempFolder> temp =
+        KindOf(request.file) == FileType::Archive ? TempFolder::Create(error) : std::nullopt;
+    const std::optional<fs::path> game = GameFile(request.file, temp, error);
+    const std::optional<Listing> listing = game ? GameListing(*game, error) : std::nullopt;
+    if (!listing) {
+        Complain(err, request.file, error);
+        return kExitUnreadable;
+    }
+    const std::optional<int32_t> entry = ChosenEntry(request, *listing, error);
+    if (!entry) {
+        Complain(err, request.file, error);
+        return kExitNoEntry;
+    }
+    const std::optional<std::string> entryName = LaunchEntryName(listing->kind, *game, *entry);
+    if (!entryName) {
+        Complain(err, request.file, "cannot read it again");
+        return kExitUnreadable;
+    }
+    err.Flush();
+    return Start(request, *game, *entryName, err);
+}
+
+}  // namespace floppex::cli
