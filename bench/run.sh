@@ -45,6 +45,20 @@ for i in $(seq 1 "$images"); do
   printf 'disk %04d' "$i" | dd of="$img" bs=1 seek=$((0x16590)) conv=notrunc status=none
 done
 mapfile -t disks < <(ls "$work"/disks/*.d64)
+# 1,000 D81 images: the four layouts as c1541 writes them on a 1581 disk, each with its own disk
+# name (header at $61804).
+c1541 -format "small,sm" d81 dbase0.d81 -write small.prg "loader" >/dev/null
+c1541 -format "many parts,mp" d81 dbase1.d81 "${many[@]}" >/dev/null
+c1541 -format "empty,00" d81 dbase2.d81 >/dev/null
+c1541 -format "game disk,gd" d81 dbase3.d81 -write crunched.prg "crunched game" -write basic.prg "intro" \
+  -write zeros.prg "data" >/dev/null
+mkdir -p "$work/d81"
+for i in $(seq 1 "$images"); do
+  img=$(printf '%s/d81/disk%04d.d81' "$work" "$i")
+  cp "dbase$((i % 4)).d81" "$img"
+  printf 'disk %04d' "$i" | dd of="$img" bs=1 seek=$((0x61804)) conv=notrunc status=none
+done
+mapfile -t d81s < <(ls "$work"/d81/*.d81)
 # 1,000 G64 images: the four layouts as c1541 writes them in GCR, copied (their names stay).
 c1541 -format "small,sm" g64 gbase0.g64 -write small.prg "loader" >/dev/null
 c1541 -format "many parts,mp" g64 gbase1.g64 "${many[@]}" >/dev/null
@@ -136,6 +150,7 @@ row "list $n images, one process" '"$cli" list "${disks[@]}"' "cat" 'cat "${disk
 row "list $n images, one process" '"$cli" list "${disks[@]}"' "c1541, one process" 'c1541 "${c1541_args[@]}"' ""
 row "list $n images, one process each" 'each "$cli" list' "cat" 'each cat' "<= 2.0" "$each_runs"
 row "list $n images, one process each" 'each "$cli" list' "c1541 -list" 'each c1541_list' "" "$each_runs"
+list_rows D81 "${d81s[@]}"
 list_rows G64 "${g64s[@]}"
 row "extract lh5 LHA x$x" 'repeat $x "$cli" extract game.lha out/cli' "lhasa x" \
   'repeat $x lhasa xqfw=out/ref game.lha' "<= 1.0"
