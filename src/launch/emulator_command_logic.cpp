@@ -1,9 +1,11 @@
 #include "launch/emulator_command_logic.h"
 
+#include "c64/crt_file.h"
 #include "c64/disk_image.h"
 #include "c64/p00_file.h"
 #include "c64/prg_file.h"
 #include "c64/t64_image.h"
+#include "c64/tap_file.h"
 #include "launch/run_game_logic.h"
 
 namespace floppex {
@@ -41,8 +43,16 @@ std::optional<std::string> LaunchEntryName(FileType type, const std::filesystem:
         if (!program.Open(path)) return std::nullopt;
         return "";
     }
-    case FileType::Cartridge:
-    case FileType::RawTape:
+    case FileType::Cartridge: {
+        CrtFile cartridge;
+        if (!cartridge.Open(path)) return std::nullopt;
+        return "";
+    }
+    case FileType::RawTape: {
+        TapFile tape;
+        if (!tape.Open(path)) return std::nullopt;
+        return "";
+    }
     case FileType::Archive:
     case FileType::Other: break;
     }

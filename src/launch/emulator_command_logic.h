@@ -17,8 +17,8 @@ using NativeString = std::filesystem::path::string_type;
 using NativeStringView = std::basic_string_view<NativeString::value_type>;
 
 // The name passed with the 0-based entry gameIndex of the file at path (see NamedEntryItem; a
-// P00 file passes its own name), as c1541 lists it: "" when none is passed, nothing when the
-// file cannot be read.
+// P00 file passes its own name), as c1541 lists it: "" when none is passed (a cartridge or a raw
+// tape is started whole), nothing when the file cannot be read.
 std::optional<std::string> LaunchEntryName(FileType type, const std::filesystem::path& path, int32_t gameIndex);
 
 // VICE's arguments for a game: -autostart and the game's path, with ":" and the entry's name after

@@ -228,6 +228,8 @@ TEST_F(CliTest, PlayPassesTheChosenEntryToTheEmulator) {
     std::ofstream(fake) << "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done\nexit 7\n";
     fs::permissions(fake, fs::perms::owner_all);
     const std::string d64 = Fixture("mixed.d64"), p00 = Fixture("hellogam.p00"), zip = Fixture("mixed.zip");
+    const std::string crt = (FixtureDir("crt_tap") / "ocean.crt").string(), brokenCrt = (scratch_ / "cut.crt").string();
+    std::ofstream(brokenCrt) << "C64 CARTRIDGE   ";
     struct Case { std::vector<std::string> args; int status; std::string out; };
     for (const Case& c : std::vector<Case>{
              {{d64}, 7, "[-autostart][" + d64 + ":hello]"},
@@ -236,7 +238,8 @@ TEST_F(CliTest, PlayPassesTheChosenEntryToTheEmulator) {
              {{"--name", "big on", d64}, 3, ""}, {{d64, "7"}, 3, ""}, {{d64, "0"}, 2, ""}, {{d64, "2x"}, 2, ""},
              {{"--name", "hello", d64, "1"}, 2, ""}, {{Fixture("games.t64"), "3"}, 7, "[-autostart][" + Fixture("games.t64") + ":b255]"},
              {{p00, "1"}, 7, "[-autostart][" + p00 + ":hello game]"}, {{Fixture("b254.prg")}, 7, "[-autostart][" + Fixture("b254.prg") + "]"},
-             {{(scratch_ / "missing.d64").string()}, 1, ""}, {{zip, "2"}, 7, "/mixed.d64:basic game]"}}) {
+             {{(scratch_ / "missing.d64").string()}, 1, ""}, {{zip, "2"}, 7, "/mixed.d64:basic game]"},
+             {{crt}, 7, "[-autostart][" + crt + "]"}, {{brokenCrt}, 1, ""}}) {
         std::vector<std::string> args{"play", "--emulator", fake.string()};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const CliRun run = Cli(args);
