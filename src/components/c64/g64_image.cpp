@@ -69,7 +69,10 @@ public:
     void Decode(size_t p, std::span<uint8_t> out) const {
         for (size_t at = 0; at + 4 <= out.size(); at += 4) {
             uint64_t group = 0;
-            for (int i = 0; i < 5; ++i, p = (p + 8) % Bits()) group = group << 8 | Byte(p);
+            for (int i = 0; i < 5; ++i) {
+                group = group << 8 | Byte(p);
+                p = p + 8 < Bits() ? p + 8 : p + 8 - Bits();
+            }
             for (size_t n = 0; n < 4; ++n) {
                 const auto high = kNibble[group >> (35 - 10 * n) & 31], low = kNibble[group >> (30 - 10 * n) & 31];
                 out[at + n] = static_cast<uint8_t>(high << 4 | low);
@@ -95,7 +98,8 @@ private:
     uint8_t Byte(size_t p) const {
         const size_t i = p / 8, shift = p % 8;
         if (shift == 0) return bytes_[i];
-        return static_cast<uint8_t>(bytes_[i] << shift | bytes_[(i + 1) % bytes_.size()] >> (8 - shift));
+        const uint8_t next = bytes_[i + 1 < bytes_.size() ? i + 1 : 0];
+        return static_cast<uint8_t>(bytes_[i] << shift | next >> (8 - shift));
     }
 
     std::span<const uint8_t> bytes_;
