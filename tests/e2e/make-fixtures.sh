@@ -24,6 +24,8 @@ disk() {  # disk IMAGE "NAME,ID" ENTRY...: hello.prg under each entry name on a 
 disk demo.d64 "floppex demo,fx" first second third
 disk demo.d81 "floppex demo,fx" first second third
 disk demo.g64 "floppex demo,fx" first second third
+disk demo.d71 "floppex demo,fx" first second
+disk demo.x64 "floppex demo,fx" first second
 # Lower-case letters stay unshifted, capitals become shifted letters: c1541 lists both as written.
 disk play.d64 "play disk,pd" alpha "Beta Two" gamma
 disk many.d64 "many games,mg" "game "{1..14}
