@@ -18,7 +18,7 @@ for tool in c1541 petcat cbmconvert jlha lhasa gzip zip unzip /usr/bin/time; do
 done
 
 rm -rf "$work"
-mkdir -p "$work/src" "$work/disks" "$work/out"
+mkdir -p "$work/src" "$work/out"
 cd "$work/src"
 
 # ---- Inputs ----------------------------------------------------------------------------------
@@ -30,43 +30,31 @@ for i in $(seq 1 400); do echo "$i print \"line $i of the intro text\":goto $((i
 { printf '\000\100'; head -c 20000 /dev/zero; } > zeros.prg
 head -c 600 /dev/urandom > small.prg
 
-c1541 -format "game disk,gd" d64 ../game.d64 -write crunched.prg "crunched game" \
-  -write basic.prg "intro" -write zeros.prg "data" >/dev/null
-c1541 -format "small,sm" d64 base0.d64 -write small.prg "loader" >/dev/null
 many=(); for i in $(seq 1 40); do many+=(-write small.prg "part $i"); done
-c1541 -format "many parts,mp" d64 base1.d64 "${many[@]}" >/dev/null
-c1541 -format "empty,00" d64 base2.d64 >/dev/null
-cp ../game.d64 base3.d64
+layouts() {  # layouts KIND: base0.KIND to base3.KIND, the four layouts as c1541 writes them on that disk
+  c1541 -format "small,sm" "$1" "base0.$1" -write small.prg "loader" >/dev/null
+  c1541 -format "many parts,mp" "$1" "base1.$1" "${many[@]}" >/dev/null
+  c1541 -format "empty,00" "$1" "base2.$1" >/dev/null
+  c1541 -format "game disk,gd" "$1" "base3.$1" -write crunched.prg "crunched game" -write basic.prg "intro" \
+    -write zeros.prg "data" >/dev/null
+}
 
-# 1,000 images: copies of the four layouts, each with its own disk name (BAM at $16590).
-for i in $(seq 1 "$images"); do
-  img=$(printf '%s/disks/disk%04d.d64' "$work" "$i")
-  cp "base$((i % 4)).d64" "$img"
-  printf 'disk %04d' "$i" | dd of="$img" bs=1 seek=$((0x16590)) conv=notrunc status=none
-done
-mapfile -t disks < <(ls "$work"/disks/*.d64)
-# 1,000 D81 images: the four layouts as c1541 writes them on a 1581 disk, each with its own disk
-# name (header at $61804).
-c1541 -format "small,sm" d81 dbase0.d81 -write small.prg "loader" >/dev/null
-c1541 -format "many parts,mp" d81 dbase1.d81 "${many[@]}" >/dev/null
-c1541 -format "empty,00" d81 dbase2.d81 >/dev/null
-c1541 -format "game disk,gd" d81 dbase3.d81 -write crunched.prg "crunched game" -write basic.prg "intro" \
-  -write zeros.prg "data" >/dev/null
-mkdir -p "$work/d81"
-for i in $(seq 1 "$images"); do
-  img=$(printf '%s/d81/disk%04d.d81' "$work" "$i")
-  cp "dbase$((i % 4)).d81" "$img"
-  printf 'disk %04d' "$i" | dd of="$img" bs=1 seek=$((0x61804)) conv=notrunc status=none
-done
+# 1,000 images of a kind in $work/KIND: copies of its four layouts, each with its own disk name
+# when the name's offset is given (D64: BAM at $16590; D81: header at $61804). G64 names stay.
+copies() {  # copies KIND [NAME-OFFSET]
+  local i img
+  layouts "$1" && mkdir -p "$work/$1"
+  for i in $(seq 1 "$images"); do
+    img=$(printf '%s/%s/disk%04d.%s' "$work" "$1" "$i" "$1")
+    cp "base$((i % 4)).$1" "$img"
+    [ -z "${2:-}" ] || printf 'disk %04d' "$i" | dd of="$img" bs=1 seek=$(($2)) conv=notrunc status=none
+  done
+}
+copies d64 0x16590 && cp base3.d64 ../game.d64
+copies d81 0x61804
+copies g64
+mapfile -t disks < <(ls "$work"/d64/*.d64)
 mapfile -t d81s < <(ls "$work"/d81/*.d81)
-# 1,000 G64 images: the four layouts as c1541 writes them in GCR, copied (their names stay).
-c1541 -format "small,sm" g64 gbase0.g64 -write small.prg "loader" >/dev/null
-c1541 -format "many parts,mp" g64 gbase1.g64 "${many[@]}" >/dev/null
-c1541 -format "empty,00" g64 gbase2.g64 >/dev/null
-c1541 -format "game disk,gd" g64 gbase3.g64 -write crunched.prg "crunched game" -write basic.prg "intro" \
-  -write zeros.prg "data" >/dev/null
-mkdir -p "$work/g64"
-for i in $(seq 1 "$images"); do cp "gbase$((i % 4)).g64" "$(printf '%s/g64/disk%04d.g64' "$work" "$i")"; done
 mapfile -t g64s < <(ls "$work"/g64/*.g64)
 
 cp ../game.d64 game.d64
