@@ -68,4 +68,24 @@ inline bool SavePicture(HWND window, const std::wstring& name) {
                                             bytes(file) + bytes(header) + pixels);
 }
 
+// drag_source.exe lets go over the middle of the list: a file list of `files` made `length` names
+// long, or with no files, data that fails every call. The effect the list reported, if it ended.
+inline std::optional<DWORD> DragOntoList(const MainWindow& window, const std::vector<std::wstring>& files, size_t length = 0) {
+    const RECT list = WindowRectOf(window.Child(ids::kLvGame));
+    std::wstring line = L"drag_source " + std::to_wstring((list.left + list.right) / 2) + L" " +
+                        std::to_wstring((list.top + list.bottom) / 2) + L" " +
+                        (files.empty() ? L"failing" : std::to_wstring(length));
+    for (const std::wstring& file : files) line += L" \"" + file + L"\"";
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(WindowsPath(FLOPPEX_E2E_DRAG_SOURCE).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info))
+        return std::nullopt;
+    DWORD code = 0x100;
+    if (WaitForSingleObject(info.hProcess, kPatienceMs)) TerminateProcess(info.hProcess, 0x100);
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread), CloseHandle(info.hProcess);
+    return code < 0x100 ? std::optional(code) : std::nullopt;
+}
+
 }  // namespace floppex::e2e
