@@ -92,7 +92,7 @@ TEST(DiskImage, RejectsFilesThatAreNoImage) {
     const auto good = ReadBytes(Image("mixed.d64"));
     DiskImage image;
     for (size_t size : {size_t{0}, size_t{1}, good.size() - 256, good.size() - 1, good.size() + 1, size_t{174848 + 682},
-                        size_t{349696 + 1}, size_t{819200 - 256}, size_t{1} << 20}) {
+                        size_t{349696 + 1}, size_t{819200 - 256}, size_t{819200 - 40 * 256}, size_t{1} << 20}) {
         Bytes bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(std::min(size, good.size())));
         bytes.resize(size, 0);
         ASSERT_TRUE(image.Load(good));
