@@ -1,9 +1,9 @@
 #include "c64/crt_file.h"
 
 #include <array>
-#include <cstdio>
 
 #include "c64/file_bytes.h"
+#include "c64/size_text.h"
 
 namespace floppex {
 namespace {
@@ -38,12 +38,6 @@ uint32_t Be32(std::span<const uint8_t> b, size_t at) {
            static_cast<uint32_t>(b[at + 2]) << 8 | b[at + 3];
 }
 
-std::string Hex(uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "$%0*X", digits, static_cast<unsigned>(value));
-    return text;
-}
-
 // The name field is ASCII, padded with NUL bytes.
 std::string NameText(std::span<const uint8_t> field) {
     std::string text;
@@ -62,9 +56,9 @@ std::string CartridgeChip::TypeText() const {
     return type < kTypes.size() ? kTypes[type] : "UNK";
 }
 
-std::string CartridgeChip::AddressText() const { return Hex(loadAddress, 4); }
+std::string CartridgeChip::AddressText() const { return floppex::AddressText(loadAddress); }
 
-std::string CartridgeChip::SizeText() const { return Hex(size, 4); }
+std::string CartridgeChip::SizeText() const { return HexText(size, 4); }
 
 bool CrtFile::Fail(std::string reason) {
     *this = CrtFile();
@@ -103,7 +97,7 @@ bool CrtFile::Load(std::span<const uint8_t> bytes) {
 void CrtFile::ReadChips(std::span<const uint8_t> bytes) {
     size_t at = headerLength_;
     while (at < bytes.size()) {
-        const std::string where = "at " + Hex(static_cast<uint32_t>(at), 6) + ": ";
+        const std::string where = "at " + HexText(static_cast<uint32_t>(at), 6) + ": ";
         if (chips_.size() == kMaxChips) {
             problem_ = where + "more than " + std::to_string(kMaxChips) + " CHIP packets, the rest not listed";
             return;

@@ -9,9 +9,9 @@ std::string KilobyteText(size_t bytes) {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-std::string AddressText(uint16_t address) {
-    char text[8];
-    std::snprintf(text, sizeof text, "$%04X", static_cast<unsigned>(address));
+std::string HexText(uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "$%0*X", digits, static_cast<unsigned>(value));
     return text;
 }
 

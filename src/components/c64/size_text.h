@@ -10,7 +10,10 @@ namespace floppex {
 // 1229 bytes give "1.2", 100 bytes "0.1", 2 bytes "0.0".
 std::string KilobyteText(size_t bytes);
 
+// A number in upper-case hex after a '$', at least `digits` wide: HexText(0x2000, 6) is "$002000".
+std::string HexText(uint32_t value, int digits);
+
 // A C64 address as four hex digits after a '$': "$0801".
-std::string AddressText(uint16_t address);
+inline std::string AddressText(uint16_t address) { return HexText(address, 4); }
 
 }  // namespace floppex
