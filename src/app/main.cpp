@@ -1,7 +1,6 @@
 // Floppex.exe: the main window is the program; its message loop runs until it is unloaded.
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <string>
 #include <vector>
@@ -51,9 +50,4 @@ int RunProgram(HINSTANCE instance) {
 
 }  // namespace floppex
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    OleInitialize(nullptr);  // COM, and drag and drop onto the list
-    const int result = floppex::RunProgram(instance);
-    OleUninitialize();
-    return result;
-}
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return floppex::RunProgram(instance); }

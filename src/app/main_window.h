@@ -36,6 +36,7 @@ struct MainWindow {
     bool unloaded = false;  // shut-down has run; the window is going away
     bool busy = false;      // an archive is being unpacked: the pointer stays an hourglass
     bool handlingRequest = false;                // HandleRequest is running
+    bool acceptsDrops = false;  // OLE is started and the list is a drop target
     std::vector<std::wstring> waitingRequests;  // handed over meanwhile, handled after it
 };
 

@@ -19,7 +19,6 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW& create) {
     window->hwnd = hwnd;
     BuildControls(*window);
     SetListBackground(*window);
-    RegisterListDropTarget(*window);
     return 0;
 }
 
@@ -82,7 +81,7 @@ LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         if (wParam) Unload(*window);
         return 0;
     case WM_DESTROY:
-        RevokeListDropTarget(*window);
+        StopListDrops(*window);
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/module_state.h"
 #include "app/window_hooks.h"
+#include "open/drop_target.h"
 #include "settings/registry_keys.h"
 #include "components/system/registry_store.h"
 
@@ -124,9 +125,11 @@ StartOutcome Startup(MainWindow& window, const std::wstring& commandTail) {
     module.appDir = ProgramFolder();
     module.dataDir = DataFolder(module.appDir);
     InitState(window);
-    RegisterFileTypes();
     LoadSettings(window);
     HandleRequest(window, commandTail);
+    // What the first listing does not need comes after it, so that the listing shows sooner.
+    if (!window.unloaded) AcceptListDrops(window);
+    RegisterFileTypes();
     return StartOutcome::Running;
 }
 

@@ -135,14 +135,19 @@ private:
 
 }  // namespace
 
-void RegisterListDropTarget(MainWindow& window) {
+void AcceptListDrops(MainWindow& window) {
+    if (window.acceptsDrops || !window.lvGame || FAILED(OleInitialize(nullptr))) return;
     auto* target = new ListDropTarget(window);
     RegisterDragDrop(window.lvGame, target);  // holds its own reference while registered
     target->Release();
+    window.acceptsDrops = true;
 }
 
-void RevokeListDropTarget(MainWindow& window) {
+void StopListDrops(MainWindow& window) {
+    if (!window.acceptsDrops) return;
+    window.acceptsDrops = false;
     if (window.lvGame) RevokeDragDrop(window.lvGame);
+    OleUninitialize();
 }
 
 }  // namespace floppex

@@ -4,8 +4,9 @@
 
 namespace floppex {
 
-// The list becomes an OLE drop target for the shell's file lists; needs OLE on this thread.
-void RegisterListDropTarget(MainWindow& window);
-void RevokeListDropTarget(MainWindow& window);
+// Starts OLE on this thread and makes the list a drop target for the shell's file lists; once.
+void AcceptListDrops(MainWindow& window);
+// Undoes that, if it was done.
+void StopListDrops(MainWindow& window);
 
 }  // namespace floppex

@@ -32,17 +32,14 @@ constexpr std::array<ShellType, 10> kFileTypes{{
     {L".crt", L"FloppexCRT", L"C64 Cartridge Image", L"8"},
 }};
 
-// Each key's default value, parents before children. Paths are left unquoted on purpose: the
-// request handling takes everything after the program name as one path. A value already stored
-// as it would be written is not written again: after the first start nothing changes here, and a
-// start then only reads. True when a value was not there before as written.
+// Each key's default value, parents before children, written at every start. Paths are left
+// unquoted on purpose: the request handling takes everything after the program name as one path.
+// True when a value was not stored before as it is written now.
 bool RegisterType(const RegistryStore& store, const ShellType& type, const std::wstring& program) {
     const std::wstring typeKey(type.typeKey);
     bool changed = false;
     const auto write = [&](const std::wstring& key, const std::wstring& value) {
-        if (store.HoldsValue(kClassesHive, key, L"", value)) return;
-        std::wstring before;
-        changed |= store.ReadValue(kClassesHive, key, L"", before, true, L"") != ERROR_SUCCESS || before != value;
+        changed |= !store.HoldsValue(kClassesHive, key, L"", value);
         store.WriteValue(kClassesHive, key, L"", value, true);
     };
     write(std::wstring(type.extension), typeKey);
