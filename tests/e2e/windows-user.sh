@@ -15,7 +15,8 @@ dir="$work/unpacked here/Floppex"
 for file in Floppex.exe floppex-cli.exe README.txt Floppex.txt; do [ -f "$dir/$file" ] || fail "$file not in the zip"; done
 windows='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|ole32|oleaut32|msvcrt|shlwapi|uxtheme|version)\.dll$'
 for exe in "$dir"/*.exe; do
-  extra=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print tolower($3)}' | grep -v -E "$windows")
+  # Every DLL name the exe holds: those it imports and those it loads when first needed.
+  extra=$(strings "$exe" | grep -ioE '^[a-z0-9_.-]+\.dll$' | tr A-Z a-z | sort -u | grep -v -E "$windows")
   [ -z "$extra" ] || fail "$(basename "$exe") imports DLLs that Windows lacks: $extra"
 done
 size=$(stat -c %s "$dir/Floppex.exe")
