@@ -72,6 +72,7 @@ inline bool SavePicture(HWND window, const std::wstring& name) {
 // long, or with no files, data that fails every call. The effect the list reported, if it ended.
 inline std::optional<DWORD> DragOntoList(const MainWindow& window, const std::vector<std::wstring>& files, size_t length = 0) {
     const RECT list = WindowRectOf(window.Child(ids::kLvGame));
+    WaitUntil([&] { return GetPropW(window.Child(ids::kLvGame), L"OleDropTargetInterface") != nullptr; });  // as registered
     std::wstring line = L"drag_source " + std::to_wstring((list.left + list.right) / 2) + L" " +
                         std::to_wstring((list.top + list.bottom) / 2) + L" " +
                         (files.empty() ? L"failing" : std::to_wstring(length));
