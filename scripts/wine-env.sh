@@ -46,6 +46,14 @@ prepare_prefix() {
   wine rundll32 user32.dll,GetDesktopWindow >/dev/null 2>&1 </dev/null
 }
 
+# copy_prefix: a copy of the current prefix, hard-linked but for the registry files, which the
+# server rewrites, becomes the current one (prepare_prefix then starts its own server).
+copy_prefix() {
+  local copy
+  copy=$(mktemp -d) && cp -al "$WINEPREFIX/." "$copy/" && cp --remove-destination "$WINEPREFIX"/*.reg "$copy/" &&
+    wine_env "$copy"
+}
+
 # stop_wine_and_display: end the wine server of the prefix and the Xvfb this shell started.
 stop_wine_and_display() {
   [ -n "$FLOPPEX_STARTED_SERVER" ] && { wineserver -k >/dev/null 2>&1; FLOPPEX_STARTED_SERVER=""; }

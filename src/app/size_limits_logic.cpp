@@ -8,7 +8,6 @@ namespace floppex {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-constexpr double kTrackWidthTwips = 3360.0;
 constexpr double kMinTrackHeightTwips = 2000.0;
 constexpr int kLargestPixelCount = 1 << 20;
 
@@ -36,10 +35,10 @@ int TwipsToPixels(double twips, int twipsPerPixel) {
     return *RoundHalfEven(pixels);
 }
 
-SizeLimits ComputeSizeLimits(int twipsPerPixelX, int twipsPerPixelY, int screenHeightPixels) {
+SizeLimits ComputeSizeLimits(int widthPixels, int twipsPerPixelY, int screenHeightPixels) {
     const double screenHeightTwips = static_cast<double>(screenHeightPixels) * twipsPerPixelY;
     SizeLimits limits;
-    limits.minTrackWidth = TwipsToPixels(kTrackWidthTwips, twipsPerPixelX);
+    limits.minTrackWidth = widthPixels;
     limits.minTrackHeight = TwipsToPixels(kMinTrackHeightTwips, twipsPerPixelY);
     limits.maxTrackWidth = limits.minTrackWidth;
     limits.maxTrackHeight = TwipsToPixels(screenHeightTwips, twipsPerPixelY);

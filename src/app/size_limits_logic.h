@@ -19,7 +19,7 @@ struct SizeLimits {
     int32_t maxTrackWidth = 0, maxTrackHeight = 0;
 };
 
-// The window keeps its designed width; its height lies between a fixed minimum and the screen.
-SizeLimits ComputeSizeLimits(int twipsPerPixelX, int twipsPerPixelY, int screenHeightPixels);
+// The window keeps the width start-up gave it; its height lies between a fixed minimum and the screen.
+SizeLimits ComputeSizeLimits(int widthPixels, int twipsPerPixelY, int screenHeightPixels);
 
 }  // namespace floppex

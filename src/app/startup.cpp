@@ -43,10 +43,11 @@ void SetOuterSize(HWND hwnd, int width, int height) {
     SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Outer size = start size + wanted client size - client size measured at the start size. The
-// window is created at its start size, so it is measured as it comes; one resize then sets both
-// sides, and the controls are laid out once.
-void SizeWindow(MainWindow& window) {
+// Outer size = start size + wanted client size - client size measured at the start size: the frame
+// differs with the system and the resolution (at 144 dpi it is not 120 x 360 twips). The window is
+// created at its start size, so it is measured as it comes; one resize then sets both sides, and
+// the controls are laid out once. Returns the outer width, which the window keeps.
+int SizeWindow(MainWindow& window) {
     const int startWidth = TwipsX(window, kStartWidthTwips);
     const int startHeight = TwipsY(window, kStartHeightTwips);
     const RECT rect = WindowRect(window.hwnd);
@@ -54,8 +55,9 @@ void SizeWindow(MainWindow& window) {
         SetOuterSize(window.hwnd, startWidth, startHeight);
     RECT client{};
     GetClientRect(window.hwnd, &client);
-    SetOuterSize(window.hwnd, startWidth + TwipsX(window, kClientWidthTwips) - client.right,
-                 startHeight + TwipsY(window, kClientHeightTwips) - client.bottom);
+    const int width = startWidth + TwipsX(window, kClientWidthTwips) - client.right;
+    SetOuterSize(window.hwnd, width, startHeight + TwipsY(window, kClientHeightTwips) - client.bottom);
+    return width;
 }
 
 std::wstring ProgramFolder() {
@@ -118,8 +120,7 @@ StartOutcome Startup(MainWindow& window, const std::wstring& commandTail) {
     SetWindowTextW(window.hwnd, kAppTitle.data());
     AttachMessageHook(window.hwnd);
 
-    SizeWindow(window);
-    module.sizeLimits = ComputeSizeLimits(window.twipsPerPixelX, window.twipsPerPixelY, GetSystemMetrics(SM_CYSCREEN));
+    module.sizeLimits = ComputeSizeLimits(SizeWindow(window), window.twipsPerPixelY, GetSystemMetrics(SM_CYSCREEN));
     HookWindow(window.hwnd);
 
     module.appDir = ProgramFolder();

@@ -18,7 +18,7 @@ Placement ResolvePlacement(const StoredPlacement& stored, const ScreenAndWindow&
         place.top = screen.screenHeight / 2 - screen.windowHeight / 2;
         place.left = screen.screenWidth / 2 - screen.windowWidth / 2;
     }
-    if (!OnScreen(place.height, screen.screenHeight)) place.height = kStartHeightTwips;
+    if (!OnScreen(place.height, screen.screenHeight)) place.height = screen.windowHeight;
     if (!firstInstance) {
         place.left = std::floor((screen.screenWidth - screen.windowWidth + 1) * r1);
         place.top = std::floor((screen.screenHeight - place.height + 1) * r2);

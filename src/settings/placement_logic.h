@@ -15,10 +15,9 @@ struct Placement {
     double top = 0, left = 0, height = 0;
 };
 
-inline constexpr double kStartHeightTwips = 4335;
-
 // The first window goes to the stored place when it lies on the screen, else to the centre; a
-// further window goes to a random place (r1, r2 in [0, 1)) where it fits on the screen.
+// further window goes to a random place (r1, r2 in [0, 1)) where it fits on the screen. Without a
+// stored height on the screen the window keeps the height start-up gave it.
 Placement ResolvePlacement(const StoredPlacement& stored, const ScreenAndWindow& screen, bool firstInstance,
                            double r1, double r2);
 

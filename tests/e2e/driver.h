@@ -96,16 +96,14 @@ public:
         EXPECT_TRUE(CopyFileW(Fixture(fixture).c_str(), File(name).c_str(), FALSE)) << fixture;
         return File(name);
     }
-    bool HasIni() const { return Exists(File(L"Floppex.ini")); }
     // Floppex.ini holds `line`; the program makes a new one in UTF-16, a test's seed is in bytes.
     bool IniHas(const std::string& line) const {
         const std::string bytes = ReadWholeFile(File(L"Floppex.ini"));
         if (bytes.rfind("\xFF\xFE", 0) != 0) return bytes.find(line) != std::string::npos;
-        const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-        return text.find(std::wstring(line.begin(), line.end())) != std::wstring::npos;
+        return WideLines(File(L"Floppex.ini")).str().find(std::wstring(line.begin(), line.end())) != std::wstring::npos;
     }
     // Floppex.ini holds `line`, or there is no Floppex.ini when `line` is null.
-    bool IniIs(const char* line) const { return line ? IniHas(line) : !HasIni(); }
+    bool IniIs(const char* line) const { return line ? IniHas(line) : !Exists(File(L"Floppex.ini")); }
 
 private:
     std::wstring path_;
@@ -126,10 +124,10 @@ inline HWND WaitForVisibleWindow(DWORD pid, const std::wstring& className) {
 }
 
 inline std::wstring TextOf(HWND window) {
-    wchar_t text[4096] = L"";
+    std::wstring text(32768, L'\0');  // the longest command line a text may quote
     DWORD_PTR copied = 0;
-    const bool answered = SendMessageTimeoutW(window, WM_GETTEXT, 4096, LPARAM(text), SMTO_ABORTIFHUNG, kPatienceMs, &copied);
-    return answered ? std::wstring(text, copied) : L"<no answer>";
+    const bool answered = SendMessageTimeoutW(window, WM_GETTEXT, text.size(), LPARAM(text.data()), SMTO_ABORTIFHUNG, kPatienceMs, &copied);
+    return answered ? text.substr(0, copied) : L"<no answer>";
 }
 
 inline RECT WindowRectOf(HWND window) {

@@ -1,28 +1,16 @@
 // Floppex.exe's icons and manifest, read from the built file as the shell reads them.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
-#include <string>
-#include <vector>
 
+#include "driver.h"
+
+namespace floppex::e2e {
 namespace {
 
 constexpr int kIcons = 9, kCell = 52, kSizes[] = {16, 32, 48};
 
-std::wstring ExePath() {
-    std::wstring path = L"Z:";
-    for (char c : std::string(FLOPPEX_E2E_EXE)) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
-
-}  // namespace
-
 // Draws every icon at 16, 32 and 48 pixels into one contact sheet, icons.png beside this test.
 TEST(Icons, NineIconsAtEachSizeAndOnlyTheFirstAndEighthShowTheLogo) {
-    const std::wstring exe = ExePath();
+    const std::wstring exe = WindowsPath(FLOPPEX_E2E_EXE);
     ASSERT_EQ(PrivateExtractIconsW(exe.c_str(), 0, 0, 0, nullptr, nullptr, 0, 0), UINT{kIcons});
     const int w = kIcons * kCell, h = 3 * kCell;
     BITMAPINFO info{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32}};
@@ -56,13 +44,12 @@ TEST(Icons, NineIconsAtEachSizeAndOnlyTheFirstAndEighthShowTheLogo) {
         for (int i : {1, 2, 3, 4, 5, 6, 8})
             EXPECT_FALSE(same(row, i, 0) || same(row, i, 7)) << "icon " << i << " is the logo";
     }
-    wchar_t self[MAX_PATH];
-    std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    path = path.substr(0, path.rfind(L'\\') + 1) + L"icons.bmp";
     const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof info.bmiHeader + px.size() * 4), 0, 0,
                                 sizeof file + sizeof info.bmiHeader};
-    FILE* f = _wfopen(path.c_str(), L"wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(&file, sizeof file, 1, f), fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
-    EXPECT_EQ(fwrite(px.data(), 4, px.size(), f), px.size()), fclose(f);
+    const auto bytes = [](const void* at, size_t size) { return std::string(static_cast<const char*>(at), size); };
+    EXPECT_TRUE(WriteWholeFile(FolderOf(WindowsPath(FLOPPEX_E2E_WORK)) + L"\\icons.bmp", bytes(&file, sizeof file) +
+                               bytes(&info.bmiHeader, sizeof info.bmiHeader) + bytes(px.data(), px.size() * 4)));
 }
+
+}  // namespace
+}  // namespace floppex::e2e

@@ -17,6 +17,7 @@ TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
         Args args;               // after the emulator; "GAME" stands for the game's path
         bool inGameFolder;       // started there, or else in the emulator's folder
         const char* remembered;  // the file's line in [Game Indexes], or null for no Floppex.ini
+        bool registryRefused = false;  // every registry write refused, the user's own hive included
     };
     const Case cases[] = {
         {0, L"play.d64", L"play.d64", 0, {L"GAME"}, true, "play.d64=1"},          // CCS64 1.09
@@ -44,6 +45,7 @@ TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
         {4, L"demo.x64", L"demo.x64", 1, {L"-autostart", L"GAME:second"}, false, "demo.x64=2"},
         {3, L"cart.crt", L"cart.crt", 0, {L"-autostart", L"GAME"}, false, "cart.crt=1"},
         {3, L"tape.tap", L"tape.tap", 1, {L"-autostart", L"GAME"}, false, "tape.tap=2"},
+        {3, L"play.d64", L"play.d64", 2, {L"-autostart", L"GAME:gamma"}, false, "play.d64=3", true},  // stops nothing
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "emulator " << c.emu << ", " << c.name << " row " << c.row);
@@ -52,7 +54,9 @@ TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
         WriteDword(kIntegersKey, L"DefEmu", c.emu);
         ASSERT_TRUE(CreateDirectoryW(folder.File(L"games").c_str(), nullptr));
         const std::wstring game = folder.AddFixture(c.fixture, L"games\\" + std::wstring(c.name));
+        SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", c.registryRefused ? L"all" : nullptr);
         AppProcess app(folder.Exe(), game);
+        SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", nullptr);
         const MainWindow window = WaitForListing(app, c.name);
         ASSERT_TRUE(window.PlayRow(c.row));
 
@@ -68,7 +72,10 @@ TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
         EXPECT_EQ(window.FileLabel(), c.name);
         EXPECT_EQ(window.SelectedRow(), c.row);
         EXPECT_FALSE(FirstVisible(app.Pid(), kPopupClass)) << "a left click opened the emulator menu";
+        EXPECT_FALSE(FirstVisible(app.Pid(), L"#32770")) << "a message was shown";
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
+        EXPECT_EQ(ReadValue(kWindowKey, L"OnTop").has_value(), !c.registryRefused);  // written at every start
+        EXPECT_FALSE(ReadValue(kWindowKey, L"OnTop", HKEY_CURRENT_USER));
         EXPECT_EQ(LaunchesOf(emulator).size(), 1u);
     }
 }
@@ -99,7 +106,7 @@ TEST(PlayTest, EmulatorMenuListsTheEmulatorsAndPlaysWithTheChosenOne) {
     ASSERT_TRUE(WaitUntil([&] { return !FirstVisible(app.Pid(), kPopupClass); }));
     ASSERT_TRUE(window.Sync());
     EXPECT_TRUE(app.Running());
-    EXPECT_FALSE(folder.HasIni());
+    EXPECT_TRUE(folder.IniIs(nullptr));
 
     ASSERT_TRUE(openMenu());
     const HWND popup = WaitForVisibleWindow(app.Pid(), kPopupClass);

@@ -43,8 +43,8 @@ TEST(WindowTest, EmptyWindowSizesWithinItsLimitsAndReopensWhereItWasClosed) {
             EXPECT_EQ(classes(L"Floppex" + std::wstring(type) + L"\\Shell\\Contents...\\command"), folder.Exe() + L" %1");
         }
 
-        // The width is fixed, the height lies between 2000 twips and the screen's.
-        const int width = TwipsToPixels(3360), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+        // The width is fixed (the client's and the frame's), the height lies between 2000 twips and the screen's.
+        const int width = SizeOf(handle).first, screenHeight = GetSystemMetrics(SM_CYSCREEN);
         AskFor(handle, 0, 0, width + 150, 40);
         EXPECT_EQ(SizeOf(handle), std::pair(width, TwipsToPixels(2000)));
         AskFor(handle, 0, 0, width - 100, screenHeight + 300);
@@ -67,7 +67,7 @@ TEST(WindowTest, EmptyWindowSizesWithinItsLimitsAndReopensWhereItWasClosed) {
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
     }
     // The placement is saved as text; the empty view remembers no game.
-    EXPECT_FALSE(folder.HasIni());
+    EXPECT_TRUE(folder.IniIs(nullptr));
     for (const wchar_t* name : {L"Top", L"Left", L"Height"})
         EXPECT_EQ(ReadValue(kWindowKey, name).value_or(RegistryValue{}).type, DWORD(REG_SZ)) << name;
     AppProcess app(folder.Exe(), L"");

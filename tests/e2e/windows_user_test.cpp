@@ -27,6 +27,25 @@ TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServes) {
     EXPECT_FALSE(ReadValue(L"Software\\Classes\\FloppexD64", L""));
 }
 
+// A program folder that cannot be written, as under "Program Files" (other-prefix.sh makes one):
+// Floppex.ini and the unpacked working file go to the user's own %LOCALAPPDATA%\Floppex.
+TEST(WindowsUserTest, AProgramFolderThatCannotBeWrittenLeavesTheDataWithTheUser) {
+    const char* readOnly = std::getenv("FLOPPEX_E2E_READ_ONLY");
+    if (!readOnly) GTEST_SKIP() << "run by other-prefix.sh";
+    const ProgramFolder games;
+    const std::wstring emulator = InstallEmulator(games, 3), zip = games.AddFixture(L"game.zip", L"game.zip");
+    WriteDword(kIntegersKey, L"DefEmu", 3);
+    const std::wstring data = std::wstring(_wgetenv(L"LOCALAPPDATA")) + L"\\Floppex\\";
+    std::filesystem::remove_all(data);
+    AppProcess app(WindowsPath(readOnly) + L"\\Floppex.exe", zip);
+    ASSERT_TRUE(WaitForListing(app, L"currgame.d64").PlayRow(1));
+    const auto launch = WaitForLaunch(emulator);
+    ASSERT_TRUE(launch) << "the emulator was not started";
+    EXPECT_EQ(launch->argv.back(), data + L"currgame.d64:Beta Two");
+    EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
+    EXPECT_NE(WideLines(data + L"Floppex.ini").str().find(L"game.zip=2"), std::wstring::npos);
+}
+
 // Started as the shell starts a registered command, unquoted ("C:\Program Files\Floppex\Floppex.exe
 // C:\...\Łódź.d64"), the whole path is listed, and the entry of a name outside the code page is
 // remembered.

@@ -68,15 +68,11 @@ TEST(G64Image, SectorsAndErrorsAreWhatC1541Reads) {
     }
 }
 
-// Names and types are in the listings (and in floppex-cli's JSON, compared with c1541's text).
-TEST(DiskImage, ReadsHeaderBlocksAndSizeOfC1541Images) {
+// Header, names, types and blocks are in the listings (and in floppex-cli's JSON, compared with
+// c1541's text); entries are numbered from 1.
+TEST(DiskImage, ReadsTracksErrorBytesAndEntriesOfC1541Images) {
     const auto image = Loaded("mixed.d64");
-    EXPECT_EQ(image.HeaderText1() + "|" + image.HeaderText2(), "FLOPPEX TEST|FX 2A");
-    ASSERT_EQ(image.Entries().Count(), 6u);
     EXPECT_EQ(&image.Entries().Item(3), &*std::next(image.Entries().begin(), 2));
-    EXPECT_EQ(image.Entries().Item(1).Name().Unicode(), "HELLO");
-    EXPECT_EQ(image.Entries().Item(3).Blocks(), "40");  // 10002 bytes, 254 per block
-    EXPECT_EQ(Loaded("long.d64").Entries().Item(2).Blocks(), "300");
     struct Case { const char* name; int tracks; bool errors; size_t entries = 6; };
     for (const Case& c : {Case{"mixed.d64", 35, false}, Case{"errors_ok.d64", 35, true}, Case{"tracks40.d64", 40, false},
                           Case{"tracks40_errors.d64", 40, true}, Case{"tracks42.d64", 42, false}, Case{"errors_ok.d71", 70, true, 5},
@@ -137,9 +133,10 @@ TEST(T64Image, ProgramDataEqualsWhatCbmconvertExtracts) {
 
 // Signatures vary; the used-entries count and the maximum are often 0 or wrong. Entries are
 // counted among the slots, free slots passed over. Without "C64" in front it is no tape.
-TEST(T64Image, ToleratesHeaderFaultsButNeedsTheSignature) {
+TEST(T64Image, ToleratesHeaderFaultsButNeedsTheSignatureAndCorrectsEndAddresses) {
     struct Case { const char* signature; uint16_t maximum, used; int entries; };
     const char* sig = "C64S tape image file";
+    T64Image image;
     for (const Case& c : {Case{"C64 tape image file", 30, 3, 3}, Case{"C64S tape file", 30, 3, 3}, Case{"C64 TAPE", 30, 3, 3},
                           Case{sig, 30, 0, 3}, Case{sig, 30, 65535, 3}, Case{sig, 3, 1, 3}, Case{sig, 1, 0, 1},
                           Case{sig, 0, 0, 1}, Case{sig, 65535, 3, 3}, Case{"c64 tape image file", 3, 3, -1},
@@ -149,7 +146,6 @@ TEST(T64Image, ToleratesHeaderFaultsButNeedsTheSignature) {
         std::fill_n(std::copy_n(c.signature, std::strlen(c.signature), bytes.begin()), 32 - std::strlen(c.signature), 0);
         Put(bytes, 0x22, c.maximum);
         Put(bytes, 0x24, c.used);
-        T64Image image;
         EXPECT_EQ(image.Load(bytes), c.entries >= 0) << image.Error();
         EXPECT_EQ(image.Error().empty(), c.entries >= 0);
         EXPECT_EQ(image.Entries().Count(), std::max(c.entries, 0));
@@ -158,7 +154,6 @@ TEST(T64Image, ToleratesHeaderFaultsButNeedsTheSignature) {
     }
     auto gap = Tape();
     gap[Slot(2)] = 0;  // a free slot
-    T64Image image;
     ASSERT_TRUE(image.Load(gap) && image.Entries().Count() == 2);
     EXPECT_EQ(image.Entries().Item(2).Name().Ascii(), "border");
     EXPECT_EQ(image.ProgramData(2), TapeProgram(3));
@@ -167,15 +162,12 @@ TEST(T64Image, ToleratesHeaderFaultsButNeedsTheSignature) {
     ASSERT_TRUE(image.Load(std::span(gap).first(64)));  // a bare header is an empty tape
     EXPECT_EQ(image.Entries().Count(), 0);
     EXPECT_FALSE(image.Open(Image("missing.t64")) || image.Error().empty());
-}
 
-// Wrong end addresses ($C3C6 from old converters) follow from where the next file's data starts,
-// in offset order, or for the last file from the end of the image; padding after the last file
-// does not lengthen it. A slot whose data lies outside the file is no entry.
-TEST(T64Image, CorrectsEndAddressesFromDataOffsets) {
+    // Wrong end addresses ($C3C6 from old converters) follow from where the next file's data starts,
+    // in offset order, or for the last file from the end of the image; padding after the last file
+    // does not lengthen it. A slot whose data lies outside the file is no entry.
     auto wrongEnds = Tape();
     for (size_t n = 1; n <= 3; ++n) Put(wrongEnds, Slot(n) + 4, 0xc3c6);
-    T64Image image;
     ASSERT_TRUE(image.Load(wrongEnds));
     for (size_t n = 1; n <= 3; ++n) EXPECT_EQ(image.ProgramData(n), TapeProgram(n)) << n;
     auto padded = Tape();
@@ -200,12 +192,13 @@ TEST(T64Image, CorrectsEndAddressesFromDataOffsets) {
     EXPECT_EQ(image.ProgramData(2), second);
 }
 
+// Sizes in kilobytes have one decimal, rounded half up.
 TEST(PrgFile, ReadsLoadAddressAndSizeOfRealPrograms) {
     const struct { const char *name, *address, *kilobytes; } cases[] = {
         {"hello.prg", "$0801 2049", nullptr}, {"basic.prg", "$0801 2049", nullptr}, {"border_c000.prg", "$C000 49152", nullptr},
         {"big.prg", "$1000 4096", "9.8"}, {"tiny.prg", "$0801 2049", "0.0"}};  // big: 10002 bytes
+    PrgFile prg;
     for (const auto& c : cases) {
-        PrgFile prg;
         ASSERT_TRUE(prg.Open(Image(c.name))) << c.name << ": " << prg.Error();
         EXPECT_EQ(prg.AddressText1() + " " + prg.AddressText2(), c.address) << c.name;
         EXPECT_EQ(prg.Size(), fs::file_size(Image(c.name))) << c.name;
@@ -215,39 +208,29 @@ TEST(PrgFile, ReadsLoadAddressAndSizeOfRealPrograms) {
     ScratchDir dir("prg");
     const auto path = dir.Path() / fs::path(u8"Spiél ゲーム.prg");
     WriteBytes(path, Bytes{0xff, 0xff});
-    PrgFile prg;
     ASSERT_TRUE(prg.Open(path)) << prg.Error();
     EXPECT_EQ(prg.AddressText1() + prg.AddressText2(), "$FFFF65535");
-    for (const Bytes& bad : {Bytes{}, Bytes{0x01}, Bytes(PrgFile::kMaxFileSize + 1, 0)}) {  // no load address, too large
+    for (const Bytes& bad : {Bytes{}, Bytes{0x01}, Bytes(PrgFile::kMaxFileSize + 1, 0)})  // no load address, too large
         EXPECT_FALSE(prg.Load(bad) || prg.Error().empty()) << bad.size();
-    }
     EXPECT_FALSE(prg.Open(Image("missing.prg")) || prg.Error().empty());
-}
-
-TEST(SizeText, KilobytesWithOneDecimalRoundedHalfUp) {
-    const std::pair<size_t, const char*> cases[] = {{0, "0.0"},    {51, "0.0"},   {52, "0.1"},     {1024, "1.0"},
+    const std::pair<size_t, const char*> sizes[] = {{0, "0.0"},    {51, "0.0"},   {52, "0.1"},     {1024, "1.0"},
                                                     {1075, "1.0"}, {1076, "1.1"}, {65538, "64.0"}, {16777216, "16384.0"}};
-    for (const auto& [bytes, text] : cases) EXPECT_EQ(KilobyteText(bytes), text) << bytes;
+    for (const auto& [bytes, text] : sizes) EXPECT_EQ(KilobyteText(bytes), text) << bytes;
 }
 
-TEST(P00File, ReadsCbmconvertFiles) {
-    const struct { const char *file, *names, *program; } cases[] = {
-        {"hellogam.p00", "hello game|HELLO GAME", "hello.prg"}, {"pc64/b254.p00", "b254|B254", "b254.prg"}};
-    for (const auto& c : cases) {
-        P00File p00;
-        ASSERT_TRUE(p00.Open(Image(c.file))) << c.file << ": " << p00.Error();
-        EXPECT_EQ(p00.Name().Ascii() + "|" + p00.Name().Unicode(), c.names);
-        const auto prg = ReadBytes(Image(c.program));
-        EXPECT_TRUE(p00.DataSize() == prg.size() && p00.LoadAddress() == (prg[0] | prg[1] << 8)) << c.file;
+// cbmconvert's files; changed at the documented offsets: the name padded with zeros or shifted
+// spaces or using all 16 bytes, a bad signature, the file cut short.
+TEST(P00File, ReadsCbmconvertFilesNamesOfAnyPaddingAndRefusesBrokenFiles) {
+    P00File p00;
+    for (const auto& [file, names, program] : {std::tuple{"hellogam.p00", "hello game|HELLO GAME", "hello.prg"},
+                                               {"pc64/b254.p00", "b254|B254", "b254.prg"}}) {
+        ASSERT_TRUE(p00.Open(Image(file))) << file << ": " << p00.Error();
+        EXPECT_EQ(p00.Name().Ascii() + "|" + p00.Name().Unicode(), names);
+        const auto prg = ReadBytes(Image(program));
+        EXPECT_TRUE(p00.DataSize() == prg.size() && p00.LoadAddress() == (prg[0] | prg[1] << 8)) << file;
         EXPECT_EQ(p00.SizeText(), KilobyteText(prg.size()));
     }
-}
-
-// Changed at the documented offsets: the name padded with zeros or shifted spaces or using all 16
-// bytes, a bad signature, the file cut short.
-TEST(P00File, ReadsNamesOfAnyPaddingAndRefusesBrokenFiles) {
     const Bytes good = ReadBytes(Image("pc64/b254.p00"));
-    P00File p00;
     for (const auto& [padding, name] : {std::pair{0x00, "b254"}, {0xa0, "b254"}, {0x41, "b254aaaaaaaaaaaa"}}) {
         Bytes b = good;
         std::fill(b.begin() + 12, b.begin() + 24, padding);
@@ -293,8 +276,9 @@ TEST(WholeFile, ReadsUpToTheCapAndWritesWholeFiles) {
 
 std::string Unicode(uint8_t c) { return petscii::ToUnicode(std::span<const uint8_t>(&c, 1)); }
 
-// One well-formed UTF-8 code point per byte, none of them a control character.
-TEST(Petscii, UnicodeIsOneVisibleCharacterPerByte) {
+// One well-formed UTF-8 code point per byte, none of them a control character, showing the
+// upper-case and graphics set.
+TEST(Petscii, UnicodeIsOneVisibleCharacterPerByteOfTheUpperCaseGraphicsSet) {
     for (int value = 0; value < 256; ++value) {
         const std::string s = Unicode(static_cast<uint8_t>(value));
         const size_t length = s.empty() ? 0 : (s[0] & 0x80) == 0 ? 1 : (s[0] & 0xe0) == 0xc0 ? 2 : (s[0] & 0xf0) == 0xe0 ? 3
@@ -307,9 +291,7 @@ TEST(Petscii, UnicodeIsOneVisibleCharacterPerByte) {
         }
         EXPECT_FALSE(cp < 0x20 || (cp >= 0x7f && cp < 0xa0)) << "control character for byte " << value;
     }
-}
-
-TEST(Petscii, UnicodeShowsTheUpperCaseGraphicsSet) {
+    // The upper-case and graphics set.
     EXPECT_EQ(petscii::ToUnicode(Bytes{0x48, 0x45, 0x4c, 0x4c, 0x4f, 0x20, 0x31, 0x21}), "HELLO 1!");
     // Pound, arrows, spade and heart (shifted A, S), pi, shifted space, left half block, a line of
     // the Legacy Computing block; reverse-on as a reverse R, clear screen as a (reverse) heart.

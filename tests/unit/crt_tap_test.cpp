@@ -14,7 +14,7 @@ using namespace testing;
 fs::path Fixture(const std::string& name) { return FixtureDir("crt_tap") / name; }
 void PutBe(Bytes& b, size_t at, uint32_t v, int size) { for (int i = 0; i < size; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * (size - 1 - i))); }
 
-TEST(CrtFile, ListingEqualsCartconvForEveryFixture) {
+TEST(CrtFile, ListingEqualsCartconvForEveryFixtureAndPacketsThatDoNotFitAreTold) {
     int compared = 0;
     for (const auto& file : fs::directory_iterator(FixtureDir("crt_tap"))) {
         if (file.path().extension() != ".crt") continue;
@@ -25,11 +25,8 @@ TEST(CrtFile, ListingEqualsCartconvForEveryFixture) {
         ++compared;
     }
     EXPECT_EQ(compared, 6);
-}
-
-// Ocean: four packets of 8 KiB ($2010 bytes each) after a header of $40. Packets that do not fit
-// end the list with a reason; those before are listed.
-TEST(CrtFile, ListsTheWholePacketsAndSaysWhyTheRestIsMissing) {
+    // Ocean: four packets of 8 KiB ($2010 bytes each) after a header of $40. Packets that do not
+    // fit end the list with a reason; those before are listed.
     const Bytes ocean = ReadBytes(Fixture("ocean.crt"));
     constexpr size_t kPacket = 0x2010, k2 = 0x40 + kPacket;
     const Bytes empty{'C', 'H', 'I', 'P', 0, 0, 0, 16, 0, 0, 0, 1, 0x80, 0, 0, 0};
@@ -76,7 +73,7 @@ void ExpectPrograms(const TapFile& tap, std::vector<std::pair<std::string, uint8
     }
 }
 
-TEST(TapFile, DecodesTheKernalsHeadersOnCleanWornAndNoisyTapes) {
+TEST(TapFile, DecodesTheKernalsHeadersOnCleanWornAndNoisyTapesRefusesWhatIsNoTape) {
     TapFile tap;
     ASSERT_TRUE(tap.Open(Fixture("programs.tap"))) << tap.Error();
     EXPECT_EQ(tap.HeaderText1() + "|" + tap.HeaderText2() + "|" + tap.Problem(), "programs|C64-TAPE-RAW version 1|");
@@ -97,13 +94,11 @@ TEST(TapFile, DecodesTheKernalsHeadersOnCleanWornAndNoisyTapes) {
     ASSERT_TRUE(tap.Load(spoilt));
     ExpectPrograms(tap, {{"hello=hello.prg", 1}});
     EXPECT_GT(tap.Programs()[0].offset, header);
-}
 
-TEST(TapFile, RefusesWhatIsNoTapeAndBoundsItsWork) {
+    // What is no tape is refused, and the work is bounded.
     const Bytes good = ReadBytes(Fixture("programs.tap"));
     Bytes c16 = good, v3 = good, v2 = good;
     c16[1] = '1', v3[12] = 3, v2[12] = 2;
-    TapFile tap;
     for (const auto& [bytes, reason] : std::vector<std::pair<Bytes, std::string>>{
              {{}, "empty"}, {Bytes(good.begin(), good.begin() + 19), "too short"}, {c16, "signature"},
              {v3, "version 3"}, {Bytes(TapFile::kMaxFileSize + 1, 0x30), "too large"}}) {

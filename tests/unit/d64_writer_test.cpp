@@ -68,17 +68,7 @@ TEST_F(D64WriterTest, ListsAndReadsBackEveryFileInC1541) {
     ExpectValid();
 }
 
-TEST_F(D64WriterTest, NamesAreWrittenAsRawPetsciiBytes) {
-    // Shifted letters ($C1..) and a shifted space inside the name: c1541 lists them in upper case,
-    // and like the drive ends the quoted name at the shifted space.
-    CbmFile f = File("", 100, 7);
-    f.name = {0x48, 0xC9, 0x20, 0x31, 0xA0, 0x32};
-    const std::string listing = Write({f}, "DISK");
-    EXPECT_NE(listing.find("1    \"hI 1\"2 "), std::string::npos) << listing;
-    EXPECT_NE(listing.find("0 \"disk            \" fx 2a"), std::string::npos) << listing;
-}
-
-TEST_F(D64WriterTest, FillsAWholeDirectoryAndAWholeDisk) {
+TEST_F(D64WriterTest, FillsAWholeDirectoryAndAWholeDiskGivesRelativeFilesSideSectors) {
     std::vector<CbmFile> files;
     for (int i = 0; i < 144; ++i) files.push_back(File("f" + std::to_string(i), 2, uint8_t(i)));
     std::string listing = Write(files);
@@ -91,13 +81,16 @@ TEST_F(D64WriterTest, FillsAWholeDirectoryAndAWholeDisk) {
     EXPECT_EQ(WriteD64(std::vector<CbmFile>{File("over", 664 * 254 + 1, 1)}, {}, {}).error, D64WriteError::DiskFull);
     files.push_back(File("f144", 2, 1));
     EXPECT_EQ(WriteD64(files, {}, {}).error, D64WriteError::TooManyFiles);
-}
 
-TEST_F(D64WriterTest, RelativeFilesGetSideSectorsC1541Accepts) {
-    // 150 data blocks need two side sectors; the block count includes them.
-    CbmFile rel = File("records", 150 * 254, 3, kRel);
+    // 150 data blocks need two side sectors; the block count includes them. Names are raw PETSCII:
+    // c1541 lists shifted letters ($C1..) in upper case and, like the drive, ends the quoted name
+    // at a shifted space.
+    CbmFile rel = File("records", 150 * 254, 3, kRel), raw = File("", 100, 7);
     rel.recordLength = 127;
-    const std::string listing = Write({File("first", 10, 1), rel});
+    raw.name = {0x48, 0xC9, 0x20, 0x31, 0xA0, 0x32};
+    listing = Write({raw, rel}, "DISK");
+    EXPECT_NE(listing.find("0 \"disk            \" fx 2a"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("1    \"hI 1\"2 "), std::string::npos) << listing;
     EXPECT_NE(listing.find(Line(152, "records", "rel")), std::string::npos) << listing;
     EXPECT_NE(listing.find(std::to_string(664 - 152 - 1) + " blocks free."), std::string::npos) << listing;
     ExpectValid();

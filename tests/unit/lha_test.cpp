@@ -45,7 +45,7 @@ void ExpectNoWrongBytes(const ReadResult& damaged, const ReadResult& intact, boo
 }
 
 // Folder names are joined with '/', level 0 names kept as stored.
-TEST(LhaReader, EveryMemberOfJlhaArchivesEqualsItsInputAndLhasaOutput) {
+TEST(LhaReader, EveryMemberOfJlhaArchivesEqualsItsInput) {
     int archives = 0;
     for (const auto& entry : fs::directory_iterator(Lha() / "gen")) {
         const fs::path archive = entry.path();
@@ -54,14 +54,11 @@ TEST(LhaReader, EveryMemberOfJlhaArchivesEqualsItsInputAndLhasaOutput) {
         ++archives;
         const ReadResult result = ReadLha(ReadBytes(archive), ExtractLimits{});
         ASSERT_TRUE(result.ok()) << result.detail;
-        auto extracted = FilesBelow(fs::path(archive).replace_extension(".x"));
-        ASSERT_EQ(result.members.size(), extracted.size());
+        ASSERT_EQ(result.members.size(), 8u) << "one member for each input file";
         int nested = 0;
         for (const auto& member : result.members) {
             const std::string key = PathKey(member.name);
             EXPECT_EQ(member.data, ReadBytes(Lha() / "inputs" / key)) << member.name;
-            ASSERT_TRUE(extracted.count(key)) << member.name;
-            EXPECT_EQ(member.data, ReadBytes(extracted[key])) << member.name;
             if (key != "dir/sub/file.txt") continue;
             EXPECT_EQ(member.name, archive.filename().string().starts_with("l0_") ? "dir\\sub\\file.txt" : "dir/sub/file.txt");
             ++nested;
@@ -93,7 +90,8 @@ TEST(LhaReader, ArchiveBehindAProgramIsFound) {
 }
 
 // A method we do not decode: the member is passed over with its method named, the rest decoded.
-TEST(LhaReader, UnknownMethodIsReportedAndOtherMembersStillDecoded) {
+// Old-style folder entries are skipped and junk after the end ignored.
+TEST(LhaReader, UnknownMethodIsReportedOldFolderEntriesSkippedJunkAfterTheEndIgnored) {
     Bytes bytes = ReadBytes(Lha() / "gen" / "l0_5.lzh");
     const ReadResult full = ReadLha(bytes, ExtractLimits{});
     ASSERT_TRUE(full.ok()) << full.detail;
@@ -104,15 +102,12 @@ TEST(LhaReader, UnknownMethodIsReportedAndOtherMembersStillDecoded) {
     EXPECT_TRUE(result.error == ReadError::UnsupportedMethod && result.detail == "-lh2-") << result.detail;
     ASSERT_EQ(result.members.size(), full.members.size() - 1);
     for (size_t i = 0; i < result.members.size(); ++i) EXPECT_EQ(result.members[i].data, full.members[i + 1].data);
-}
-
-// old.lha: a level 0 folder entry, stored members (one empty), the end mark and junk after it.
-TEST(LhaReader, OldStyleFolderEntriesAreSkippedAndJunkAfterTheEndIgnored) {
-    const ReadResult result = ReadLha(ReadBytes(Lha() / "old.lha"), ExtractLimits{});
-    ASSERT_TRUE(result.ok() && result.members.size() == 2) << result.detail;
-    EXPECT_EQ(result.members[0].name + "|" + result.members[1].name, "GAMES\\HELLO.PRG|EMPTY");
-    EXPECT_EQ(result.members[0].data, ReadBytes(Lha() / "inputs" / "game.prg"));
-    EXPECT_TRUE(result.members[1].data.empty());
+    // old.lha: a level 0 folder entry, stored members (one empty), the end mark and junk after it.
+    const ReadResult old = ReadLha(ReadBytes(Lha() / "old.lha"), ExtractLimits{});
+    ASSERT_TRUE(old.ok() && old.members.size() == 2) << old.detail;
+    EXPECT_EQ(old.members[0].name + "|" + old.members[1].name, "GAMES\\HELLO.PRG|EMPTY");
+    EXPECT_EQ(old.members[0].data, ReadBytes(Lha() / "inputs" / "game.prg"));
+    EXPECT_TRUE(old.members[1].data.empty());
 }
 
 TEST(LhaReader, LimitsStopDecoding) {

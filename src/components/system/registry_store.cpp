@@ -37,11 +37,18 @@ std::optional<Places> PlacesOf(std::wstring_view hive, std::wstring_view key) {
     return std::nullopt;
 }
 
-// Tests stand in for a user without administrator rights by setting this variable.
-bool MachineWritesRefused() {
-    static const bool refused = GetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", nullptr, 0) > 0;
+// Tests stand in for a user without administrator rights by setting this variable, and for a
+// registry that refuses every write, the user's own hive included, by setting it to "all".
+enum class Refusal { None, Machine, All };
+Refusal RefusedWrites() {
+    static const Refusal refused = [] {
+        wchar_t value[4] = L"";
+        const DWORD length = GetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", value, 4);
+        return length == 0 ? Refusal::None : std::wstring_view(value) == L"all" ? Refusal::All : Refusal::Machine;
+    }();
     return refused;
 }
+bool MachineWritesRefused() { return RefusedWrites() != Refusal::None; }
 
 struct RawValue {
     DWORD type = REG_NONE;
@@ -104,6 +111,7 @@ LSTATUS WriteRaw(std::wstring_view hive, std::wstring_view key, std::wstring_vie
                  const void* data, DWORD size) {
     const auto places = PlacesOf(hive, key);
     if (!places) return ERROR_INVALID_PARAMETER;
+    if (RefusedWrites() == Refusal::All) return ERROR_ACCESS_DENIED;
     if (!MachineWritesRefused() && WriteRawAt(places->machine, name, type, data, size) == ERROR_SUCCESS) {
         RegDeleteKeyValueW(places->user.root, places->user.key.c_str(), std::wstring(name).c_str());
         return ERROR_SUCCESS;
