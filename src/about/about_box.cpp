@@ -18,7 +18,7 @@ constexpr COLORREF kBlue = RGB(0, 0, 255), kDarkRed = RGB(128, 0, 0);
 
 struct AboutBox {
     MainWindow* window = nullptr;
-    HFONT titleFont = nullptr, linkFont = nullptr;
+    HFONT font = nullptr, titleFont = nullptr, linkFont = nullptr;
     HWND shadowTitle = nullptr, title = nullptr;
 };
 
@@ -40,11 +40,12 @@ TwipsRect InFrame(TwipsRect place) {
 void OnInitDialog(HWND dialog, AboutBox& box) {
     const MainWindow& window = *box.window;
     FitClientAndCentre(window, dialog, kClientWidth, kClientHeight);
+    box.font = CreateDialogFont(window.font);
     box.titleFont = CreateTitleFont();
-    box.linkFont = CreateUnderlinedFont(window.font);
+    box.linkFont = CreateUnderlinedFont(box.font);
     const auto add = [&](const wchar_t* className, std::wstring_view text, DWORD style, int id, TwipsRect place,
                          HFONT font) { return AddControl(window, dialog, className, text, style, id, place, font); };
-    HWND logo = add(L"STATIC", L"", SS_ICON, ids::kImgLogo, {120, 120, 480, 480}, window.font);
+    HWND logo = add(L"STATIC", L"", SS_ICON, ids::kImgLogo, {120, 120, 480, 480}, box.font);
     SendMessageW(logo, STM_SETICON,
                  reinterpret_cast<WPARAM>(LoadImageW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
                                                      MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, LR_SHARED)),
@@ -52,16 +53,16 @@ void OnInitDialog(HWND dialog, AboutBox& box) {
     // The title twice, the dark red one 30 twips to the right and 15 up: a shadowed title.
     box.title = add(L"STATIC", kAppTitle, SS_CENTER | SS_NOPREFIX, kLabelId, {600, 120, 2265, 435}, box.titleFont);
     box.shadowTitle = add(L"STATIC", kAppTitle, SS_CENTER | SS_NOPREFIX, kLabelId, {630, 105, 2265, 435}, box.titleFont);
-    add(L"STATIC", L"Version 1.0 BETA", SS_CENTER, kLabelId, {120, 600, 3300, 195}, window.font);
-    add(L"STATIC", L"30 September 1999", SS_CENTER, kLabelId, {120, 840, 3300, 195}, window.font);
-    add(L"BUTTON", L"", BS_GROUPBOX, kLabelId, kFrame1, window.font);
+    add(L"STATIC", L"Version 1.0 BETA", SS_CENTER, kLabelId, {120, 600, 3300, 195}, box.font);
+    add(L"STATIC", L"30 September 1999", SS_CENTER, kLabelId, {120, 840, 3300, 195}, box.font);
+    add(L"BUTTON", L"", BS_GROUPBOX, kLabelId, kFrame1, box.font);
     add(L"STATIC", L"Copyright (c) 1999 Brindale", SS_CENTER | SS_NOPREFIX, kLabelId, InFrame({120, 240, 3015, 255}),
-        window.font);
+        box.font);
     add(L"STATIC", L"http://www.brindale.example", SS_CENTER | SS_NOPREFIX | SS_NOTIFY, ids::kLblWeb,
         InFrame({120, 480, 3015, 255}), box.linkFont);
     add(L"STATIC", L"floppex@brindale.example", SS_CENTER | SS_NOPREFIX | SS_NOTIFY, ids::kLblMail,
         InFrame({120, 720, 3015, 255}), box.linkFont);
-    HWND ok = add(L"BUTTON", L"&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, {1200, 2160, 1095, 375}, window.font);
+    HWND ok = add(L"BUTTON", L"&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, {1200, 2160, 1095, 375}, box.font);
     SetFocus(ok);
 }
 
@@ -122,6 +123,7 @@ void ShowAbout(MainWindow& window) {
     SuspendTopmost(window);
     AboutBox box{&window};
     RunModalDialog(window, L"About Floppex!", AboutProc, &box);
+    DeleteObject(box.font);
     DeleteObject(box.titleFont);
     DeleteObject(box.linkFont);
     if (!window.unloaded) RestoreTopmost(window);

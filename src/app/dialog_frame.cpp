@@ -41,6 +41,13 @@ HWND AddControl(const MainWindow& window, HWND dialog, const wchar_t* className,
     return control;
 }
 
+HFONT CreateDialogFont(HFONT windowFont) {
+    LOGFONTW description{};
+    GetObjectW(windowFont, sizeof description, &description);
+    description.lfWeight = FW_NORMAL;
+    return CreateFontIndirectW(&description);
+}
+
 HFONT CreateUnderlinedFont(HFONT font) {
     LOGFONTW description{};
     GetObjectW(font, sizeof description, &description);

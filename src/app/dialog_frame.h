@@ -23,7 +23,11 @@ void FitClientAndCentre(const MainWindow& window, HWND dialog, double widthTwips
 HWND AddControl(const MainWindow& window, HWND dialog, const wchar_t* className, std::wstring_view text,
                 DWORD style, int id, const TwipsRect& place, HFONT font);
 
-// The window's font underlined, for labels that are clicked.
+// The window's face and size at normal weight, for the dialogs' texts: Wine draws the small bold
+// face wider than it measures it, so wrapped, centred and shortened texts would run past their labels.
+HFONT CreateDialogFont(HFONT windowFont);
+
+// The font underlined, for labels that are clicked.
 HFONT CreateUnderlinedFont(HFONT font);
 
 // On WM_SETCURSOR: the pointing hand over the clickable label under the pointer. True when the

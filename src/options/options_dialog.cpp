@@ -37,6 +37,7 @@ constexpr wchar_t kWinZipHelp[] =
 
 struct OptionsDialog {
     MainWindow* window = nullptr;
+    HFONT font = nullptr;
     std::array<std::wstring, kProgramPathCount> workPaths;
     std::wstring winZipPath;    // the WinZip path being edited, "" when not set
     std::wstring browseFolder;  // where the Open box opens when the path shown names no file
@@ -66,21 +67,22 @@ void OnInitDialog(HWND dialog, OptionsDialog& options) {
     const ModuleState& module = Module();
     for (size_t i = 0; i < options.workPaths.size(); ++i) options.workPaths[i] = module.programPaths[i].path;
     options.winZipPath = module.programPaths[kArchiver].path;
+    options.font = CreateDialogFont(window.font);
 
     const auto add = [&](const wchar_t* className, std::wstring_view text, DWORD style, int id, TwipsRect place) {
-        return AddControl(window, dialog, className, text, style, id, place, window.font);
+        return AddControl(window, dialog, className, text, style, id, place, options.font);
     };
     constexpr DWORD kPathLabel = SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX | SS_NOTIFY | WS_BORDER;
     // Created in the tab order: list, emulator Clear, WinZip Clear, OK, Cancel.
-    add(L"STATIC", L"Default Emulator:", SS_LEFT, kLabelId, {120, 120, 2055, 135});
+    add(L"STATIC", L"Default Emulator:", SS_LEFT, kLabelId, {120, 120, 2055, 180});
     options.lstEmu = add(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, ids::kLstEmu,
                          {120, 300, 4455, 3000});
-    add(L"STATIC", L"Emulator Path:", SS_LEFT, kLabelId, {120, 620, 2055, 135});
+    add(L"STATIC", L"Emulator Path:", SS_LEFT, kLabelId, {120, 600, 2055, 180});
     options.lblEmu = add(L"STATIC", L"", kPathLabel, ids::kLblEmu, {120, 780, 3855, 195});
     add(L"BUTTON", L"Clear", BS_PUSHBUTTON | WS_TABSTOP, ids::kCmdClearEmu, {3960, 780, 615, 195});
     add(L"STATIC", kEmulatorHelp, SS_LEFT | SS_NOPREFIX, kLabelId, {120, 1080, 4455, 855});
     add(L"STATIC", L"", SS_ETCHEDHORZ, kLabelId, {120, 2040, 4440, 30});
-    add(L"STATIC", L"Winzip Path (Preferred):", SS_LEFT, kLabelId, {120, 2160, 2895, 135});
+    add(L"STATIC", L"Winzip Path (Preferred):", SS_LEFT, kLabelId, {120, 2160, 2895, 180});
     options.lblWinzipPath = add(L"STATIC", Shown(options.winZipPath), kPathLabel, ids::kLblWinzipPath,
                                 {120, 2340, 3855, 195});
     add(L"BUTTON", L"Clear", BS_PUSHBUTTON | WS_TABSTOP, ids::kCmdClearWZPath, {3960, 2340, 615, 195});
@@ -232,6 +234,7 @@ bool ShowOptions(MainWindow& window) {
     OptionsDialog options;
     options.window = &window;
     const bool ok = RunModalDialog(window, L"Floppex! Options...", OptionsProc, &options) == IDOK;
+    DeleteObject(options.font);
     if (!window.unloaded) RestoreTopmost(window);
     return ok;
 }

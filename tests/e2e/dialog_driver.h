@@ -42,6 +42,27 @@ inline void Click(HWND control) {
     PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
 }
 
+inline bool IsTopmost(HWND window) { return GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+
+inline HWND FocusOf(HWND window) {  // the control with the keyboard focus in the window's thread
+    GUITHREADINFO info{sizeof info};
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// Whether the screen shows the label's text reaching its right or bottom edge: a text cut off.
+inline bool TextReachesEdge(HWND label) {
+    RECT client{};
+    GetClientRect(label, &client);
+    MapWindowPoints(label, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    HDC screen = GetDC(nullptr);
+    const COLORREF background = GetPixel(screen, client.left, client.top);
+    bool reached = false;
+    for (int y = client.top; y < client.bottom; ++y) reached |= GetPixel(screen, client.right - 1, y) != background;
+    for (int x = client.left; x < client.right; ++x) reached |= GetPixel(screen, x, client.bottom - 1) != background;
+    ReleaseDC(nullptr, screen);
+    return reached;
+}
+
 // Names typed into the Open box's file name field, then Open pressed.
 inline void ChooseInOpenBox(HWND box, const std::wstring& names) {
     SendMessageW(GetDlgItem(box, 1148), WM_SETTEXT, 0, LPARAM(names.c_str()));

@@ -9,12 +9,8 @@ namespace {
 // Only a file list whose first file can be opened is taken, as a copy, and that file is opened;
 // anything else is refused while it is dragged, so nothing is dropped and no message is shown.
 TEST(DropTest, FirstFileOfAListIsOpenedAnythingElseIsRefusedWhileDragging) {
-    struct Case {
-        std::vector<std::wstring> files;  // none: data that fails every call
-        size_t length;                    // the list made this long with text files
-        DWORD effect;
-        const wchar_t* label;
-    };
+    // No files: data that fails every call; a length: the list made that long with text files.
+    struct Case { std::vector<std::wstring> files; size_t length; DWORD effect; const wchar_t* label; };
     const Case cases[] = {
         {{L"demo.d64"}, 0, DROPEFFECT_COPY, L"demo.d64"},
         {{L"game.zip", L"demo.d64"}, 0, DROPEFFECT_COPY, L"currgame.d64"},

@@ -7,14 +7,16 @@ namespace {
 
 using Texts = std::vector<std::wstring>;
 
-// A play request ("-p path") for a file with no remembered entry lists it too.
+// A play request ("-p path") for a file with no remembered entry lists it too. The remembered entry
+// is read from its own section (only a number's first eight characters count) and preselected.
 TEST(ListingTest, EveryFileTypeIsListedAndClosingRemembersTheChosenEntry) {
     struct Case {
         const wchar_t *request, *fixture, *name, *info;
         Texts headers;
         std::vector<Texts> rows;
-        int choose;              // the row clicked before closing
-        const char* remembered;  // then in Floppex.ini, or null for no Floppex.ini
+        int choose;                                 // the row clicked before closing
+        const char *remembered, *seeded = nullptr;  // Floppex.ini after closing (null: none), before the start
+        int selected = 0;                           // the row the seed selects
     };
     const Case cases[] = {
         // Three programs, two empty rows, the blocks-free row: 683 - 3 blocks.
@@ -28,16 +30,16 @@ TEST(ListingTest, EveryFileTypeIsListedAndClosingRemembersTheChosenEntry) {
         // The other disks count their free blocks in their own BAM.
         {L"", L"demo.d81", L"demo.d81", L"FLOPPEX DEMO FX 3D", {L"Filename", L"Blks", L"Type"},
          {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"THIRD", L"1", L"prg"}, {L"", L"", L""},
-          {L"", L"", L""}, {L"3157 Blocks Free", L"", L""}}, 1, "demo.d81=2"},
+          {L"", L"", L""}, {L"3157 Blocks Free", L"", L""}}, 1, "demo.d81=2", "[Game Indexes]\r\ndemo.d81=000000003"},
         {L"-p ", L"demo.g64", L"demo.g64", L"FLOPPEX DEMO FX 2A", {L"Filename", L"Blks", L"Type"},
          {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"THIRD", L"1", L"prg"}, {L"", L"", L""},
           {L"", L"", L""}, {L"661 Blocks Free", L"", L""}}, 2, "demo.g64=3"},
         {L"", L"demo.d71", L"demo.d71", L"FLOPPEX DEMO FX 2A", {L"Filename", L"Blks", L"Type"},
          {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"", L"", L""}, {L"", L"", L""}, {L"1326 Blocks Free", L"", L""}},
-         1, "demo.d71=2"},
+         0, "demo.d71=1", "[Other]\r\ndemo.d71=9\r\n[Game Indexes]\r\ndemo.d71=2", 1},
         {L"", L"demo.x64", L"demo.x64", L"FLOPPEX DEMO FX 2A", {L"Filename", L"Blks", L"Type"},
          {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"", L"", L""}, {L"", L"", L""}, {L"662 Blocks Free", L"", L""}},
-         0, "demo.x64=1"},
+         0, "X64=1", "[Game Indexes]\r\nDEMO.X64=2", 1},  // keys ignore letter case
         {L"", L"cart.crt", L"cart.crt", L"FLOPPEX CART  Generic C64 Cartridge (0)  8k Game",
          {L"Bank", L"Address", L"Size", L"Chip"}, {{L"0", L"$8000", L"$2000", L"ROM"}}, 0, "cart.crt=1"},
         {L"", L"tape.tap", L"tape.tap", L"tape  C64-TAPE-RAW version 1", {L"Filename", L"Type", L"Start", L"Bytes"},
@@ -46,13 +48,14 @@ TEST(ListingTest, EveryFileTypeIsListedAndClosingRemembersTheChosenEntry) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const ProgramFolder folder;
+        if (c.seeded) ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), c.seeded));
         AppProcess app(folder.Exe(), c.request + folder.AddFixture(c.fixture, c.name));
         const MainWindow window = WaitForListing(app, c.name);
         ASSERT_NE(window.Handle(), nullptr);
         EXPECT_EQ(window.InfoLabel(), c.info);
         EXPECT_EQ(window.Headers(), c.headers);
         EXPECT_EQ(window.Rows(), c.rows);
-        EXPECT_EQ(window.SelectedRow(), 0);
+        EXPECT_EQ(window.SelectedRow(), c.selected);
         EXPECT_TRUE(window.PlayEnabled());
         ASSERT_TRUE(window.Select(c.choose));
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
@@ -64,13 +67,8 @@ TEST(ListingTest, AFileThatCannotBeListedIsReportedAndTheViewReset) {
     const ProgramFolder folder(L"folder with blanks");
     const std::wstring longTail = L"C:\\" + std::wstring(32000, L'x') + L".d64";
     const std::wstring quoted = L"\"" + folder.Path() + L"\\no such   game.d64\"";
-    struct Case {
-        std::wstring file;  // written with `bytes` and opened, or else the command-line tail
-        const char* bytes;
-        const wchar_t* caption;
-        std::wstring text;
-        bool icon;
-    };
+    struct Case { std::wstring file; const char* bytes; const wchar_t* caption; std::wstring text; bool icon; };
+    // `file` is written with `bytes` and opened, or else it is the command-line tail.
     const Case cases[] = {
         {L"broken.d64", "\xff\xff\xff\xff", L"Floppex!", L"Error reading from D64", true},
         {L"broken.t64", "not a tape", L"Floppex!", L"Error reading from T64", true},
@@ -101,24 +99,6 @@ TEST(ListingTest, AFileThatCannotBeListedIsReportedAndTheViewReset) {
         EXPECT_EQ(window.RowCount(), 0);
         EXPECT_FALSE(window.PlayEnabled());
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
-    }
-}
-
-TEST(ListingTest, TheRememberedEntryIsPreselected) {
-    const std::pair<const char*, int> cases[] = {  // many.d64's line in Floppex.ini, the row selected of 17
-        {"", 0}, {"many.d64=2", 1}, {"many.d64=12", 11}, {"many.d64=99", 0},  // the last: beyond the last row
-        {"many.d64=000000012", 0},  // only the first eight characters count
-        {"MANY.D64=5", 4},           // keys ignore letter case
-    };
-    for (const auto& [line, selected] : cases) {
-        SCOPED_TRACE(line);
-        const ProgramFolder folder;
-        ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), std::string("[Other]\r\nmany.d64=3\r\n[Game Indexes]\r\n") + line));
-        AppProcess app(folder.Exe(), folder.AddFixture(L"many.d64", L"many.d64"));
-        const MainWindow window = WaitForListing(app, L"many.d64");
-        ASSERT_NE(window.Handle(), nullptr);
-        EXPECT_EQ(window.RowCount(), 17);
-        EXPECT_EQ(window.SelectedRow(), selected);
     }
 }
 

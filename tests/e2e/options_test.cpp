@@ -1,4 +1,4 @@
-// The options dialog: a new user's whole road to a played game, and what each way of leaving the
+// The options dialog: a user's whole road to a played game, and what each way of leaving the
 // dialog stores.
 #include "dialog_driver.h"
 
@@ -18,13 +18,13 @@ void SelectEmulator(HWND dialog, int emu) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::kLstEmu, CBN_SELCHANGE), LPARAM(list));
 }
 
-// A click on the emulator's path label; `program` chosen in the Open box, or the box cancelled.
+// A click on the emulator's path label; `program` chosen in the Open box.
 void PickProgram(const AppProcess& app, HWND dialog, const std::wstring& program) {
     Click(GetDlgItem(dialog, ids::kLblEmu));
     const HWND box = WaitForDialog(app.Pid(), L"Select x64.exe...");
     ASSERT_NE(box, nullptr) << "no Open box";
     EXPECT_EQ(TextOf(GetDlgItem(box, 1148)), L"");  // the path shown names no file yet
-    program.empty() ? Press(box, IDCANCEL) : ChooseInOpenBox(box, program);
+    ChooseInOpenBox(box, program);
     ASSERT_TRUE(WaitUntilGone(box));
 }
 
@@ -33,28 +33,54 @@ std::optional<std::wstring> StoredPath(const std::wstring& name) {
     return value ? std::optional(value->text) : std::nullopt;
 }
 
-// From a fresh registry: Options, VICE, its program (at 250 characters with blanks and letters of
-// no code page), OK; a disk from the open dialog; Play. The stand-in gets the chosen entry.
-TEST(OptionsTest, NewUserChoosesAnEmulatorListsADiskAndPlaysTheChosenEntry) {
+std::wstring AnswerMessage(const AppProcess& app) {  // the text of a message box, once OK has closed it
+    const HWND box = WaitForDialog(app.Pid(), L"Floppex!");
+    const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
+    Press(box, IDOK);
+    return WaitUntilGone(box) ? text : L"<not closed>";
+}
+
+// With two emulators set and a stored default of no emulator, the window on top: Options, VICE
+// refused without a path, then given one at 250 characters with blanks and letters of no code page,
+// OK; a disk from the open dialog; Play: the stand-in gets the chosen entry. Then VICE's path
+// cleared and the first emulator chosen: Esc and Cancel throw that away, Enter stores it.
+TEST(OptionsTest, AUserChoosesVicePlaysTheChosenEntryAndEachWayOfLeavingStoresOrNot) {
     const ProgramFolder folder;
     std::wstring emulator = folder.File(L"Émulateurs Ж 游戏 ");
     emulator += std::wstring(250 - emulator.size() - 10, L'x') + L"\\x64sc.exe";
     ASSERT_TRUE(CreateDirectoryW(FolderOf(emulator).c_str(), nullptr));
     ASSERT_TRUE(CopyFileW(WindowsPath(FLOPPEX_E2E_FAKE_EMULATOR).c_str(), emulator.c_str(), FALSE));
+    for (const wchar_t* name : {L"CCS64v109Path", L"CCS64v20DosPath"}) WriteString(kPathsKey, name, folder.Exe());
+    WriteDword(kIntegersKey, L"DefEmu", 99);
     const std::wstring disk = folder.AddFixture(L"demo.d64", L"demo disk.d64");
     AppProcess app(folder.Exe(), L"");
     const MainWindow window = WaitForListing(app, kNoGameLoaded);
-    const HWND dialog = OpenOptions(app, window);
+    ASSERT_TRUE(IsTopmost(window.Handle()));
+    HWND dialog = OpenOptions(app, window);
     ASSERT_NE(dialog, nullptr) << "no options dialog";
+    EXPECT_FALSE(IsTopmost(window.Handle())) << "the window stays above its dialog";
     EXPECT_EQ(SizeOf(dialog, true), std::pair(TwipsToPixels(4680), TwipsToPixels(3735)));
     EXPECT_EQ(SendMessageW(GetDlgItem(dialog, ids::kLstEmu), CB_GETCOUNT, 0, 0), 11);
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog, ids::kLstEmu), CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(TextOf(GetDlgItem(dialog, ids::kLblWinzipPath)), kPlaceholder);
+    // Tab goes from the list through both Clear buttons, OK and Cancel back to the list.
+    for (const int id : {ids::kCmdClearEmu, ids::kCmdClearWZPath, IDOK, IDCANCEL, ids::kLstEmu}) {
+        PostKey(FocusOf(dialog), VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, id); })) << "not focused: " << id;
+    }
     SelectEmulator(dialog, 3);
+    Press(dialog, IDOK);
+    EXPECT_EQ(AnswerMessage(app), L"You must set a valid Default Emulator to use with Floppex!");
     PickProgram(app, dialog, emulator);
     EXPECT_EQ(TextOf(GetDlgItem(dialog, ids::kLblEmu)), emulator);
     EXPECT_TRUE(SavePicture(dialog, L"options"));
+    // Every text shows whole (the paths are shortened to fit).
+    for (HWND label = nullptr; (label = FindWindowExW(dialog, label, L"Static", nullptr));)
+        if (!(GetWindowLongW(label, GWL_STYLE) & SS_PATHELLIPSIS) && !TextOf(label).empty())
+            EXPECT_FALSE(TextReachesEdge(label)) << TextOf(label);
     Press(dialog, IDOK);
-    ASSERT_TRUE(WaitUntilGone(dialog));
+    ASSERT_TRUE(WaitUntilGone(dialog) && window.Sync());
+    EXPECT_TRUE(IsTopmost(window.Handle()));
     EXPECT_EQ(ReadDword(kIntegersKey, L"DefEmu"), std::optional<DWORD>(3));
     EXPECT_EQ(StoredPath(L"VICEv0161Path"), emulator);
     EXPECT_EQ(StoredPath(L"WinZipPath"), L"");
@@ -68,6 +94,16 @@ TEST(OptionsTest, NewUserChoosesAnEmulatorListsADiskAndPlaysTheChosenEntry) {
     const auto launch = WaitForLaunch(emulator);
     ASSERT_TRUE(launch) << "the emulator was not started";
     EXPECT_EQ(launch->argv, (std::vector<std::wstring>{emulator, L"-autostart", disk + L":second"}));
+
+    for (const auto& [key, stored] : {std::pair(VK_ESCAPE, emulator), {0, emulator}, {VK_RETURN, L""}}) {
+        ASSERT_TRUE(dialog = OpenOptions(app, window));
+        SendMessageW(GetDlgItem(dialog, ids::kCmdClearEmu), BM_CLICK, 0, 0);
+        SelectEmulator(dialog, 0);
+        key ? PostKey(GetDlgItem(dialog, ids::kLstEmu), WORD(key)) : Press(dialog, IDCANCEL);
+        ASSERT_TRUE(WaitUntilGone(dialog));
+        EXPECT_EQ(StoredPath(L"VICEv0161Path"), stored) << "left by key " << key;
+        EXPECT_EQ(ReadDword(kIntegersKey, L"DefEmu"), std::optional<DWORD>(stored.empty() ? 0 : 3));
+    }
 }
 
 }  // namespace

@@ -13,25 +13,19 @@ std::string Chosen(const std::vector<std::string>& names, size_t stub = SIZE_MAX
     for (const auto& n : names) members.push_back({n, {0x01, 0x08, 0x00}});
     if (stub < members.size()) members[stub].data = {0x01};
     const MemberChoice c = ChooseMembers(members);
-    using K = MemberChoice::Kind;
-    std::string text = c.kind == K::One ? "one:" : c.kind == K::Programs ? "programs:" : "";
-    if (text.empty()) text = c.kind == K::Archive ? "archive:" : "nothing:";
+    using enum MemberChoice::Kind;
+    std::string text = c.kind == One ? "one:" : c.kind == Programs ? "programs:" : c.kind == Archive ? "archive:" : "nothing:";
     for (const size_t i : c.members) text += " " + members[i].name;
     return text;
 }
 
 TEST(MemberChooser, DiskBeforeTapeBeforeProgramsBeforeArchivesBeforeCartridgesEachInNaturalOrder) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"a.prg", "b.t64", "z.d64", "c.zip"}, "one: z.d64"},
-        {{"a.prg", "b.t64", "c.zip"}, "one: b.t64"},
-        {{"a.crt", "b.tap", "c.t64", "d.prg", "e.d81"}, "one: e.d81"},
-        {{"a.crt", "b.tap", "c.t64"}, "one: c.t64"},
-        {{"a.crt", "b.tap", "d.prg"}, "one: b.tap"},
-        {{"a.crt", "d.prg"}, "one: d.prg"},
-        {{"a.crt", "b.zip"}, "archive: b.zip"},
-        {{"readme.txt", "b.crt", "a.crt"}, "one: a.crt"},
-        {{"inner.zip", "readme.txt", "a.prg"}, "one: a.prg"},
-        {{"readme.txt", "b.lnx", "a.gz"}, "archive: a.gz"},
+        {{"a.prg", "b.t64", "z.d64", "c.zip"}, "one: z.d64"}, {{"a.prg", "b.t64", "c.zip"}, "one: b.t64"},
+        {{"a.crt", "b.tap", "c.t64", "d.prg", "e.d81"}, "one: e.d81"}, {{"a.crt", "b.tap", "c.t64"}, "one: c.t64"},
+        {{"a.crt", "b.tap", "d.prg"}, "one: b.tap"}, {{"a.crt", "d.prg"}, "one: d.prg"},
+        {{"a.crt", "b.zip"}, "archive: b.zip"}, {{"readme.txt", "b.crt", "a.crt"}, "one: a.crt"},
+        {{"inner.zip", "readme.txt", "a.prg"}, "one: a.prg"}, {{"readme.txt", "b.lnx", "a.gz"}, "archive: a.gz"},
         {{"readme.txt", "file_id.diz"}, "nothing:"},
         // A Mac's metadata twins sort first but are no C64 files.
         {{"__MACOSX/game/._game.d64", "game/._game.d64", "game/game.d64"}, "one: game/game.d64"},

@@ -33,34 +33,21 @@ TEST(FileType, ByTheUpperCasedEndOfTheName) {
     EXPECT_EQ(FormatTag(L"x.gz") + FormatTag(L"d81") + FormatTag(L"x.d81") + FormatTag(L"\u0144.\u0144xP"), L"D81?XP");
 }
 
-// Single programs are played at once, and their entry is never remembered.
-TEST(FileType, OnlyPrgAndP00AreSinglePrograms) {
-    for (const wchar_t* name : {L"a.prg", L"a.P00"}) EXPECT_FALSE(RemembersEntry(name)) << name;
-    for (const wchar_t* name : {L"a.p01", L"a.d64", L"currgame.t64", L"a.gz", L"a.tap", L"a.prg.zip", L""})
-        EXPECT_TRUE(RemembersEntry(name)) << name;
-}
-
 TEST(CommandTail, FindsTheProgramByItsOwnPathBeforeTheFirstBlank) {
     const std::wstring own[] = {LR"(C:\Program Files\Floppex\Floppex.exe)", LR"(C:\PROGRA~1\Floppex\Floppex.exe)"};
     const std::pair<std::wstring, std::wstring> cases[] = {
         {LR"(C:\Program Files\Floppex\Floppex.exe C:\my games\a.d64)", LR"(C:\my games\a.d64)"},
         {LR"(c:\program files\FLOPPEX\floppex.EXE  -p x.d64)", L"-p x.d64"},
         {LR"(C:\Program Files\Floppex\Floppex -p x.d64)", L"-p x.d64"},
-        {LR"(C:\PROGRA~1\Floppex\Floppex.exe x.t64)", L"x.t64"},
-        {LR"(Floppex\Floppex.exe x.t64)", L"x.t64"},
-        {L"Floppex x.t64", L"x.t64"},
-        {LR"(C:\Program Files\Floppex\Floppex.exe)", L""},
+        {LR"(C:\PROGRA~1\Floppex\Floppex.exe x.t64)", L"x.t64"}, {LR"(Floppex\Floppex.exe x.t64)", L"x.t64"},
+        {L"Floppex x.t64", L"x.t64"}, {LR"(C:\Program Files\Floppex\Floppex.exe)", L""},
         {LR"(C:\Program Files\Floppex\Floppex.exex y)", LR"(Files\Floppex\Floppex.exex y)"},  // not the program
-        {LR"("C:\Program Files\Floppex\Floppex.exe" x.prg)", L"x.prg"},
-        {L"other.exe x.prg", L"x.prg"},
-        {L"C:\\Floppex\\Floppex.exe", L""},
-        {L"Floppex.exe   ", L""},
-        {L"Floppex.exe C:\\games\\a b.d64", L"C:\\games\\a b.d64"},
-        {L"Floppex.exe \t -p  x.d64 ", L"-p  x.d64 "},
+        {LR"("C:\Program Files\Floppex\Floppex.exe" x.prg)", L"x.prg"}, {L"other.exe x.prg", L"x.prg"},
+        {L"C:\\Floppex\\Floppex.exe", L""}, {L"Floppex.exe   ", L""},
+        {L"Floppex.exe C:\\games\\a b.d64", L"C:\\games\\a b.d64"}, {L"Floppex.exe \t -p  x.d64 ", L"-p  x.d64 "},
         {L"\"C:\\Program Files\\Floppex.exe\" \"C:\\x y.t64\"", L"\"C:\\x y.t64\""},
         {L"\"C:\\a b\\Floppex.exe\"game.prg", L"game.prg"},  // the closing quote ends the name
-        {L"\"unterminated name", L""},
-        {L"", L""},
+        {L"\"unterminated name", L""}, {L"", L""},
         {L"Floppex.exe " + std::wstring(32000, L'x'), std::wstring(32000, L'x')},
     };
     for (const auto& [line, tail] : cases) EXPECT_EQ(CommandTail(line, own), tail) << std::string(line.begin(), line.end());
