@@ -128,7 +128,8 @@ StartOutcome Startup(MainWindow& window, const std::wstring& commandTail) {
     InitState(window);
     LoadSettings(window);
     HandleRequest(window, commandTail);
-    // What the first listing does not need comes after it, so that the listing shows sooner.
+    // What the first listing does not need comes after it has been drawn, so that it shows sooner.
+    PumpPendingMessages(window);
     if (!window.unloaded) AcceptListDrops(window);
     RegisterFileTypes();
     return StartOutcome::Running;

@@ -175,6 +175,7 @@ void ResetView(MainWindow& window) {
     SetWindowTextW(window.lblFilename, kNoGameLoaded.data());
     SetWindowTextW(window.lblInfo, kRightClickToLoad.data());
     ListView_DeleteAllItems(window.lvGame);
+    ShowWindow(window.lvGame, SW_SHOW);
     window.requestPath.clear();
 }
 

@@ -10,8 +10,11 @@ namespace floppex {
 
 namespace {
 
-// Shows the window and lets it paint before a long step; false when it was closed meanwhile.
+// Shows the window and lets it paint before a long step; false when it was closed meanwhile. A
+// window shown for the first time leaves its list out of that paint: the list is about to be
+// filled, and shows once it has been (or once the view is reset).
 bool ShowAndPaint(MainWindow& window) {
+    if (!IsWindowVisible(window.hwnd)) ShowWindow(window.lvGame, SW_HIDE);
     ShowWindow(window.hwnd, SW_SHOW);
     return PumpPendingMessages(window);
 }
