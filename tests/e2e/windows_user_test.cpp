@@ -48,19 +48,22 @@ TEST(WindowsUserTest, AProgramFolderThatCannotBeWrittenLeavesTheDataWithTheUser)
 
 // Started as the shell starts a registered command, unquoted ("C:\Program Files\Floppex\Floppex.exe
 // C:\...\Łódź.d64"), the whole path is listed, and the entry of a name outside the code page is
-// remembered.
+// remembered; also by the exe renamed, which still registers "Floppex.exe".
 TEST(WindowsUserTest, AnUnquotedStartListsTheWholePathAndRemembersANameOutsideTheCodePage) {
     const ProgramFolder folder(L"program files");
-    const std::wstring name = L"\u0141\u00f3d\u017a 1.d64";
+    const std::wstring name = L"\u0141\u00f3d\u017a 1.d64", renamed = folder.File(L"my C64 lister.exe");
     const std::wstring disk = folder.AddFixture(L"many.d64", name);
     for (const bool first : {true, false}) {
-        AppProcess app(folder.Exe(), disk, false);
+        if (!first) ASSERT_TRUE(MoveFileW(folder.Exe().c_str(), renamed.c_str()) && !RegDeleteTreeW(HKEY_CLASSES_ROOT, L"FloppexD64"));
+        AppProcess app(first ? folder.Exe() : renamed, disk, false);
         const MainWindow window = WaitForListing(app, name);
         ASSERT_NE(window.Handle(), nullptr);
         if (first) ASSERT_TRUE(window.Select(3) && window.Sync());
         EXPECT_EQ(window.SelectedRow(), 3);
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
     }
+    EXPECT_EQ(ReadValue(L"FloppexD64\\Shell\\Contents...\\command", L"", HKEY_CLASSES_ROOT).value_or(RegistryValue{}).text,
+              folder.Exe() + L" %1");
 }
 
 }  // namespace
