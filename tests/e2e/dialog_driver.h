@@ -22,18 +22,7 @@ inline std::pair<int, int> SizeOf(HWND window, bool client = false) {
 }
 
 // A visible dialog of the process with this caption, once there is one.
-inline HWND WaitForDialog(DWORD pid, const std::wstring& caption) {
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (found = nullptr; (found = FindWindowExW(nullptr, found, L"#32770", caption.c_str()));) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(found, &owner);
-            if (owner == pid && IsWindowVisible(found)) return true;
-        }
-        return false;
-    });
-    return found;
-}
+inline HWND WaitForDialog(DWORD pid, const std::wstring& caption) { return WaitForVisibleWindow(pid, L"#32770", caption.c_str()); }
 
 inline bool WaitUntilGone(HWND window) { return WaitUntil([&] { return !IsWindowVisible(window); }); }
 inline void Press(HWND dialog, int button) { PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }

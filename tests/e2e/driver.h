@@ -109,8 +109,8 @@ private:
     std::wstring path_;
 };
 
-inline HWND FirstVisible(DWORD pid, const std::wstring& className) {
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className.c_str(), nullptr));) {
+inline HWND FirstVisible(DWORD pid, const std::wstring& className, const wchar_t* caption = nullptr) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className.c_str(), caption));) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (owner == pid && IsWindowVisible(window)) return window;
@@ -118,9 +118,9 @@ inline HWND FirstVisible(DWORD pid, const std::wstring& className) {
     return nullptr;
 }
 
-inline HWND WaitForVisibleWindow(DWORD pid, const std::wstring& className) {
+inline HWND WaitForVisibleWindow(DWORD pid, const std::wstring& className, const wchar_t* caption = nullptr) {
     HWND found = nullptr;
-    return WaitUntil([&] { return (found = FirstVisible(pid, className)) != nullptr; }) ? found : nullptr;
+    return WaitUntil([&] { return (found = FirstVisible(pid, className, caption)) != nullptr; }) ? found : nullptr;
 }
 
 inline std::wstring TextOf(HWND window) {

@@ -1,16 +1,19 @@
 // A second start: it hands its request to the running window, or opens a window of its own when
 // several are allowed.
-#include "driver.h"
+#include "dialog_driver.h"
+
+#include <map>
 
 namespace floppex::e2e {
 namespace {
 
 // "Multiple" stored with the wrong type (text) counts as absent: every second start hands over.
-TEST(InstanceTest, SecondStartsHandTheirRequestsToTheRunningWindowAndEnd) {
-    const ProgramFolder folder;
+TEST(InstanceTest, SecondStartsHandOverUntilMultipleIsTrueThenChosenFilesOpenAWindowEach) {
+    const ProgramFolder deep(L"deep"), folder;  // deep: folders too long to be cleaned up, apart from the program
     WriteString(kWindowKey, L"Multiple", L"-1");
+    WriteString(kPathsKey, L"LastOpenPath", folder.Path());
     const std::wstring disk = folder.AddFixture(L"demo.d64", L"demo.d64");
-    std::wstring longPath = folder.Path();
+    std::wstring longPath = deep.Path();
     while (longPath.size() < 280) CreateDirectoryW((longPath += L"\\a folder  with blanks").c_str(), nullptr);
     ASSERT_TRUE(CopyFileW(disk.c_str(), (longPath + L"\\a game.d64").c_str(), FALSE));
     // Named with a command line near the longest Windows allows (32,767 characters), it is found
@@ -64,28 +67,40 @@ TEST(InstanceTest, SecondStartsHandTheirRequestsToTheRunningWindowAndEnd) {
     EXPECT_EQ(window.FileLabel(), L"a game.d64");
     EXPECT_EQ(window.RowCount(), 6);
     EXPECT_TRUE(first.Running());
-}
 
-// "Multiple" stored as true lets a second window open, somewhere on the screen and with its four
-// switches disabled.
-TEST(InstanceTest, ASecondWindowOpensWhenMultipleIsStoredAsTrue) {
-    const ProgramFolder folder;
+    // "Multiple" now stored as true: three files chosen at once in the open dialog, one of no known
+    // type, are reported or open a window each, somewhere on the screen and with its switches disabled.
     WriteDword(kWindowKey, L"Multiple", 0xFFFFFFFF);
-    AppProcess first(folder.Exe(), L"");
-    const MainWindow firstWindow = WaitForListing(first, kNoGameLoaded);
-    ASSERT_NE(firstWindow.Handle(), nullptr);
-    AppProcess second(folder.Exe(), L"");
-    const MainWindow secondWindow = WaitForListing(second, kNoGameLoaded);
-    ASSERT_NE(secondWindow.Handle(), nullptr) << "no second window";
-    const RECT placed = WindowRectOf(secondWindow.Handle());
+    folder.AddFixture(L"two.t64", L"two.t64");
+    ASSERT_TRUE(WriteWholeFile(folder.File(L"notes.txt"), "not a game\n"));
+    ASSERT_TRUE(TypeCtrlKey(window.Handle(), 'O'));
+    const HWND box = WaitForDialog(first.Pid(), L"Open C64 File(s)...");
+    ASSERT_NE(box, nullptr) << "no open dialog";
+    ChooseInOpenBox(box, L"\"demo.d64\" \"notes.txt\" \"two.t64\"");
+    ASSERT_TRUE(WaitUntilGone(box));
+    const auto message = WaitForMessageBox(first.Pid());
+    ASSERT_TRUE(message && message->PressOk());
+    EXPECT_EQ(message->text, L"File-type not yet supported!");
+    std::map<std::wstring, HWND> others;  // the other windows by their file labels
+    EXPECT_TRUE(WaitUntil([&] {
+        others.clear();
+        for (HWND other = nullptr; (other = FindWindowExW(nullptr, other, kMainWindowClass, nullptr));)
+            if (other != window.Handle() && IsWindowVisible(other)) others[MainWindow(other).FileLabel()] = other;
+        return others.size() == 2 && others.contains(L"demo.d64") && others.contains(L"two.t64");
+    })) << others.size() << " other windows";
+    EXPECT_TRUE(window.WaitForFileLabel(L"a game.d64") && !FirstVisible(first.Pid(), L"#32770"));
+    const MainWindow second(others[L"two.t64"]);
+    const RECT placed = WindowRectOf(second.Handle());
     EXPECT_TRUE(placed.left >= 0 && placed.top >= 0 && placed.right <= GetSystemMetrics(SM_CXSCREEN) &&
                 placed.bottom <= GetSystemMetrics(SM_CYSCREEN));
-    const auto firstMenu = ReadContextMenu(firstWindow.Handle()), secondMenu = ReadContextMenu(secondWindow.Handle());
+    const auto firstMenu = ReadContextMenu(window.Handle()), secondMenu = ReadContextMenu(second.Handle());
     ASSERT_TRUE(firstMenu && secondMenu) << "the window menu did not open";
     for (const wchar_t* text : {L"&Options...", L"&Keep Window Open", L"Always On &Top", L"&Multiple Instances"})
         EXPECT_TRUE(FindEntry(*firstMenu, text).enabled && !FindEntry(*secondMenu, text).enabled) << text;
     EXPECT_TRUE(FindEntry(*secondMenu, L"&Multiple Instances").checked);
     EXPECT_TRUE(FindEntry(*secondMenu, L"E&xit").enabled);
+    for (const auto& [label, other] : others) PostMessageW(other, WM_CLOSE, 0, 0);  // gone before the next test
+    EXPECT_TRUE(WaitUntil([&] { return std::ranges::none_of(others, [](const auto& other) { return IsWindow(other.second); }); }));
 }
 
 }  // namespace

@@ -18,28 +18,26 @@ TEST(ListingTest, EveryFileTypeIsListedAndClosingRemembersTheChosenEntry) {
         const char *remembered, *seeded = nullptr;  // Floppex.ini after closing (null: none), before the start
         int selected = 0;                           // the row the seed selects
     };
+    const Texts disk{L"Filename", L"Blks", L"Type"}, first{L"FIRST", L"1", L"prg"}, second{L"SECOND", L"1", L"prg"},
+                third{L"THIRD", L"1", L"prg"};
+    const auto rows = [](std::vector<Texts> programs, const std::wstring& free) {  // then two empty rows and the blocks free
+        return programs.insert(programs.end(), {{L"", L"", L""}, {L"", L"", L""}, {free + L" Blocks Free", L"", L""}}), programs;
+    };
     const Case cases[] = {
         // Three programs, two empty rows, the blocks-free row: 683 - 3 blocks.
-        {L"", L"demo.d64", L"demo.d64", L"FLOPPEX DEMO FX 2A", {L"Filename", L"Blks", L"Type"},
-         {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"THIRD", L"1", L"prg"}, {L"", L"", L""},
-          {L"", L"", L""}, {L"680 Blocks Free", L"", L""}}, 2, "[Game Indexes]\r\ndemo.d64=3"},
+        {L"", L"demo.d64", L"demo.d64", L"FLOPPEX DEMO FX 2A", disk, rows({first, second, third}, L"680"), 2, "[Game Indexes]\r\ndemo.d64=3"},
         {L"-p ", L"two.t64", L"two.t64", L"TWO TAPE  C64S tape image file  2/2", {L"Filename"}, {{L"FIRST"}, {L"SECOND"}}, 1,
          "two.t64=2"},
         {L"", L"big.p00", L"BIG.P00", L"PC64 Pxx File", {L"Filename", L"Size(Kb)"}, {{L"BIG", L"1.2"}}, 0, nullptr},
         {L"", L"big.prg", L"big.prg", L"PRG File", {L"Size(Kb)", L"Load Address"}, {{L"1.2", L"$C000 49152"}}, 0, nullptr},
         // The other disks count their free blocks in their own BAM.
-        {L"", L"demo.d81", L"demo.d81", L"FLOPPEX DEMO FX 3D", {L"Filename", L"Blks", L"Type"},
-         {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"THIRD", L"1", L"prg"}, {L"", L"", L""},
-          {L"", L"", L""}, {L"3157 Blocks Free", L"", L""}}, 1, "demo.d81=2", "[Game Indexes]\r\ndemo.d81=000000003"},
-        {L"-p ", L"demo.g64", L"demo.g64", L"FLOPPEX DEMO FX 2A", {L"Filename", L"Blks", L"Type"},
-         {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"THIRD", L"1", L"prg"}, {L"", L"", L""},
-          {L"", L"", L""}, {L"661 Blocks Free", L"", L""}}, 2, "demo.g64=3"},
-        {L"", L"demo.d71", L"demo.d71", L"FLOPPEX DEMO FX 2A", {L"Filename", L"Blks", L"Type"},
-         {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"", L"", L""}, {L"", L"", L""}, {L"1326 Blocks Free", L"", L""}},
-         0, "demo.d71=1", "[Other]\r\ndemo.d71=9\r\n[Game Indexes]\r\ndemo.d71=2", 1},
-        {L"", L"demo.x64", L"demo.x64", L"FLOPPEX DEMO FX 2A", {L"Filename", L"Blks", L"Type"},
-         {{L"FIRST", L"1", L"prg"}, {L"SECOND", L"1", L"prg"}, {L"", L"", L""}, {L"", L"", L""}, {L"662 Blocks Free", L"", L""}},
-         0, "X64=1", "[Game Indexes]\r\nDEMO.X64=2", 1},  // keys ignore letter case
+        {L"", L"demo.d81", L"demo.d81", L"FLOPPEX DEMO FX 3D", disk, rows({first, second, third}, L"3157"), 1,
+         "demo.d81=2", "[Game Indexes]\r\ndemo.d81=000000003"},
+        {L"-p ", L"demo.g64", L"demo.g64", L"FLOPPEX DEMO FX 2A", disk, rows({first, second, third}, L"661"), 2, "demo.g64=3"},
+        {L"", L"demo.d71", L"demo.d71", L"FLOPPEX DEMO FX 2A", disk, rows({first, second}, L"1326"), 0, "demo.d71=1",
+         "[Other]\r\ndemo.d71=9\r\n[Game Indexes]\r\ndemo.d71=2", 1},
+        {L"", L"demo.x64", L"demo.x64", L"FLOPPEX DEMO FX 2A", disk, rows({first, second}, L"662"), 0, "X64=1",
+         "[Game Indexes]\r\nDEMO.X64=2", 1},  // keys ignore letter case
         {L"", L"cart.crt", L"cart.crt", L"FLOPPEX CART  Generic C64 Cartridge (0)  8k Game",
          {L"Bank", L"Address", L"Size", L"Chip"}, {{L"0", L"$8000", L"$2000", L"ROM"}}, 0, "cart.crt=1"},
         {L"", L"tape.tap", L"tape.tap", L"tape  C64-TAPE-RAW version 1", {L"Filename", L"Type", L"Start", L"Bytes"},
@@ -90,9 +88,7 @@ TEST(ListingTest, AFileThatCannotBeListedIsReportedAndTheViewReset) {
         const MainWindow window(WaitForVisibleWindow(app.Pid(), kMainWindowClass));
         const auto box = WaitForMessageBox(app.Pid());
         ASSERT_TRUE(box);
-        EXPECT_EQ(box->caption, c.caption);
-        EXPECT_EQ(box->text, c.text);
-        EXPECT_EQ(box->hasIcon, c.icon);
+        EXPECT_EQ(std::tuple(box->caption, box->text, box->hasIcon), std::tuple(std::wstring(c.caption), c.text, c.icon));
         ASSERT_TRUE(box->PressOk());
         ASSERT_TRUE(window.WaitForFileLabel(kNoGameLoaded));
         EXPECT_EQ(window.InfoLabel(), kRightClickToLoad);

@@ -2,6 +2,8 @@
 // dialog stores.
 #include "dialog_driver.h"
 
+#include <winioctl.h>
+
 namespace floppex::e2e {
 namespace {
 
@@ -33,6 +35,22 @@ std::optional<std::wstring> StoredPath(const std::wstring& name) {
     return value ? std::optional(value->text) : std::nullopt;
 }
 
+// Makes drive `letter` a CD-ROM drive showing `folder` (on Z:), as winecfg does: through Wine's
+// mount manager, whose request is its struct mountmgr_unix_drive followed by the Unix path.
+bool DefineCdDrive(wchar_t letter, const std::wstring& folder) {
+    std::string unixPath;
+    for (const wchar_t c : folder.substr(2)) unixPath += c == L'\\' ? '/' : char(c);
+    struct { ULONG size, type, fsType, serial; ULONGLONG device; WCHAR letter; USHORT folderAt, deviceAt, labelAt; } drive{
+        ULONG(sizeof drive + unixPath.size() + 1), DRIVE_CDROM, 0, 0, 0, letter, sizeof drive, 0, 0};
+    std::string request = std::string(reinterpret_cast<const char*>(&drive), sizeof drive) + unixPath + '\0';
+    const HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD size = 0;
+    const bool defined = DeviceIoControl(manager, CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS), request.data(),
+                                         DWORD(request.size()), nullptr, 0, &size, nullptr);
+    return CloseHandle(manager) && defined;
+}
+
 std::wstring AnswerMessage(const AppProcess& app) {  // the text of a message box, once OK has closed it
     const HWND box = WaitForDialog(app.Pid(), L"Floppex!");
     const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
@@ -41,15 +59,18 @@ std::wstring AnswerMessage(const AppProcess& app) {  // the text of a message bo
 }
 
 // With two emulators set and a stored default of no emulator, the window on top: Options, VICE
-// refused without a path, then given one at 250 characters with blanks and letters of no code page,
-// OK; a disk from the open dialog; Play: the stand-in gets the chosen entry. Then VICE's path
-// cleared and the first emulator chosen: Esc and Cancel throw that away, Enter stores it.
+// refused without a path, its program on a CD refused, then one at 250 characters with blanks and
+// letters of no code page, OK; a disk from the open dialog; Play: the stand-in gets the chosen
+// entry. Then VICE's path cleared and the first emulator chosen: Esc and Cancel throw that away,
+// Enter stores it.
 TEST(OptionsTest, AUserChoosesVicePlaysTheChosenEntryAndEachWayOfLeavingStoresOrNot) {
     const ProgramFolder folder;
     std::wstring emulator = folder.File(L"Émulateurs Ж 游戏 ");
     emulator += std::wstring(250 - emulator.size() - 10, L'x') + L"\\x64sc.exe";
-    ASSERT_TRUE(CreateDirectoryW(FolderOf(emulator).c_str(), nullptr));
-    ASSERT_TRUE(CopyFileW(WindowsPath(FLOPPEX_E2E_FAKE_EMULATOR).c_str(), emulator.c_str(), FALSE));
+    for (const std::wstring& program : {emulator, folder.File(L"cd\\x64.exe")})
+        ASSERT_TRUE(CreateDirectoryW(FolderOf(program).c_str(), nullptr) &&
+                    CopyFileW(WindowsPath(FLOPPEX_E2E_FAKE_EMULATOR).c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(DefineCdDrive(L'd', folder.File(L"cd")) && GetDriveTypeW(L"D:\\") == DRIVE_CDROM && Exists(L"D:\\x64.exe"));
     for (const wchar_t* name : {L"CCS64v109Path", L"CCS64v20DosPath"}) WriteString(kPathsKey, name, folder.Exe());
     WriteDword(kIntegersKey, L"DefEmu", 99);
     const std::wstring disk = folder.AddFixture(L"demo.d64", L"demo disk.d64");
@@ -71,6 +92,9 @@ TEST(OptionsTest, AUserChoosesVicePlaysTheChosenEntryAndEachWayOfLeavingStoresOr
     SelectEmulator(dialog, 3);
     Press(dialog, IDOK);
     EXPECT_EQ(AnswerMessage(app), L"You must set a valid Default Emulator to use with Floppex!");
+    PickProgram(app, dialog, L"D:\\x64.exe");
+    EXPECT_EQ(AnswerMessage(app), L"Emulators cannot be run from a CD when using Floppex!");
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, ids::kLblEmu)), kPlaceholder);
     PickProgram(app, dialog, emulator);
     EXPECT_EQ(TextOf(GetDlgItem(dialog, ids::kLblEmu)), emulator);
     EXPECT_TRUE(SavePicture(dialog, L"options"));

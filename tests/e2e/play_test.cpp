@@ -169,8 +169,7 @@ TEST(PlayTest, PlayRequestsPlayAtOnceAndRefusalsStartNothing) {
         if (!c.report.empty()) {
             const auto box = WaitForMessageBox(app.Pid());
             ASSERT_TRUE(box);
-            EXPECT_EQ(box->caption, L"Floppex!");
-            EXPECT_TRUE(box->hasIcon);
+            EXPECT_TRUE(box->caption == L"Floppex!" && box->hasIcon) << box->caption;
             EXPECT_EQ(box->text, c.report + (c.emu == 4 ? gone : L""));
             EXPECT_TRUE(folder.IniIs(c.remembered)) << ReadWholeFile(folder.File(L"Floppex.ini"));
             ASSERT_TRUE(box->PressOk());

@@ -1,4 +1,4 @@
-// The window started without a file: its size, its place, its keys.
+// The window started without a file: its size, its place, its keys, its about box.
 #include "dialog_driver.h"
 
 namespace floppex::e2e {
@@ -15,9 +15,17 @@ void AskFor(HWND window, int x, int y, int width, int height) {
     SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HCURSOR PointerOver(HWND control) {  // the cursor shown with the real pointer at the control's middle
+    const RECT r = WindowRectOf(control);
+    CURSORINFO shown{sizeof shown};
+    return SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2) && GetCursorInfo(&shown) ? shown.hCursor : nullptr;
+}
+
 // The empty view at its designed size; sized within its limits, moved and closed, it opens at the
-// same place next time.
-TEST(WindowTest, EmptyWindowSizesWithinItsLimitsAndReopensWhereItWasClosed) {
+// same place next time. There, F5, F11 and F12 flip the three switches and store them as REG_DWORD
+// 0xFFFFFFFF or 0, both ways, other function keys do nothing; the about box shows the version, opens
+// its links and closes with Enter, not Esc; Ctrl+X ends the program.
+TEST(WindowTest, EmptyWindowSizesReopensWhereItWasClosedAndTakesItsKeys) {
     const ProgramFolder folder(L"program folder with blanks");
     RECT closedAt{};
     {
@@ -31,9 +39,7 @@ TEST(WindowTest, EmptyWindowSizesWithinItsLimitsAndReopensWhereItWasClosed) {
         EXPECT_EQ(window.RowCount(), 0);
         EXPECT_EQ(SizeOf(handle, true), std::pair(TwipsToPixels(3240), TwipsToPixels(3975)));
         // Every start registers the shell's file types, with commands for the program where it lies.
-        const auto classes = [](const std::wstring& key) {
-            return ReadValue(key, L"", HKEY_CLASSES_ROOT).value_or(RegistryValue{}).text;
-        };
+        const auto classes = [](const std::wstring& key) { return ReadValue(key, L"", HKEY_CLASSES_ROOT).value_or(RegistryValue{}).text; };
         EXPECT_EQ(classes(L".d64"), L"FloppexD64");
         EXPECT_EQ(classes(L"FloppexD64\\Shell\\Play\\command"), folder.Exe() + L" -p %1");
         // The later disks show the drive, a cartridge its own icon.
@@ -75,18 +81,8 @@ TEST(WindowTest, EmptyWindowSizesWithinItsLimitsAndReopensWhereItWasClosed) {
     ASSERT_NE(window.Handle(), nullptr);
     const RECT openedAt = WindowRectOf(window.Handle());
     EXPECT_EQ(std::tuple(openedAt.left, openedAt.top, openedAt.bottom), std::tuple(closedAt.left, closedAt.top, closedAt.bottom));
-    EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
-}
-
-// F5, F11 and F12 flip the three switches and store them as REG_DWORD 0xFFFFFFFF or 0, both ways;
-// other function keys do nothing; Ctrl+X ends the program.
-TEST(WindowTest, FunctionKeysFlipAndStoreTheSwitchesCtrlXEndsTheProgram) {
-    const ProgramFolder folder;
-    AppProcess app(folder.Exe(), L"");
-    const MainWindow window = WaitForListing(app, kNoGameLoaded);
-    ASSERT_NE(window.Handle(), nullptr);
     const auto stored = [](bool on, bool written) { return written ? std::optional<DWORD>(on ? ~0u : 0) : std::nullopt; };
-    // From an empty registry: on top and kept open, one window only; "OnTop" is written at every start.
+    // Not stored yet: on top and kept open, one window only; "OnTop" is written at every start.
     for (const auto& [pressed, flipped] : {std::pair{false, false}, std::pair{true, true}, std::pair{true, false}}) {
         SCOPED_TRACE(flipped);
         // Posted keys are handled in order: once F5 has acted, the keys before it have been too.
@@ -103,6 +99,36 @@ TEST(WindowTest, FunctionKeysFlipAndStoreTheSwitchesCtrlXEndsTheProgram) {
         EXPECT_EQ(FindEntry(*menu, L"&Keep Window Open").checked, !flipped);
         EXPECT_EQ(FindEntry(*menu, L"&Multiple Instances").checked, flipped);
     }
+    const std::wstring handler = InstallEmulator(folder, 0, L"handler.exe");  // the stand-in opens web and mail links
+    const std::wstring command = L"\"" + handler + L"\" \"%1\"";
+    for (const wchar_t* key : {L"http\\shell\\open\\command", L"mailto\\shell\\open\\command"})
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, command.c_str(), DWORD((command.size() + 1) * 2));
+    ASSERT_TRUE(TypeCtrlKey(window.Handle(), 'A'));
+    const HWND about = WaitForDialog(app.Pid(), L"About Floppex!");
+    ASSERT_NE(about, nullptr) << "no about box";
+    EXPECT_EQ(SizeOf(about, true), std::pair(TwipsToPixels(3480), TwipsToPixels(2655)));
+    std::vector<std::wstring> texts;
+    for (HWND child = nullptr; (child = FindWindowExW(about, child, nullptr, nullptr));) texts.push_back(TextOf(child));
+    for (const auto& [shown, count] : {std::pair(L"Floppex!", 2), {L"Version 1.0 BETA", 1}, {L"30 September 1999", 1}})
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), shown), count) << shown;  // the title has a shadow
+    EXPECT_TRUE(SavePicture(about, L"about"));
+
+    PostKey(GetDlgItem(about, IDOK), VK_ESCAPE);
+    ASSERT_TRUE(window.Sync());
+    EXPECT_TRUE(IsWindowVisible(about)) << "Esc closed the about box";
+    // The real pointer shows another cursor over the links than over the OK button.
+    const HCURSOR arrow = PointerOver(GetDlgItem(about, IDOK));
+    for (const int link : {ids::kLblWeb, ids::kLblMail}) {
+        EXPECT_TRUE(WaitUntil([&] { return PointerOver(GetDlgItem(about, link)) != arrow; })) << "no hand over a link";
+        const size_t before = LaunchesOf(handler).size();
+        Click(GetDlgItem(about, link));
+        ASSERT_TRUE(WaitUntil([&] { return LaunchesOf(handler).size() > before; }));
+        EXPECT_EQ(LaunchesOf(handler).back().argv.at(1),
+                  (link == ids::kLblMail ? L"mailto:" : L"") + TextOf(GetDlgItem(about, link)));
+    }
+    EXPECT_TRUE(WaitUntil([&] { return PointerOver(GetDlgItem(about, IDOK)) == arrow; }));
+    PostKey(GetDlgItem(about, IDOK), VK_RETURN);
+    EXPECT_TRUE(WaitUntilGone(about) && app.Running());
     ASSERT_TRUE(TypeCtrlKey(window.Handle(), 'X'));
     EXPECT_EQ(app.WaitForExit(), std::optional<DWORD>(0));
 }
