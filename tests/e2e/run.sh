@@ -12,6 +12,7 @@ source "$here/../../scripts/wine-env.sh"
 trap stop_wine_and_display EXIT
 wine_env "$build/wine-prefix"
 start_display || exit 1
+wineserver -k >/dev/null 2>&1  # a server left over from an interrupted run would stop prepare_prefix
 prepare_prefix || { echo "run.sh: the Wine prefix could not be prepared" >&2; exit 1; }
 bash "$here/../../scripts/suite.sh" windows "$build/win" "$@"
 status=$?
