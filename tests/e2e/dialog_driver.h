@@ -81,8 +81,9 @@ inline bool SavePicture(HWND window, const std::wstring& name) {
 // drag_source.exe lets go over the middle of the list: a file list of `files` made `length` names
 // long, or with no files, data that fails every call. The effect the list reported, if it ended.
 inline std::optional<DWORD> DragOntoList(const MainWindow& window, const std::vector<std::wstring>& files, size_t length = 0) {
-    const RECT list = WindowRectOf(window.Child(ids::kLvGame));
-    WaitUntil([&] { return GetPropW(window.Child(ids::kLvGame), L"OleDropTargetInterface") != nullptr; });  // as registered
+    const HWND listView = window.Child(ids::kLvGame);
+    WaitUntil([&] { return GetPropW(listView, L"OleDropTargetInterface") != nullptr; });  // once registered
+    const RECT list = WindowRectOf(listView);
     std::wstring line = L"drag_source " + std::to_wstring((list.left + list.right) / 2) + L" " +
                         std::to_wstring((list.top + list.bottom) / 2) + L" " +
                         (files.empty() ? L"failing" : std::to_wstring(length));
