@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kLblFilename = 101;  // control ids of the main window (src/app/control_ids.h)
+constexpr int kLblFilename = 101;  // control ids of the main window (src/window/control_ids.h)
 constexpr int kLblInfo = 102;
 constexpr int kLvGame = 103;
 constexpr wchar_t kMainWindowClass[] = L"ThunderRT6FormDC";

@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr int kLblFilename = 101;  // control ids of Floppex's main window (src/app/control_ids.h)
+constexpr int kLblFilename = 101;  // control ids of Floppex's main window (src/window/control_ids.h)
 constexpr int kLvGame = 103;
 constexpr wchar_t kFloppexClass[] = L"ThunderRT6FormDC";
 constexpr wchar_t kMinimalClass[] = L"FloppexBenchMinimalWindow";

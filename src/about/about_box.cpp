@@ -3,9 +3,10 @@
 
 #include <string>
 
-#include "app/control_ids.h"
-#include "app/dialog_frame.h"
 #include "components/system/program_launcher.h"
+#include "window/control_ids.h"
+#include "window/dialog_frame.h"
+#include "window/topmost.h"
 
 namespace floppex {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The about box: the program's name, version and date, and links to its maker.
-#include "app/main_window.h"
+#include "window/main_window.h"
 
 namespace floppex {
 

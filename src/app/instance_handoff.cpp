@@ -3,7 +3,8 @@
 #include <string>
 
 #include "app/lifecycle_logic.h"
-#include "app/main_window.h"
+#include "launch/handle_request.h"
+#include "window/main_window.h"
 
 namespace floppex {
 

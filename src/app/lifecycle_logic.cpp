@@ -1,6 +1,7 @@
 #include "app/lifecycle_logic.h"
 
 #include "c64/file_type.h"
+#include "contents/listing_logic.h"
 
 namespace floppex {
 

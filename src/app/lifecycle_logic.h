@@ -6,10 +6,6 @@
 
 namespace floppex {
 
-// The file-name and info labels of the empty view.
-inline constexpr std::wstring_view kNoGameLoaded = L"No Game Loaded";
-inline constexpr std::wstring_view kRightClickToLoad = L"Right-click to Load";
-
 // UTF-16 code units to take from a received block of byteCount bytes: an odd last byte is
 // dropped; nothing is taken without data or from a block of 2^31 bytes or more.
 size_t HandoffUnits(uint64_t byteCount, bool hasData);

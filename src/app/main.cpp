@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "app/command_line_logic.h"
-#include "app/main_window.h"
+#include "app/main_window_proc.h"
+#include "app/message_loop.h"
+#include "app/startup.h"
+#include "window/window_services.h"
 
 namespace floppex {
 
@@ -32,6 +35,7 @@ std::vector<std::wstring> OwnPaths() {
 
 int RunProgram(HINSTANCE instance) {
     InitCommonControlsOnce();
+    SetWindowServices({ShutDown, DispatchPendingMessages});
     if (!RegisterMainWindowClass(instance)) return 1;
     MainWindow window;
     if (!CreateMainWindow(instance, window)) return 1;

@@ -1,12 +1,17 @@
-// The main window's own procedure: a dispatcher to one handler per event.
-#include <windows.h>
+// The main window's class and its own procedure: a dispatcher to one handler per event.
+#include "app/main_window_proc.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "app/control_ids.h"
-#include "app/main_window.h"
+#include "app/main_commands.h"
 #include "contents/list_background.h"
+#include "contents/main_layout.h"
 #include "open/drop_target.h"
+#include "window/control_ids.h"
+#include "window/size_limits_logic.h"
+#include "window/twips.h"
+#include "window/window_services.h"
 
 namespace floppex {
 
@@ -45,8 +50,6 @@ void OnContextMenu(MainWindow& window, LPARAM lParam) {
     if (at.x == -1 && at.y == -1) GetCursorPos(&at);
     TrackPopupMenu(window.mnuFile, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window.hwnd, nullptr);
 }
-
-}  // namespace
 
 LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE)
@@ -90,6 +93,32 @@ LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.lpfnWndProc = MainWindowClassProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass.data();
+    return RegisterClassExW(&wc) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance, MainWindow& window) {
+    HDC dc = GetDC(nullptr);
+    window.twipsPerPixelX = TwipsPerPixel(GetDeviceCaps(dc, LOGPIXELSX));
+    window.twipsPerPixelY = TwipsPerPixel(GetDeviceCaps(dc, LOGPIXELSY));
+    ReleaseDC(nullptr, dc);
+    // A sizable tool window: small caption, no minimise or maximise box.
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kWindowClass.data(), kInitialCaption.data(),
+                           WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                           TwipsX(window, 3360), TwipsY(window, 4335), nullptr, nullptr, instance, &window);
 }
 
 }  // namespace floppex

@@ -1,7 +1,7 @@
 // The message loop: keys reach the window before the control that has the focus.
-#include <windows.h>
+#include "app/message_loop.h"
 
-#include "app/main_window.h"
+#include "app/main_commands.h"
 
 namespace floppex {
 
@@ -27,7 +27,7 @@ int RunMessageLoop(MainWindow& window) {
     return 0;
 }
 
-bool PumpPendingMessages(MainWindow& window) {
+bool DispatchPendingMessages(MainWindow& window) {
     // Bounded, so that a flood of posted messages cannot hold the caller here.
     MSG message;
     for (int count = 0; count < 10000 && !window.unloaded && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);

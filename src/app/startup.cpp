@@ -1,19 +1,26 @@
 // Start-up (the main window's load) and shut-down (its unload).
+#include "app/startup.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
-#include "app/lifecycle_logic.h"
 #include "app/instance_handoff.h"
-#include "app/main_window.h"
-#include "app/module_state.h"
+#include "app/lifecycle_logic.h"
 #include "app/window_hooks.h"
-#include "open/drop_target.h"
-#include "settings/registry_keys.h"
 #include "components/system/registry_store.h"
+#include "launch/handle_request.h"
+#include "open/drop_target.h"
+#include "settings/game_index_file.h"
+#include "settings/registry_keys.h"
+#include "settings/settings_store.h"
+#include "shell/file_types.h"
+#include "window/control_ids.h"
+#include "window/module_state.h"
+#include "window/twips.h"
+#include "window/window_services.h"
 
 namespace floppex {
 
@@ -130,12 +137,12 @@ StartOutcome Startup(MainWindow& window, const std::wstring& commandTail) {
     HandleRequest(window, commandTail);
     // What the first listing does not need comes after it has been drawn, so that it shows sooner.
     PumpPendingMessages(window);
-    if (!window.unloaded) AcceptListDrops(window);
+    if (!window.unloaded) AcceptListDrops(window, HandleRequest);
     RegisterFileTypes();
     return StartOutcome::Running;
 }
 
-void Unload(MainWindow& window) {
+void ShutDown(MainWindow& window) {
     if (window.unloaded) return;
     window.unloaded = true;
     wchar_t label[64] = L"";

@@ -1,8 +1,8 @@
 #include "app/window_hooks.h"
 
 #include "app/instance_handoff.h"
-#include "app/main_window.h"
-#include "app/module_state.h"
+#include "window/main_window.h"
+#include "window/module_state.h"
 
 namespace floppex {
 

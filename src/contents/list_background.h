@@ -1,6 +1,6 @@
 #pragma once
 // The picture tiled behind the contents list's rows.
-#include "app/main_window.h"
+#include "window/main_window.h"
 
 namespace floppex {
 

@@ -2,7 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/main_window.h"
+#include "window/main_window.h"
+#include "window/twips.h"
 
 namespace floppex {
 

@@ -6,6 +6,10 @@
 
 namespace floppex {
 
+// The file-name and info labels of the empty view.
+inline constexpr std::wstring_view kNoGameLoaded = L"No Game Loaded";
+inline constexpr std::wstring_view kRightClickToLoad = L"Right-click to Load";
+
 // Last row of a disk listing: the capacity known from the image's length less the blocks the
 // directory claims, or "?" when the length is no 1541 image size or the sum does not fit.
 std::wstring BlocksFreeText(uint64_t fileLength, int64_t blocksUsed);

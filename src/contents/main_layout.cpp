@@ -1,15 +1,15 @@
-// The main window's class, controls, menus and layout.
-#include <windows.h>
+// The main window's controls, menus and layout.
+#include "contents/main_layout.h"
+
 #include <commctrl.h>
 
-#include "app/control_ids.h"
-#include "app/main_window.h"
-#include "app/module_state.h"
-#include "launch/emulator_catalogue.h"
+#include <string>
+
+#include "window/control_ids.h"
+#include "window/emulator_catalogue.h"
+#include "window/twips.h"
 
 namespace floppex {
-
-LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 namespace {
 
@@ -107,33 +107,6 @@ LRESULT CALLBACK PlayButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-int TwipsX(const MainWindow& window, double twips) { return TwipsToPixels(twips, window.twipsPerPixelX); }
-int TwipsY(const MainWindow& window, double twips) { return TwipsToPixels(twips, window.twipsPerPixelY); }
-
-bool RegisterMainWindowClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{sizeof wc};
-    wc.lpfnWndProc = MainWindowClassProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kWindowClass.data();
-    return RegisterClassExW(&wc) != 0;
-}
-
-HWND CreateMainWindow(HINSTANCE instance, MainWindow& window) {
-    HDC dc = GetDC(nullptr);
-    window.twipsPerPixelX = TwipsPerPixel(GetDeviceCaps(dc, LOGPIXELSX));
-    window.twipsPerPixelY = TwipsPerPixel(GetDeviceCaps(dc, LOGPIXELSY));
-    ReleaseDC(nullptr, dc);
-    // A sizable tool window: small caption, no minimise or maximise box.
-    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kWindowClass.data(), kInitialCaption.data(),
-                           WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                           TwipsX(window, 3360), TwipsY(window, 4335), nullptr, nullptr, instance, &window);
-}
-
 void BuildControls(MainWindow& window) {
     window.font = CreateWindowFont();
     window.lblFilename = CreateChild(window, L"STATIC", L"Filename", SS_LEFT | SS_NOPREFIX, ids::kLblFilename,
@@ -160,31 +133,6 @@ void LayoutControls(MainWindow& window) {
                  TwipsY(window, heightTwips - kListBottomMargin), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(window.cmdPlay, nullptr, TwipsX(window, kCmdPlayPlace.left), TwipsY(window, heightTwips - kPlayFromBottom),
                  0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-bool IsMenuChecked(const MainWindow& window, int command) {
-    return (GetMenuState(window.mnuFile, command, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
-void SetMenuChecked(MainWindow& window, int command, bool checked) {
-    CheckMenuItem(window.mnuFile, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-}
-
-void ResetView(MainWindow& window) {
-    EnableWindow(window.cmdPlay, FALSE);
-    SetWindowTextW(window.lblFilename, kNoGameLoaded.data());
-    SetWindowTextW(window.lblInfo, kRightClickToLoad.data());
-    ListView_DeleteAllItems(window.lvGame);
-    ShowWindow(window.lvGame, SW_SHOW);
-    window.requestPath.clear();
-}
-
-void SuspendTopmost(MainWindow& window) {
-    if (IsMenuChecked(window, ids::kMnuOnTop)) Helper().SetTopmost(false, window.hwnd);
-}
-
-void RestoreTopmost(MainWindow& window) {
-    if (IsMenuChecked(window, ids::kMnuOnTop)) Helper().SetTopmost(true, window.hwnd);
 }
 
 }  // namespace floppex

@@ -1,21 +1,24 @@
 // Lists what a C64 game file holds: columns, rows, the info line and the preselected entry.
-#include <windows.h>
+#include "contents/show_contents.h"
+
+#include <commctrl.h>
 
 #include <filesystem>
 #include <system_error>
 
-#include "app/main_window.h"
-#include "app/module_state.h"
 #include "c64/crt_file.h"
 #include "c64/disk_image.h"
+#include "c64/file_type.h"
 #include "c64/p00_file.h"
 #include "c64/prg_file.h"
 #include "c64/size_text.h"
 #include "c64/t64_image.h"
 #include "c64/tap_file.h"
 #include "contents/list_view.h"
-#include "c64/file_type.h"
 #include "contents/listing_logic.h"
+#include "window/message_box.h"
+#include "window/module_state.h"
+#include "window/text.h"
 
 namespace floppex {
 
@@ -25,16 +28,12 @@ std::wstring Shown(const PetName& name) { return Widen(name.Unicode()); }
 
 void SetInfo(MainWindow& window, const std::wstring& text) { SetWindowTextW(window.lblInfo, text.c_str()); }
 
-void ReportReadError(MainWindow& window, const wchar_t* text) {
-    MessageBoxW(window.hwnd, text, kAppTitle.data(), MB_OK | MB_ICONINFORMATION);
-}
-
 // Opens path into reader and empties the list of rows and columns for it; a file that cannot be
 // read is reported with `failure`.
 template <class Reader>
 bool OpenForListing(MainWindow& window, Reader& reader, const std::wstring& path, const wchar_t* failure) {
     if (!reader.Open(std::filesystem::path(path))) {
-        ReportReadError(window, failure);
+        Tell(window.hwnd, failure);
         return false;
     }
     ClearRows(window.lvGame);
@@ -205,7 +204,7 @@ void ShowContents(MainWindow& window, std::wstring path) {
     try {
         listingOk = ListByType(window, path);
     } catch (const std::exception&) {
-        ReportReadError(window, L"Error reading the file");
+        Tell(window.hwnd, L"Error reading the file");
     }
     RedrawListAgain(window.lvGame);
     if (listingOk) {
@@ -218,6 +217,15 @@ void ShowContents(MainWindow& window, std::wstring path) {
     EnableWindow(window.lvGame, TRUE);
     ShowWindow(window.lvGame, SW_SHOW);
     window.listing = false;
+}
+
+void ResetView(MainWindow& window) {
+    EnableWindow(window.cmdPlay, FALSE);
+    SetWindowTextW(window.lblFilename, kNoGameLoaded.data());
+    SetWindowTextW(window.lblInfo, kRightClickToLoad.data());
+    ListView_DeleteAllItems(window.lvGame);
+    ShowWindow(window.lvGame, SW_SHOW);
+    window.requestPath.clear();
 }
 
 }  // namespace floppex

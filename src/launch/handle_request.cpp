@@ -1,10 +1,16 @@
 // The one way in for a file: empty view, list it, or play it at once.
-#include <windows.h>
+#include "launch/handle_request.h"
 
-#include "app/main_window.h"
-#include "app/module_state.h"
-#include "launch/request_logic.h"
+#include <optional>
+
 #include "c64/file_type.h"
+#include "contents/show_contents.h"
+#include "launch/request_logic.h"
+#include "launch/run_game.h"
+#include "open/open_game_file.h"
+#include "settings/game_index_file.h"
+#include "window/module_state.h"
+#include "window/window_services.h"
 
 namespace floppex {
 
@@ -70,29 +76,16 @@ void HandleOneRequest(MainWindow& window, const std::wstring& request) {
     }
 }
 
-// More than this many requests waiting are a flood, not a user: the rest are dropped.
-constexpr size_t kMaxWaitingRequests = 256;
-
 }  // namespace
 
-// A request that arrives while another is handled (a second start's, while a listing or an
-// unpacking lets messages through) waits for it: handled at once, it would replace the working
-// file that the first one is about to list.
 void HandleRequest(MainWindow& window, std::wstring request) {
-    if (window.unloaded) return;
-    if (window.handlingRequest) {
-        if (window.waitingRequests.size() < kMaxWaitingRequests) window.waitingRequests.push_back(std::move(request));
-        return;
+    if (window.unloaded || !window.requests.Arrive(std::move(request))) return;
+    while (!window.unloaded) {
+        const std::optional<std::wstring> next = window.requests.Next();
+        if (!next) break;
+        HandleOneRequest(window, *next);
     }
-    window.handlingRequest = true;
-    HandleOneRequest(window, request);
-    while (!window.waitingRequests.empty() && !window.unloaded) {
-        const std::wstring next = std::move(window.waitingRequests.front());
-        window.waitingRequests.erase(window.waitingRequests.begin());
-        HandleOneRequest(window, next);
-    }
-    window.waitingRequests.clear();
-    window.handlingRequest = false;
+    window.requests.Finish();
 }
 
 }  // namespace floppex

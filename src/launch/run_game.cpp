@@ -1,17 +1,19 @@
 // Starting an emulator on the listed game: checks, unpacking, the chosen entry's C64 name, the
 // remembered entry and the launch.
-#include <windows.h>
+#include "launch/run_game.h"
 
 #include <exception>
 #include <filesystem>
 #include <optional>
 
-#include "app/main_window.h"
-#include "app/module_state.h"
 #include "components/system/program_launcher.h"
 #include "launch/emulator_command_logic.h"
 #include "launch/run_game_logic.h"
 #include "open/unpack_archive.h"
+#include "settings/game_index_file.h"
+#include "window/message_box.h"
+#include "window/module_state.h"
+#include "window/text.h"
 
 namespace floppex {
 
@@ -27,15 +29,11 @@ GameFile SplitGame(const std::wstring& path) {
     return game;
 }
 
-void Tell(const MainWindow& window, const std::wstring& text) {
-    MessageBoxW(window.hwnd, text.c_str(), kAppTitle.data(), MB_OK | MB_ICONINFORMATION);
-}
-
 // Unpacks the archive into the working file; the unpacked file, or nothing after telling why not.
 std::optional<std::wstring> Unpack(const MainWindow& window, const std::wstring& archivePath) {
     const Unpacked result = UnpackArchive(archivePath, Narrow(kAppTitle));
     if (result.success) return result.extractedPath;
-    Tell(window, result.errorText);
+    Tell(window.hwnd, result.errorText);
     return std::nullopt;
 }
 
@@ -49,7 +47,7 @@ std::wstring EntryNameOf(const MainWindow& window, const GameFile& game) {
         name.reset();
     }
     if (name) return Widen(*name);
-    Tell(window, ReadFailureMessage(game.name));
+    Tell(window.hwnd, ReadFailureMessage(game.name));
     return L"";
 }
 
@@ -86,7 +84,7 @@ std::wstring Launch(LaunchOperation operation, const std::wstring& emulator, con
 void RunGame(MainWindow& window, int16_t emu) {
     const LaunchOperation operation = LaunchOperationFor(emu);
     if (operation == LaunchOperation::Refused) {
-        Tell(window, L"There is no emulator number " + std::to_wstring(emu) +
+        Tell(window.hwnd, L"There is no emulator number " + std::to_wstring(emu) +
                          L".\nChoose the default emulator in the options.");
         return;
     }
@@ -102,7 +100,7 @@ void RunGame(MainWindow& window, int16_t emu) {
     const std::wstring entryName = EntryNameOf(window, game);
     if (RemembersEntry(game.name)) WriteGameIndex(window, game.name, window.gameIndex);
     const std::wstring message = Launch(operation, emulator, game, entryName, window.gameIndex);
-    if (!message.empty()) Tell(window, message);
+    if (!message.empty()) Tell(window.hwnd, message);
 }
 
 }  // namespace floppex

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "c64/file_type.h"
-#include "launch/emulator_catalogue.h"
+#include "window/emulator_catalogue.h"
 
 namespace floppex {
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "open/file_choice_logic.h"
+#include "window/message_box.h"
 
 namespace floppex {
 
@@ -64,13 +65,9 @@ std::optional<std::wstring> ReadFirstPath(IDataObject* data) {
 // A copy, never a move: the shell must not remove the file it lent us.
 DWORD AcceptedEffect(DWORD offered) { return (offered & DROPEFFECT_COPY) ? DROPEFFECT_COPY : offered; }
 
-void Tell(const MainWindow& window, const wchar_t* text) {
-    MessageBoxW(window.hwnd, text, kAppTitle.data(), MB_OK | MB_ICONINFORMATION);
-}
-
 class ListDropTarget final : public IDropTarget {
 public:
-    explicit ListDropTarget(MainWindow& window) : window_(window) {}
+    ListDropTarget(MainWindow& window, RequestHandler handOn) : window_(window), handOn_(handOn) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
@@ -113,10 +110,10 @@ public:
         switch (JudgeDrop(offer == FileListOffer::Offered, first.value_or(L""))) {
         case DropOutcome::Open:
             if (effect) *effect = AcceptedEffect(offered);
-            HandleRequest(window_, *first);
+            handOn_(window_, *first);
             break;
-        case DropOutcome::DataTypeNotSupported: Tell(window_, L"Data Type not supported"); break;
-        case DropOutcome::FileNotSupported: Tell(window_, L"File not supported"); break;
+        case DropOutcome::DataTypeNotSupported: Tell(window_.hwnd, L"Data Type not supported"); break;
+        case DropOutcome::FileNotSupported: Tell(window_.hwnd, L"File not supported"); break;
         }
         return S_OK;
     }
@@ -129,15 +126,16 @@ private:
     }
 
     MainWindow& window_;
+    RequestHandler handOn_;
     LONG references_ = 1;
     bool accepted_ = false;
 };
 
 }  // namespace
 
-void AcceptListDrops(MainWindow& window) {
+void AcceptListDrops(MainWindow& window, RequestHandler handOn) {
     if (window.acceptsDrops || !window.lvGame || FAILED(OleInitialize(nullptr))) return;
-    auto* target = new ListDropTarget(window);
+    auto* target = new ListDropTarget(window, handOn);
     RegisterDragDrop(window.lvGame, target);  // holds its own reference while registered
     target->Release();
     window.acceptsDrops = true;

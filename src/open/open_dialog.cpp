@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "app/module_state.h"
 #include "components/system/registry_store.h"
 #include "open/file_choice_logic.h"
 #include "settings/registry_keys.h"
+#include "window/message_box.h"
+#include "window/module_state.h"
+#include "window/topmost.h"
 
 namespace floppex {
 
@@ -23,9 +25,7 @@ bool MultipleWindowsAllowed() {
     return multiple;
 }
 
-void TellNotSupported(const MainWindow& window) {
-    MessageBoxW(window.hwnd, L"File-type not yet supported!", kAppTitle.data(), MB_OK);
-}
+void TellNotSupported(const MainWindow& window) { TellPlain(window.hwnd, L"File-type not yet supported!"); }
 
 // A new Floppex process for one file, started from the program's folder. The path follows the
 // program unquoted: the new process takes everything after its own name as the request.
@@ -48,7 +48,7 @@ bool StartNewWindow(const std::wstring& path) {
 }
 
 // One file: listed here, or in a new window when several windows are allowed.
-bool OpenOne(MainWindow& window, const std::wstring& path, bool multiple) {
+bool OpenOne(MainWindow& window, RequestHandler handOn, const std::wstring& path, bool multiple) {
     std::wstring folder, name;
     Helper().SplitPath(path, folder, name);
     Module().lastOpenPath = folder;
@@ -57,7 +57,7 @@ bool OpenOne(MainWindow& window, const std::wstring& path, bool multiple) {
         return true;
     }
     if (multiple) return StartNewWindow(path);
-    HandleRequest(window, path);
+    handOn(window, path);
     return true;
 }
 
@@ -82,7 +82,7 @@ void SaveOpenSettings(const ModuleState& module) {
 
 }  // namespace
 
-void ShowOpenDialog(MainWindow& window) {
+void ShowOpenDialog(MainWindow& window, RequestHandler handOn) {
     ModuleState& module = Module();
     const std::wstring filter = DialogFilter(kOpenFilter);
     std::vector<wchar_t> names(kOpenBufferLength, L'\0');
@@ -106,7 +106,7 @@ void ShowOpenDialog(MainWindow& window) {
     const OpenSelection selection = ReadOpenResult(std::wstring_view(names.data(), names.size()));
     if (selection.paths.empty()) return;
     const bool opened = selection.several ? OpenSeveral(window, selection)
-                                          : OpenOne(window, selection.paths.front(), MultipleWindowsAllowed());
+                                          : OpenOne(window, handOn, selection.paths.front(), MultipleWindowsAllowed());
     if (opened) SaveOpenSettings(module);
 }
 

@@ -1,12 +1,15 @@
 // Opens the requested file by its type: lists it, unpacks it first, or refuses it.
-#include <windows.h>
+#include "open/open_game_file.h"
 
-#include <filesystem>
+#include <string>
 
-#include "app/main_window.h"
-#include "app/module_state.h"
 #include "c64/file_type.h"
+#include "contents/show_contents.h"
 #include "open/unpack_archive.h"
+#include "window/message_box.h"
+#include "window/module_state.h"
+#include "window/topmost.h"
+#include "window/window_services.h"
 
 namespace floppex {
 
@@ -42,7 +45,7 @@ void OpenArchive(MainWindow& window, const std::wstring& path, const std::wstrin
         return;
     }
     window.gamePath.clear();
-    MessageBoxW(window.hwnd, result.errorText.c_str(), kAppTitle.data(), MB_OK | MB_ICONINFORMATION);
+    Tell(window.hwnd, result.errorText);
     ResetView(window);
 }
 
@@ -62,7 +65,7 @@ void OpenGameFile(MainWindow& window) {
         OpenArchive(window, path, name);
     } else {
         window.gamePath.clear();
-        MessageBoxW(window.hwnd, L"File type not supported", kAppTitle.data(), MB_OK);
+        TellPlain(window.hwnd, L"File type not supported");
         ResetView(window);
     }
     if (!window.unloaded) RestoreTopmost(window);

@@ -3,10 +3,10 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/main_window.h"
-#include "app/module_state.h"
 #include "archive/archive_extractor.h"
 #include "components/system/archiver_runner.h"
+#include "window/module_state.h"
+#include "window/text.h"
 
 namespace floppex {
 

@@ -10,13 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
-#include "app/dialog_frame.h"
-#include "app/module_state.h"
 #include "components/system/registry_store.h"
 #include "open/file_choice_logic.h"
 #include "options/options_logic.h"
 #include "settings/registry_keys.h"
+#include "settings/settings_store.h"
+#include "window/control_ids.h"
+#include "window/dialog_frame.h"
+#include "window/message_box.h"
+#include "window/module_state.h"
+#include "window/topmost.h"
 
 namespace floppex {
 
@@ -134,8 +137,7 @@ void OnEmulatorPathClick(HWND dialog, OptionsDialog& options) {
     if (!BrowseForProgram(dialog, options, kEmulators[selected].browseTitle, kEmulators[selected].browseFilter, path))
         return;
     if (Helper().IsCdDrive(std::wstring_view(path).substr(0, 2))) {
-        MessageBoxW(dialog, L"Emulators cannot be run from a CD when using Floppex!", kAppTitle.data(),
-                    MB_OK | MB_ICONINFORMATION);
+        Tell(dialog, L"Emulators cannot be run from a CD when using Floppex!");
         return;
     }
     options.workPaths[selected] = path;
@@ -174,8 +176,7 @@ void OnOk(HWND dialog, OptionsDialog& options) {
     const DefaultCheck check =
         CheckDefaultEmulator(std::span(options.workPaths.data(), kEmulatorCount), SelectedEmulator(options));
     if (check.verdict == DefaultVerdict::Refuse) {
-        MessageBoxW(dialog, L"You must set a valid Default Emulator to use with Floppex!", kAppTitle.data(),
-                    MB_OK | MB_ICONEXCLAMATION);
+        Warn(dialog, L"You must set a valid Default Emulator to use with Floppex!");
         FocusOn(dialog, options.lstEmu);
         return;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // The options dialog: the default emulator and where each emulator's program and WinZip lie.
-#include "app/main_window.h"
+#include "window/main_window.h"
 
 namespace floppex {
 

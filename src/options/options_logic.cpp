@@ -1,6 +1,6 @@
 #include "options/options_logic.h"
 
-#include "launch/emulator_catalogue.h"
+#include "window/emulator_catalogue.h"
 
 namespace floppex {
 

@@ -1,7 +1,8 @@
 // The remembered entry per game file name, kept in Floppex.ini next to the program.
-#include <windows.h>
+#include "settings/game_index_file.h"
 
-#include "app/main_window.h"
+#include <string>
+
 #include "settings/game_index_logic.h"
 
 namespace floppex {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/size_limits_logic.h"
+#include "window/size_limits_logic.h"
 
 namespace floppex {
 

@@ -1,15 +1,16 @@
 // Loading the settings at start and saving each one as it changes.
-#include <windows.h>
+#include "settings/settings_store.h"
 
 #include <chrono>
 #include <random>
 
-#include "app/control_ids.h"
-#include "app/main_window.h"
-#include "app/module_state.h"
+#include "components/system/registry_store.h"
 #include "settings/placement_logic.h"
 #include "settings/registry_keys.h"
-#include "components/system/registry_store.h"
+#include "window/control_ids.h"
+#include "window/menu_checks.h"
+#include "window/module_state.h"
+#include "window/twips.h"
 
 namespace floppex {
 

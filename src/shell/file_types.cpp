@@ -1,14 +1,15 @@
 // Makes the shell hand C64 files to Floppex: ten extensions, each with "Contents..." and "Play".
+#include "shell/file_types.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
 #include <array>
 #include <string>
 
-#include "app/main_window.h"
-#include "app/module_state.h"
-#include "settings/registry_keys.h"
 #include "components/system/registry_store.h"
+#include "settings/registry_keys.h"
+#include "window/module_state.h"
 
 namespace floppex {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
+#include "window/control_ids.h"
 
 namespace floppex::e2e {
 

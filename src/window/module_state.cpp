@@ -1,4 +1,4 @@
-#include "app/module_state.h"
+#include "window/module_state.h"
 
 namespace floppex {
 

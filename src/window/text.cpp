@@ -1,6 +1,9 @@
+#include "window/text.h"
+
 #include <windows.h>
 
-#include "app/main_window.h"
+#include <algorithm>
+#include <climits>
 
 namespace floppex {
 

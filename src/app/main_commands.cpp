@@ -1,14 +1,19 @@
 // What the main window's menu entries, keys and Play button do.
-#include <windows.h>
+#include "app/main_commands.h"
 
 #include "about/about_box.h"
-#include "app/control_ids.h"
-#include "app/main_window.h"
-#include "app/module_state.h"
+#include "app/key_logic.h"
 #include "components/system/program_launcher.h"
-#include "contents/key_logic.h"
+#include "launch/handle_request.h"
+#include "launch/run_game.h"
 #include "open/open_dialog.h"
 #include "options/options_dialog.h"
+#include "settings/settings_store.h"
+#include "window/control_ids.h"
+#include "window/menu_checks.h"
+#include "window/module_state.h"
+#include "window/topmost.h"
+#include "window/window_services.h"
 
 namespace floppex {
 
@@ -26,8 +31,6 @@ void ToggleSwitch(MainWindow& window, int command, void (*save)(MainWindow&)) {
 
 bool IsDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-}  // namespace
-
 void ShowHelp(MainWindow& window) {
     SuspendTopmost(window);
     const std::wstring helpFile = Module().appDir + L"Floppex.txt";
@@ -35,13 +38,15 @@ void ShowHelp(MainWindow& window) {
     if (!window.unloaded) RestoreTopmost(window);
 }
 
+}  // namespace
+
 void OnCommand(MainWindow& window, int id) {
     if (id == ids::kCmdPlay || id == IDOK) {
         if (IsWindowEnabled(window.cmdPlay)) PlayWith(window, Module().defaultEmu);
     } else if (id >= ids::kPmnuEmuFirst && id < ids::kPmnuEmuFirst + kEmulatorCount) {
         PlayWith(window, static_cast<int16_t>(id - ids::kPmnuEmuFirst));
     } else if (id == ids::kMnuOpen) {
-        ShowOpenDialog(window);
+        ShowOpenDialog(window, HandleRequest);
     } else if (id == ids::kMnuOnTop) {
         ToggleSwitch(window, id, ApplyOnTop);
     } else if (id == ids::kMnuKeepOpen) {
@@ -68,7 +73,7 @@ bool OnKeyDown(MainWindow& window, UINT key) {
     case KeyCommand::ToggleOnTop: ToggleSwitch(window, ids::kMnuOnTop, ApplyOnTop); return true;
     case KeyCommand::Exit: Unload(window); return true;
     case KeyCommand::About: ShowAbout(window); return true;
-    case KeyCommand::Open: ShowOpenDialog(window); return true;
+    case KeyCommand::Open: ShowOpenDialog(window, HandleRequest); return true;
     case KeyCommand::None: return false;
     }
     return false;

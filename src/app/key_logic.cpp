@@ -1,4 +1,4 @@
-#include "contents/key_logic.h"
+#include "app/key_logic.h"
 
 namespace floppex {
 

@@ -1,8 +1,10 @@
 // Modal dialogs built from an empty template and laid out in twips.
-#include "app/dialog_frame.h"
+#include "window/dialog_frame.h"
 
 #include <string>
 #include <vector>
+
+#include "window/twips.h"
 
 namespace floppex {
 

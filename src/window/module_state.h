@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/size_limits_logic.h"
-#include "launch/emulator_catalogue.h"
+#include "window/size_limits_logic.h"
+#include "window/emulator_catalogue.h"
 #include "components/system/window_helper.h"
 
 namespace floppex {

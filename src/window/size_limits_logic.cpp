@@ -1,4 +1,4 @@
-#include "app/size_limits_logic.h"
+#include "window/size_limits_logic.h"
 
 #include <cmath>
 #include <limits>

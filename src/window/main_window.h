@@ -1,0 +1,44 @@
+#pragma once
+// The main window: its controls and the state of the listed file.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "window/request_queue_logic.h"
+
+namespace floppex {
+
+// Every instance's title and the main window's caption once start-up has set it; a second start
+// finds the running window by this caption.
+inline constexpr std::wstring_view kAppTitle = L"Floppex!";
+// The caption the window is created with, so that a start never finds its own window.
+inline constexpr std::wstring_view kInitialCaption = L"Floppex";
+inline constexpr std::wstring_view kWindowClass = L"ThunderRT6FormDC";
+
+struct MainWindow {
+    HWND hwnd = nullptr;
+    HWND lblFilename = nullptr, lblInfo = nullptr, lvGame = nullptr, cmdPlay = nullptr;
+    HMENU mnuFile = nullptr;        // the window's popup menu
+    HMENU pmnuEmulators = nullptr;  // the Play button's popup menu
+    HFONT font = nullptr;
+    int twipsPerPixelX = 15, twipsPerPixelY = 15;
+
+    std::wstring requestPath;  // as last requested; for an archive the archive
+    std::wstring gamePath;     // the file listed and played
+    int32_t gameIndex = 0;     // 0-based chosen entry
+    std::wstring gameIndexFile;
+
+    bool listing = false;   // rows are being rebuilt: selection changes are not the user's
+    bool unloaded = false;  // shut-down has run; the window is going away
+    bool busy = false;      // an archive is being unpacked: the pointer stays an hourglass
+    bool acceptsDrops = false;  // OLE is started and the list is a drop target
+    RequestQueue requests;      // the request being handled and those handed over meanwhile
+};
+
+// Where a path chosen or dropped in the window is handed on: the request handling, which the
+// program's start-up passes down to the floors that take paths from the user.
+using RequestHandler = void (*)(MainWindow& window, std::wstring request);
+
+}  // namespace floppex

@@ -1,0 +1,10 @@
+#pragma once
+// The check marks of the window menu's three switches (on top, keep open, multiple windows).
+#include "window/main_window.h"
+
+namespace floppex {
+
+bool IsMenuChecked(const MainWindow& window, int command);
+void SetMenuChecked(MainWindow& window, int command, bool checked);
+
+}  // namespace floppex
