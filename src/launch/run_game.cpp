@@ -9,7 +9,7 @@
 #include "app/main_window.h"
 #include "app/module_state.h"
 #include "components/system/program_launcher.h"
-#include "launch/emulator_command_logic.h"
+#include "emulator/emulator_command.h"
 #include "launch/run_game_logic.h"
 #include "open/unpack_archive.h"
 
