@@ -20,27 +20,41 @@ if command -v clang >/dev/null; then
   dpkg-query -W -f='${Status}' "$rt" 2>/dev/null | grep -q 'install ok installed' || missing+=("$rt")
 fi
 
+# vice lives in contrib; the lhasa test corpus comes from its source package. Debian lists its sources
+# in the one-line sources.list (installer, debootstrap), in deb822 debian.sources (containers), or both.
+one_line=/etc/apt/sources.list deb822=/etc/apt/sources.list.d/debian.sources
+sources_lack() {
+  { [ -f "$one_line" ] && grep -q '^deb ' "$one_line" &&
+    { grep '^deb ' "$one_line" | grep -qvw contrib || ! grep -q '^deb-src ' "$one_line"; }; } ||
+    { [ -f "$deb822" ] && { grep '^Components:' "$deb822" | grep -qvw contrib || ! grep -q '^Types: deb deb-src' "$deb822"; }; }
+}
 add_components() {
-  # vice lives in contrib; the lhasa test corpus comes from its source package.
-  local f=/etc/apt/sources.list.d/debian.sources
-  [ -f "$f" ] || return 0
-  if ! grep -q 'contrib' "$f"; then
-    sed -i 's/^Components: main$/Components: main contrib/' "$f"
+  if [ -f "$one_line" ]; then
+    $sudo sed -i '/^deb\(-src\)\? /{/\bcontrib\b/!s/$/ contrib/}' "$one_line"
+    grep -q '^deb-src ' "$one_line" || $sudo sed -i '/^deb cdrom:/!s/^deb \(.*\)/&\ndeb-src \1/' "$one_line"
   fi
-  if ! grep -q '^Types: deb deb-src' "$f"; then
-    sed -i '0,/^Types: deb$/s//Types: deb deb-src/' "$f"
+  if [ -f "$deb822" ]; then
+    $sudo sed -i '/^Components:/{/\bcontrib\b/!s/$/ contrib/}' "$deb822"
+    grep -q '^Types: deb deb-src' "$deb822" || $sudo sed -i '0,/^Types: deb$/s//Types: deb deb-src/' "$deb822"
   fi
 }
 
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "setup: installing ${missing[*]}"
+if [ ${#missing[@]} -gt 0 ] || sources_lack; then
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "setup: apt-get needs root: run this as root, or install sudo" >&2; exit 1; }
+    echo "setup: apt-get needs root: running it with sudo, which may ask for your password"
+    sudo="sudo"
+  fi
+  sources_lack && echo "setup: adding contrib and the source lines to apt's sources"
+  [ ${#missing[@]} -eq 0 ] || echo "setup: installing ${missing[*]}"
   add_components
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt() { $sudo env DEBIAN_FRONTEND=noninteractive apt-get -qq "$@"; }
+  apt update
+  [ ${#missing[@]} -eq 0 ] || apt install -y --no-install-recommends "${missing[@]}" >/dev/null
   # clang's runtime may only be known after the first install
   if command -v clang >/dev/null; then
     ver=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -1)
-    apt-get install -y -qq --no-install-recommends "libclang-rt-${ver}-dev" >/dev/null || true
+    apt install -y --no-install-recommends "libclang-rt-${ver}-dev" >/dev/null || true
   fi
 fi

@@ -46,11 +46,12 @@ prepare_prefix() {
   wine rundll32 user32.dll,GetDesktopWindow >/dev/null 2>&1 </dev/null
 }
 
-# copy_prefix: a copy of the current prefix, hard-linked but for the registry files, which the
-# server rewrites, becomes the current one (prepare_prefix then starts its own server).
+# copy_prefix: a copy of the current prefix beside it (hard links need the same file system),
+# hard-linked but for the registry files, which the server rewrites, becomes the current one
+# (prepare_prefix then starts its own server).
 copy_prefix() {
   local copy
-  copy=$(mktemp -d) && cp -al "$WINEPREFIX/." "$copy/" && cp --remove-destination "$WINEPREFIX"/*.reg "$copy/" &&
+  copy=$(mktemp -d "$WINEPREFIX.XXXXXX") && cp -al "$WINEPREFIX/." "$copy/" && cp --remove-destination "$WINEPREFIX"/*.reg "$copy/" &&
     wine_env "$copy"
 }
 

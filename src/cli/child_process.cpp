@@ -4,10 +4,8 @@
 #include <system_error>
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
-#include "launch/emulator_command_logic.h"
+#include "components/system/process_starter.h"
+#include "emulator/emulator_command.h"
 #else
 #include <signal.h>
 #include <spawn.h>
@@ -77,21 +75,12 @@ std::optional<fs::path> FindProgram(const fs::path& name) {
 std::optional<int> RunProgram(const fs::path& program, const std::vector<fs::path>& args, std::string& error) {
     std::wstring commandLine = QuotedArgument(program.native());
     for (const fs::path& arg : args) commandLine += L" " + QuotedArgument(arg.native());
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        error = std::system_category().message(static_cast<int>(GetLastError()));
+    const ProcessOutcome outcome = StartProcess({program.native(), commandLine, L"", std::nullopt, true}, INFINITE);
+    if (!outcome.Started()) {
+        error = std::system_category().message(static_cast<int>(outcome.error));
         return std::nullopt;
     }
-    CloseHandle(process.hThread);
-    SetConsoleCtrlHandler(nullptr, TRUE);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    SetConsoleCtrlHandler(nullptr, FALSE);
-    DWORD status = 1;
-    GetExitCodeProcess(process.hProcess, &status);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(status);
+    return static_cast<int>(*outcome.exitCode);
 }
 
 #else

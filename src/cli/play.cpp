@@ -9,7 +9,7 @@
 #include "cli/file_kind.h"
 #include "cli/listing.h"
 #include "cli/path_text.h"
-#include "launch/emulator_command_logic.h"
+#include "emulator/emulator_command.h"
 
 namespace floppex::cli {
 
@@ -78,7 +78,7 @@ int Start(const PlayRequest& request, const fs::path& game, const std::string& e
         return kExitNoEmulator;
     }
     std::vector<fs::path> args = request.emulatorArgs;
-    for (NativeString& arg : ViceArguments(game.native(), fs::path(entryName).native())) args.emplace_back(std::move(arg));
+    for (NativeString& arg : ViceArguments<NativeString::value_type>(game.native(), fs::path(entryName).native())) args.emplace_back(std::move(arg));
     std::string error;
     const std::optional<int> status = RunProgram(*emulator, args, error);
     if (status) return *status;

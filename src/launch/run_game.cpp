@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "components/system/program_launcher.h"
-#include "launch/emulator_command_logic.h"
+#include "emulator/emulator_command.h"
 #include "launch/run_game_logic.h"
 #include "open/unpack_archive.h"
 #include "settings/game_index_file.h"

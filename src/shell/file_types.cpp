@@ -1,4 +1,5 @@
-// Makes the shell hand C64 files to Floppex: ten extensions, each with "Contents..." and "Play".
+// Makes the shell hand C64 files to Floppex: nine extensions, each with "Contents..." and "Play", and
+// a cartridge type that a user may tie ".crt" to by hand (on Windows ".crt" is a certificate).
 #include "shell/file_types.h"
 
 #include <windows.h>
@@ -17,6 +18,7 @@ namespace {
 
 struct ShellType {
     std::wstring_view extension, typeKey, description, iconIndex;
+    bool claimsExtension = true;
 };
 
 // The first five in their fixed order, then the disks and the cartridge that came later.
@@ -30,7 +32,7 @@ constexpr std::array<ShellType, 10> kFileTypes{{
     {L".d81", L"FloppexD81", L"C64 1581 Disk Image", L"1"},
     {L".g64", L"FloppexG64", L"C64 GCR Disk Image", L"1"},
     {L".x64", L"FloppexX64", L"C64 X64 Disk Image", L"1"},
-    {L".crt", L"FloppexCRT", L"C64 Cartridge Image", L"8"},
+    {L".crt", L"FloppexCRT", L"C64 Cartridge Image", L"8", false},
 }};
 
 // Each key's default value, parents before children, written at every start. Paths are left
@@ -43,7 +45,7 @@ bool RegisterType(const RegistryStore& store, const ShellType& type, const std::
         changed |= !store.HoldsValue(kClassesHive, key, L"", value);
         store.WriteValue(kClassesHive, key, L"", value, true);
     };
-    write(std::wstring(type.extension), typeKey);
+    if (type.claimsExtension) write(std::wstring(type.extension), typeKey);
     write(typeKey, std::wstring(type.description));
     write(typeKey + L"\\Shell", L"");
     write(typeKey + L"\\DefaultIcon", program + L"," + std::wstring(type.iconIndex));
@@ -54,12 +56,29 @@ bool RegisterType(const RegistryStore& store, const ShellType& type, const std::
     return changed;
 }
 
+// Earlier versions tied ".crt" to Floppex, taking certificates away from Windows. Once, and never
+// again (a later association of the user's own is theirs): the machine's tie goes back to Windows'
+// own "CERFile", the user's own tie is removed. True when something was repaired.
+bool RepairCertificateType(const RegistryStore& store) {
+    bool repaired = false;
+    store.ReadValue(kMachineHive, kShellKey, L"CrtRepaired", repaired, false, false);
+    if (repaired) return false;
+    constexpr std::wstring_view ours = L"FloppexCRT";
+    using Scope = RegistryStore::Scope;
+    const bool user = store.ReadTextIn(Scope::User, kClassesHive, L".crt", L"") == ours;
+    const bool machine = store.ReadTextIn(Scope::Machine, kClassesHive, L".crt", L"") == ours;
+    if (user) store.DeleteUserValue(kClassesHive, L".crt", L"");
+    if (machine) store.WriteValue(kClassesHive, L".crt", L"", std::wstring_view(L"CERFile"), true);
+    store.WriteValue(kMachineHive, kShellKey, L"CrtRepaired", true, false);
+    return user || machine;
+}
+
 }  // namespace
 
 void RegisterFileTypes() {
     const RegistryStore store;
     const std::wstring program = Module().appDir + L"Floppex.exe";
-    bool changed = false;
+    bool changed = RepairCertificateType(store);
     for (const ShellType& type : kFileTypes) changed |= RegisterType(store, type, program);
     // Explorer shows the new icons and verbs only once it is told.
     if (changed) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);

@@ -1,47 +1,12 @@
 #pragma once
-// The eleven supported emulators and the archiver: index, names, where their paths are stored and
-// how each is started.
+// The eleven supported emulators and the archiver: names, where their paths are stored and how
+// each is started.
 #include <array>
-#include <cstdint>
 #include <string_view>
 
+#include "emulator/emulator_kind.h"
+
 namespace floppex {
-
-// How a program of the catalogue is started on a game (see ProgramLauncher).
-enum class LaunchOperation {
-    Ccs64,
-    Ccs64v2,
-    Vice,
-    C64s,
-    Win64,
-    Unsupported,  // PC64 for DOS
-    Pc64Win,
-    ComeBack64,
-    Frodo,    // started without a game
-    None,     // program paths 11 to 15: no emulators
-    Refused,  // no program index at all
-};
-
-enum ProgramIndex : int16_t {
-    kEmuCcs64v109 = 0,
-    kEmuCcs64v20Dos = 1,
-    kEmuCcs64v20Win = 2,
-    kEmuVice = 3,
-    kEmuWinVice = 4,
-    kEmuC64s = 5,
-    kEmuWin64 = 6,
-    kEmuPc64Dos = 7,
-    kEmuPc64Win = 8,
-    kEmuComeBack64 = 9,
-    kEmuFrodo = 10,
-    kEmulatorCount = 11,
-    kUnusedProgram12 = 12,
-    kUnusedProgram13 = 13,
-    kUnusedProgram14 = 14,
-    kArchiver = 15,
-};
-
-inline constexpr int kProgramPathCount = 16;
 
 struct EmulatorInfo {
     std::wstring_view menuCaption;   // entry of the Play button's popup menu

@@ -366,6 +366,11 @@ inline void WriteString(const std::wstring& key, const std::wstring& name, const
     EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), REG_SZ, value.c_str(), size), 0);
 }
 
+inline void SetCertificateType(HKEY root, const std::wstring& type) {
+    const DWORD size = DWORD((type.size() + 1) * sizeof(wchar_t));
+    EXPECT_EQ(RegSetKeyValueW(root, L"Software\\Classes\\.crt", nullptr, REG_SZ, type.c_str(), size), 0);
+}
+
 // A copy of fake_emulator.exe in a folder of its own, set as the program of emulator `emu`.
 inline std::wstring InstallEmulator(const ProgramFolder& folder, int emu, const std::wstring& exeName = L"emulator.exe") {
     static const wchar_t* pathValues[] = {

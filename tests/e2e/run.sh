@@ -7,6 +7,9 @@ set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "${1:?usage: run.sh BUILD [CTEST_OPTION...]}" && pwd)"
 shift
+# Wine names files in the locale's character set: under the C locale of a bare system a name outside
+# ASCII cannot be made. C.UTF-8 comes with the C library, and keeps Wine's texts English.
+export LC_ALL=C.UTF-8
 # shellcheck source=../../scripts/wine-env.sh
 source "$here/../../scripts/wine-env.sh"
 trap stop_wine_and_display EXIT

@@ -27,6 +27,8 @@ HCURSOR PointerOver(HWND control) {  // the cursor shown with the real pointer a
 // its links and closes with Enter, not Esc; Ctrl+X ends the program.
 TEST(WindowTest, EmptyWindowSizesReopensWhereItWasClosedAndTakesItsKeys) {
     const ProgramFolder folder(L"program folder with blanks");
+    // An earlier version tied ".crt" (certificates) to Floppex, machine-wide and in the user's hive.
+    SetCertificateType(HKEY_LOCAL_MACHINE, L"FloppexCRT"), SetCertificateType(HKEY_CURRENT_USER, L"FloppexCRT");
     RECT closedAt{};
     {
         AppProcess app(folder.Exe(), L"");
@@ -38,13 +40,15 @@ TEST(WindowTest, EmptyWindowSizesReopensWhereItWasClosedAndTakesItsKeys) {
         EXPECT_FALSE(window.PlayEnabled());
         EXPECT_EQ(window.RowCount(), 0);
         EXPECT_EQ(SizeOf(handle, true), std::pair(TwipsToPixels(3240), TwipsToPixels(3975)));
-        // Every start registers the shell's file types (the cartridge's last) after its first listing.
+        // Every start registers the shell's file types, with commands for the program where it lies.
         const auto classes = [](const std::wstring& key) { return ReadValue(key, L"", HKEY_CLASSES_ROOT).value_or(RegistryValue{}).text; };
-        EXPECT_TRUE(WaitUntil([&] { return classes(L"FloppexCRT\\Shell\\Play\\command") == folder.Exe() + L" -p %1"; }));
+        // They are written once the listing is drawn, the cartridge's commands last.
+        ASSERT_TRUE(WaitUntil([&] { return classes(L"FloppexCRT\\Shell\\Play\\command") == folder.Exe() + L" -p %1"; }));
         EXPECT_EQ(classes(L".d64"), L"FloppexD64");
+        EXPECT_EQ(classes(L"FloppexD64\\Shell\\Play\\command"), folder.Exe() + L" -p %1");
         // The later disks show the drive, a cartridge its own icon.
         for (const auto& [type, icon] : {std::pair(L"D81", L",1"), {L"G64", L",1"}, {L"CRT", L",8"}}) {
-            EXPECT_EQ(classes(L"." + std::wstring(type)), L"Floppex" + std::wstring(type));
+            EXPECT_EQ(classes(L"." + std::wstring(type)), type == std::wstring(L"CRT") ? L"CERFile" : L"Floppex" + std::wstring(type));
             EXPECT_EQ(classes(L"Floppex" + std::wstring(type) + L"\\DefaultIcon"), folder.Exe() + icon);
             EXPECT_EQ(classes(L"Floppex" + std::wstring(type) + L"\\Shell\\Contents...\\command"), folder.Exe() + L" %1");
         }
@@ -72,6 +76,11 @@ TEST(WindowTest, EmptyWindowSizesReopensWhereItWasClosedAndTakesItsKeys) {
         closedAt = WindowRectOf(handle);
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
     }
+    // ".crt" went back to Windows once; the user's own tie made afterwards stays.
+    EXPECT_EQ(ReadValue(L"Software\\Classes\\.crt", L"").value_or(RegistryValue{}).text, L"CERFile");
+    EXPECT_FALSE(ReadValue(L"Software\\Classes\\.crt", L"", HKEY_CURRENT_USER));
+    SetCertificateType(HKEY_CURRENT_USER, L"FloppexCRT");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\FloppexCRT");  // back once the next start has registered
     // The placement is saved as text; the empty view remembers no game.
     EXPECT_TRUE(folder.IniIs(nullptr));
     for (const wchar_t* name : {L"Top", L"Left", L"Height"})
@@ -80,6 +89,8 @@ TEST(WindowTest, EmptyWindowSizesReopensWhereItWasClosedAndTakesItsKeys) {
     const MainWindow window = WaitForListing(app, kNoGameLoaded);
     ASSERT_NE(window.Handle(), nullptr);
     const RECT openedAt = WindowRectOf(window.Handle());
+    ASSERT_TRUE(WaitUntil([] { return ReadValue(L"FloppexCRT\\Shell\\Play\\command", L"", HKEY_CLASSES_ROOT).has_value(); }));
+    EXPECT_EQ(ReadValue(L"Software\\Classes\\.crt", L"", HKEY_CURRENT_USER).value_or(RegistryValue{}).text, L"FloppexCRT");
     EXPECT_EQ(std::tuple(openedAt.left, openedAt.top, openedAt.bottom), std::tuple(closedAt.left, closedAt.top, closedAt.bottom));
     const auto stored = [](bool on, bool written) { return written ? std::optional<DWORD>(on ? ~0u : 0) : std::nullopt; };
     // Not stored yet: on top and kept open, one window only; "OnTop" is written at every start.

@@ -8,6 +8,7 @@ namespace {
 TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServes) {
     const ProgramFolder folder;
     SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", L"1");
+    SetCertificateType(HKEY_LOCAL_MACHINE, L"FloppexCRT");  // an earlier version's, out of the user's reach
     for (const bool first : {true, false}) {
         AppProcess app(folder.Exe(), L"");
         const MainWindow window = WaitForListing(app, kNoGameLoaded);
@@ -25,6 +26,7 @@ TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServes) {
     EXPECT_TRUE(ReadValue(kWindowKey, L"Top", HKEY_CURRENT_USER));
     EXPECT_FALSE(ReadValue(kWindowKey, L"Top"));
     EXPECT_FALSE(ReadValue(L"Software\\Classes\\FloppexD64", L""));
+    EXPECT_EQ(ReadValue(L"Software\\Classes\\.crt", L"", HKEY_CURRENT_USER).value_or(RegistryValue{}).text, L"CERFile");
 }
 
 // A program folder that cannot be written, as under "Program Files" (other-prefix.sh makes one):

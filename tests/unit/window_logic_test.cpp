@@ -19,25 +19,11 @@ namespace {
 using std::nullopt;
 const double kNan = std::nan("");
 
-TEST(Launch, EntryNamedForDisksAndForTapesOfSeveralEntriesWithinTheCollection) {
-    using T = FileType;
-    EXPECT_EQ(NamedEntryItem(T::Tape, 1, 0), nullopt);  // the emulator loads a tape's only program anyway
-    EXPECT_EQ(NamedEntryItem(T::Tape, 2, 1), 2u);
-    EXPECT_EQ(NamedEntryItem(T::Disk, 1, 0), 1u);
-    EXPECT_EQ(NamedEntryItem(T::Disk, 144, 143), 144u);
-    for (const T type : {T::Tape, T::Disk})
-        for (const int32_t index : {3, 99999998, -1, INT32_MIN}) EXPECT_EQ(NamedEntryItem(type, 3, index), nullopt);
-    for (const T type : {T::PcFirst, T::PcOther, T::Program, T::Archive, T::Other})
-        EXPECT_EQ(NamedEntryItem(type, 5, 0), nullopt);
-}
-
-TEST(Launch, OnlyProgramPathNumbersAreTakenAndEntryNumbersFitSixteenBits) {
+TEST(Launch, OnlyProgramPathNumbersAreTaken) {
     for (int emu : {-1, -32768, 16, 17, 255, 32767}) EXPECT_EQ(LaunchOperationFor(emu), LaunchOperation::Refused) << emu;
     for (int emu : {11, 15}) EXPECT_EQ(LaunchOperationFor(emu), LaunchOperation::None) << emu;
     EXPECT_EQ(LaunchOperationFor(0), LaunchOperation::Ccs64);
     EXPECT_EQ(LaunchOperationFor(10), LaunchOperation::Frodo);
-    const std::pair<int32_t, int16_t> numbers[] = {{0, 0}, {5, 5}, {32767, 32767}, {32768, 0}, {99999998, 0}, {-1, 0}};
-    for (const auto& [index, entry] : numbers) EXPECT_EQ(LauncherEntryNumber(index), entry) << index;
 }
 
 // A 1024 x 768 screen at 15 twips per pixel, and the window as start-up sized it for its frame.

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "archive/byte_order.h"
 #include "archive/inflate_stream.h"
+#include "bytes/byte_order.h"
 
 namespace floppex::archive {
 

@@ -1,6 +1,7 @@
 #include "archive/lha_header.h"
 
 #include "archive/lha_crc16.h"
+#include "bytes/byte_order.h"
 
 namespace floppex::archive {
 namespace {
@@ -16,13 +17,6 @@ constexpr uint8_t kOs9 = 'K';           // OS-9/68k writes a level 2 size two by
 constexpr uint8_t kExtHeaderCrc = 0x00;
 constexpr uint8_t kExtFileName = 0x01;
 constexpr uint8_t kExtFolder = 0x02;
-
-uint16_t Le16(std::span<const uint8_t> b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
-
-uint32_t Le32(std::span<const uint8_t> b, size_t at) {
-    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
-           static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
 
 std::string Text(std::span<const uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); }
 

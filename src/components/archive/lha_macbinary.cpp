@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "bytes/byte_order.h"
+
 namespace floppex::archive {
 namespace {
 
@@ -13,11 +15,6 @@ constexpr size_t kDataForkSize = 0x53;
 constexpr size_t kResourceForkSize = 0x57;
 constexpr size_t kCommentLength = 0x63;
 constexpr size_t kZeroTail = 0x65;     // MacBinary II fields that MacLHA leaves empty
-
-uint32_t Be32(const std::vector<uint8_t>& b, size_t at) {
-    return static_cast<uint32_t>(b[at]) << 24 | static_cast<uint32_t>(b[at + 1]) << 16 |
-           static_cast<uint32_t>(b[at + 2]) << 8 | static_cast<uint32_t>(b[at + 3]);
-}
 
 bool AllZero(const std::vector<uint8_t>& b, size_t from, size_t to) {
     return std::all_of(b.begin() + static_cast<std::ptrdiff_t>(from), b.begin() + static_cast<std::ptrdiff_t>(to),

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "archive/lha_header.h"
+#include "bytes/byte_order.h"
 
 namespace floppex::archive {
 namespace {
@@ -31,24 +32,19 @@ bool IsPlausibleHeader(std::span<const uint8_t> at, bool whole) {
     return header && (!whole || header->packedSize <= at.size() - header->headerSize);
 }
 
-uint32_t Le32At(std::span<const uint8_t> b, size_t at) {
-    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
-           static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
-
 // Where the member starting at the bytes would end, from its size fields read as they would be
 // even though its header did not parse.
 std::optional<uint64_t> DeclaredMemberEnd(std::span<const uint8_t> bytes) {
     if (bytes.size() < 28) return std::nullopt;
-    uint64_t packed = Le32At(bytes, 7);
+    uint64_t packed = Le32(bytes, 7);
     switch (bytes[20]) {
     case 0:
     case 1:
         return bytes[0] + 2 + packed;
     case 2:
-        return (bytes[0] | bytes[1] << 8) + packed;
+        return Le16(bytes, 0) + packed;
     case 3:
-        return Le32At(bytes, 24) + packed;
+        return Le32(bytes, 24) + packed;
     default:
         return std::nullopt;
     }

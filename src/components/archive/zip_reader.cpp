@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/byte_order.h"
 #include "archive/inflate_stream.h"
+#include "bytes/byte_order.h"
 
 namespace floppex::archive {
 
@@ -28,8 +28,6 @@ struct Entry {
     uint32_t crc = 0, packed = 0, size = 0;
     size_t dataStart = 0;
 };
-
-bool Has(std::span<const uint8_t> b, size_t at, size_t n) { return at <= b.size() && n <= b.size() - at; }
 
 // The fields local and central headers share, in the same order from the flags at flagsAt on; the
 // caller has checked that the header and its name are there.
@@ -71,7 +69,7 @@ std::optional<size_t> FindEnd(std::span<const uint8_t> b) {
 
 // Where a local header's data starts, or nothing when the header is not there.
 std::optional<size_t> LocalDataStart(std::span<const uint8_t> b, size_t at) {
-    if (!Has(b, at, kLocalSize) || Le32(b, at) != kLocalSig) return std::nullopt;
+    if (!HasBytes(b, at, kLocalSize) || Le32(b, at) != kLocalSig) return std::nullopt;
     const size_t start = at + kLocalSize + Le16(b, at + 26) + Le16(b, at + 28);
     if (start > b.size()) return std::nullopt;
     return start;
@@ -94,7 +92,7 @@ std::optional<std::vector<Entry>> ReadCentral(std::span<const uint8_t> b, size_t
     size_t at = dirStart;
     for (uint16_t i = 0; i < count; ++i) {
         if (entries.size() >= maxMembers) break;
-        if (!Has(b, at, kCentralSize) || Le32(b, at) != kCentralSig) return std::nullopt;
+        if (!HasBytes(b, at, kCentralSize) || Le32(b, at) != kCentralSig) return std::nullopt;
         const uint16_t nameLen = Le16(b, at + 28);
         const size_t next = at + kCentralSize + nameLen + Le16(b, at + 30) + Le16(b, at + 32);
         if (next > b.size()) return std::nullopt;
@@ -113,8 +111,8 @@ std::optional<std::vector<Entry>> ReadCentral(std::span<const uint8_t> b, size_t
 
 // Reads the data descriptor at `at` (signature optional) into e; returns the offset after it.
 std::optional<size_t> ReadDescriptor(std::span<const uint8_t> b, size_t at, Entry& e) {
-    if (Has(b, at, 4) && Le32(b, at) == kDescriptorSig) at += 4;
-    if (!Has(b, at, 12)) return std::nullopt;
+    if (HasBytes(b, at, 4) && Le32(b, at) == kDescriptorSig) at += 4;
+    if (!HasBytes(b, at, 12)) return std::nullopt;
     e.crc = Le32(b, at);
     e.packed = Le32(b, at + 4);
     e.size = Le32(b, at + 8);
@@ -123,7 +121,7 @@ std::optional<size_t> ReadDescriptor(std::span<const uint8_t> b, size_t at, Entr
 
 // A stored member with a data descriptor: the data ends where a descriptor names its own length.
 std::optional<size_t> FindStoredEnd(std::span<const uint8_t> b, size_t start) {
-    for (size_t at = start; Has(b, at, 16); ++at) {
+    for (size_t at = start; HasBytes(b, at, 16); ++at) {
         if (Le32(b, at) == kDescriptorSig && Le32(b, at + 8) == at - start) return at;
     }
     return std::nullopt;
@@ -151,7 +149,7 @@ LocalWalk ReadLocal(std::span<const uint8_t> b, const ExtractLimits& limits) {
     LocalWalk walk;
     static constexpr uint8_t kSig[] = {'P', 'K', 3, 4};
     size_t at = std::search(b.begin(), b.end(), std::begin(kSig), std::end(kSig)) - b.begin();
-    while (walk.entries.size() < limits.maxMembers && Has(b, at, 4) && Le32(b, at) == kLocalSig) {
+    while (walk.entries.size() < limits.maxMembers && HasBytes(b, at, 4) && Le32(b, at) == kLocalSig) {
         const auto start = LocalDataStart(b, at);
         if (!start) break;
         Entry e = SharedFields(b, at + 6, at + kLocalSize);
@@ -160,7 +158,7 @@ LocalWalk ReadLocal(std::span<const uint8_t> b, const ExtractLimits& limits) {
         if (e.flags & kHasDescriptor) {
             const auto end = FindDataEnd(b, e, limits.maxMemberBytes, walk.error);
             if (end) next = ReadDescriptor(b, *end, e);
-        } else if (Has(b, e.dataStart, e.packed)) {
+        } else if (HasBytes(b, e.dataStart, e.packed)) {
             next = e.dataStart + e.packed;
         }
         if (!next) break;
@@ -168,7 +166,7 @@ LocalWalk ReadLocal(std::span<const uint8_t> b, const ExtractLimits& limits) {
         at = *next;
     }
     // Without a central directory after the members the archive was cut short: members may be missing.
-    const bool cleanEnd = Has(b, at, 4) && (Le32(b, at) == kCentralSig || Le32(b, at) == kEndSig);
+    const bool cleanEnd = HasBytes(b, at, 4) && (Le32(b, at) == kCentralSig || Le32(b, at) == kEndSig);
     if (walk.error == ReadError::None && (!cleanEnd || walk.entries.empty())) walk.error = ReadError::Damaged;
     return walk;
 }
@@ -187,7 +185,7 @@ public:
         if (e.size > limits_.maxMemberBytes || e.size > limits_.maxTotalBytes - total_) {
             return Stop(ReadError::TooLarge);
         }
-        if (!Has(bytes_, e.dataStart, e.packed)) return Stop(ReadError::Damaged);
+        if (!HasBytes(bytes_, e.dataStart, e.packed)) return Stop(ReadError::Damaged);
         const auto packed = bytes_.subspan(e.dataStart, e.packed);
         ArchiveMember m{e.name, {}};
         if (e.method == 0) {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "bytes/byte_order.h"
 #include "c64/file_bytes.h"
 #include "c64/size_text.h"
 
@@ -30,13 +31,6 @@ constexpr std::array<std::string_view, 79> kHardwareNames = {
     "Blackbox V3", "Blackbox V4", "REX RAM-Floppy", "BIS-Plus", "SD-BOX", "MultiMAX", "Blackbox V9",
     "Lt. Kernal Host Adaptor", "RAMLink", "Drean", "IEEE Flash! 64", "HES Turtle Graphics II",
     "Freeze Frame MK2", "Partner 64"};
-
-uint16_t Be16(std::span<const uint8_t> b, size_t at) { return static_cast<uint16_t>(b[at] << 8 | b[at + 1]); }
-
-uint32_t Be32(std::span<const uint8_t> b, size_t at) {
-    return static_cast<uint32_t>(b[at]) << 24 | static_cast<uint32_t>(b[at + 1]) << 16 |
-           static_cast<uint32_t>(b[at + 2]) << 8 | b[at + 3];
-}
 
 // The name field is ASCII, padded with NUL bytes.
 std::string NameText(std::span<const uint8_t> field) {

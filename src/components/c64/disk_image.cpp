@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "bytes/byte_order.h"
 #include "c64/file_bytes.h"
 
 namespace floppex {
@@ -146,7 +147,7 @@ DiskDirEntry EntryFromSlot(std::span<const uint8_t> slot) {
     e.sector = slot[kSlotSector];
     std::copy_n(slot.begin() + kSlotName, e.storedName.size(), e.storedName.begin());
     e.name = PetName::FromStored(e.storedName);
-    e.blockCount = static_cast<uint16_t>(slot[kSlotBlocks] | (slot[kSlotBlocks + 1] << 8));
+    e.blockCount = Le16(slot, kSlotBlocks);
     return e;
 }
 

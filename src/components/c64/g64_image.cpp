@@ -5,6 +5,8 @@
 #include <bit>
 #include <string_view>
 
+#include "bytes/byte_order.h"
+
 namespace floppex {
 namespace {
 
@@ -33,9 +35,6 @@ int SectorsPerTrack(int track) {
     if (track <= 30) return 18;
     return 17;
 }
-
-size_t Le16(std::span<const uint8_t> b, size_t at) { return size_t{b[at]} | size_t{b[at + 1]} << 8; }
-size_t Le32(std::span<const uint8_t> b, size_t at) { return Le16(b, at) | Le16(b, at + 2) << 16; }
 
 // The nibble of each 5-bit GCR code; a code the drive never writes reads as 0, as with c1541.
 constexpr std::array<uint8_t, 32> kNibble = {0, 0, 0, 0, 0, 0, 0,  0,  0, 8, 0,  1,  0, 12, 4,  5,

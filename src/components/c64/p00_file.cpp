@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "bytes/byte_order.h"
 #include "c64/file_bytes.h"
 #include "c64/size_text.h"
 
@@ -38,7 +39,7 @@ bool P00File::Load(std::span<const uint8_t> bytes) {
     const auto end = std::find(stored.begin(), stored.end(), uint8_t{0});
     name_ = PetName::FromStored(stored.first(static_cast<size_t>(end - stored.begin())));
     dataSize_ = bytes.size() - kHeaderSize;
-    loadAddress_ = static_cast<uint16_t>(bytes[kHeaderSize] | (bytes[kHeaderSize + 1] << 8));
+    loadAddress_ = Le16(bytes, kHeaderSize);
     return true;
 }
 

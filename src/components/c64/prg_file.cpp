@@ -1,5 +1,6 @@
 #include "c64/prg_file.h"
 
+#include "bytes/byte_order.h"
 #include "c64/file_bytes.h"
 #include "c64/size_text.h"
 
@@ -25,7 +26,7 @@ bool PrgFile::Load(std::span<const uint8_t> bytes) {
         return false;
     }
     size_ = bytes.size();
-    loadAddress_ = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+    loadAddress_ = Le16(bytes, 0);
     return true;
 }
 

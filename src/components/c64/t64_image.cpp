@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bytes/byte_order.h"
 #include "c64/file_bytes.h"
 
 namespace floppex {
@@ -14,13 +15,6 @@ constexpr size_t kTapeNameOffset = 0x28, kTapeNameSize = 24;
 constexpr size_t kSlotSize = 32;
 constexpr size_t kSlotEntryType = 0, kSlotFileType = 1, kSlotStart = 2, kSlotEnd = 4, kSlotOffset = 8;
 constexpr size_t kSlotName = 16, kSlotNameSize = 16;
-
-uint16_t Le16(std::span<const uint8_t> b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
-
-uint32_t Le32(std::span<const uint8_t> b, size_t at) {
-    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
-           static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
 
 // Tape names are padded with blanks, $A0 or NUL bytes.
 PetName TapeNameFrom(std::span<const uint8_t> stored) {

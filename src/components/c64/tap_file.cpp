@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "bytes/byte_order.h"
 #include "c64/file_bytes.h"
 
 namespace floppex {
@@ -20,11 +21,6 @@ constexpr size_t kHeaderBlock = 192;
 constexpr size_t kNameOffset = 5, kNameSize = 16;
 constexpr uint8_t kEndOfTape = 5;
 
-uint32_t Le32(std::span<const uint8_t> b, size_t at) {
-    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
-           static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
-
 // Pulse lengths in the file's units of 8 clock cycles. A zero byte is a pause: in version 0 of
 // unknown length, in version 1 followed by its length in cycles (24 bits).
 class PulseReader {
@@ -36,8 +32,8 @@ public:
     uint32_t Next() {
         const uint8_t b = bytes_[at_++];
         if (b != 0) return b;
-        if (!longPauses_ || bytes_.size() - at_ < 3) return kPause;
-        const uint32_t cycles = bytes_[at_] | bytes_[at_ + 1] << 8 | bytes_[at_ + 2] << 16;
+        if (!longPauses_ || !HasBytes(bytes_, at_, 3)) return kPause;
+        const uint32_t cycles = Le24(bytes_, at_);
         at_ += 3;
         return cycles / 8 == 0 ? kPause : cycles / 8;
     }
@@ -235,8 +231,8 @@ void TapFile::AddBlock(const std::vector<uint8_t>& payload, size_t offset) {
     if (type == kEndOfTape) return;
     TapeProgram program;
     program.type = type;
-    program.startAddress = static_cast<uint16_t>(payload[1] | payload[2] << 8);
-    program.endAddress = static_cast<uint16_t>(payload[3] | payload[4] << 8);
+    program.startAddress = Le16(payload, 1);
+    program.endAddress = Le16(payload, 3);
     program.name = HeaderName(std::span(payload).subspan(kNameOffset, kNameSize));
     program.offset = offset;
     if (type != 4) awaitingData_ = programs_.size();

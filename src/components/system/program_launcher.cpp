@@ -2,16 +2,12 @@
 
 #include <shellapi.h>
 
-#include <vector>
-
-#include "components/system/path_parts.h"
-#include "launch/emulator_command_logic.h"
+#include "components/system/process_starter.h"
+#include "emulator/emulator_command.h"
 
 namespace floppex {
 
 namespace {
-
-std::wstring FolderOf(std::wstring_view path) { return std::wstring(SplitPathParts(path).folder); }
 
 std::wstring SystemErrorText(DWORD error) {
     wchar_t* text = nullptr;
@@ -24,27 +20,13 @@ std::wstring SystemErrorText(DWORD error) {
     return result;
 }
 
-// Starts the emulator with the arguments after its own quoted path; does not wait for it.
-std::wstring Start(std::wstring_view emulatorPath, const std::wstring& arguments, std::wstring_view folder) {
-    std::wstring commandLine = QuotedArgument(emulatorPath) + arguments;
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');
-    const std::wstring program(emulatorPath), directory(folder);
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &process))
-        return L"Could not start " + program + L":\n" + SystemErrorText(GetLastError());
-    if (process.hProcess) CloseHandle(process.hProcess);
-    if (process.hThread) CloseHandle(process.hThread);
-    return L"";
-}
-
-std::wstring StartCcs64(std::wstring_view emulatorPath, std::wstring_view gameDir, std::wstring_view gamePath,
-                        int16_t entry) {
-    std::wstring arguments = L" " + QuotedArgument(gamePath);
-    if (entry > 0) arguments += L" " + std::to_wstring(entry + 1);
-    return Start(emulatorPath, arguments, gameDir);
+// Starts the emulator as its operation says; does not wait for it.
+std::wstring Start(LaunchOperation operation, std::wstring_view emulatorPath, std::wstring_view gameDir,
+                   std::wstring_view gamePath, std::wstring_view entryName, int16_t entry) {
+    const auto command = EmulatorCommandLine(operation, emulatorPath, gameDir, gamePath, entryName, entry);
+    const std::wstring program(emulatorPath);
+    const ProcessOutcome outcome = StartProcess({program, command->commandLine, command->folder});
+    return outcome.Started() ? L"" : L"Could not start " + program + L":\n" + SystemErrorText(outcome.error);
 }
 
 }  // namespace
@@ -57,46 +39,42 @@ void ProgramLauncher::OpenDocument(std::wstring_view document, HWND owner) const
 void ProgramLauncher::RunCCS64(std::wstring_view emulatorPath, std::wstring_view gameDir, std::wstring_view gamePath,
                                int16_t entry, int16_t, int16_t, int16_t, int16_t, int16_t, int16_t,
                                std::wstring& message) const {
-    message = StartCcs64(emulatorPath, gameDir, gamePath, entry);
+    message = Start(LaunchOperation::Ccs64, emulatorPath, gameDir, gamePath, L"", entry);
 }
 
 void ProgramLauncher::RunCCS64v2(std::wstring_view emulatorPath, std::wstring_view gameDir,
                                  std::wstring_view gamePath, int16_t entry, int16_t, int16_t, int16_t, int16_t,
                                  int16_t, int16_t, std::wstring& message) const {
-    message = StartCcs64(emulatorPath, gameDir, gamePath, entry);
+    message = Start(LaunchOperation::Ccs64v2, emulatorPath, gameDir, gamePath, L"", entry);
 }
 
 void ProgramLauncher::RunVICE(std::wstring_view emulatorPath, std::wstring_view gamePath,
                               std::wstring_view entryName, int16_t, std::wstring& message) const {
-    std::wstring arguments;
-    for (const std::wstring& argument : ViceArguments(gamePath, entryName)) arguments += L" " + QuotedArgument(argument);
-    message = Start(emulatorPath, arguments, FolderOf(emulatorPath));
+    message = Start(LaunchOperation::Vice, emulatorPath, L"", gamePath, entryName, 0);
 }
 
 void ProgramLauncher::RunC64S(std::wstring_view emulatorPath, std::wstring_view gamePath, std::wstring_view entryName,
                               int16_t, int16_t, int16_t, int16_t, std::wstring& message) const {
-    std::wstring arguments = L" " + QuotedArgument(gamePath);
-    if (!entryName.empty()) arguments += L" " + QuotedArgument(entryName);
-    message = Start(emulatorPath, arguments, FolderOf(emulatorPath));
+    message = Start(LaunchOperation::C64s, emulatorPath, L"", gamePath, entryName, 0);
 }
 
 void ProgramLauncher::RunWin64(std::wstring_view emulatorPath, std::wstring_view gamePath, int16_t,
                                std::wstring& message) const {
-    message = Start(emulatorPath, L" " + QuotedArgument(gamePath), FolderOf(emulatorPath));
+    message = Start(LaunchOperation::Win64, emulatorPath, L"", gamePath, L"", 0);
 }
 
 void ProgramLauncher::RunPC64Win(std::wstring_view emulatorPath, std::wstring_view gamePath, int16_t,
                                  std::wstring& message) const {
-    message = Start(emulatorPath, L" " + QuotedArgument(gamePath), FolderOf(emulatorPath));
+    message = Start(LaunchOperation::Pc64Win, emulatorPath, L"", gamePath, L"", 0);
 }
 
 void ProgramLauncher::RunComeBack64(std::wstring_view emulatorPath, std::wstring_view gamePath, int16_t, int16_t,
                                     std::wstring& message) const {
-    message = Start(emulatorPath, L" " + QuotedArgument(gamePath), FolderOf(emulatorPath));
+    message = Start(LaunchOperation::ComeBack64, emulatorPath, L"", gamePath, L"", 0);
 }
 
 void ProgramLauncher::RunFrodo(std::wstring_view emulatorPath, int16_t, std::wstring& message) const {
-    message = Start(emulatorPath, L"", FolderOf(emulatorPath));
+    message = Start(LaunchOperation::Frodo, emulatorPath, L"", L"", L"", 0);
 }
 
 }  // namespace floppex

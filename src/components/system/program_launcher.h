@@ -1,14 +1,8 @@
 #pragma once
 // Starts documents in their associated program, and the supported C64 emulators on a game.
 //
-// Each emulator operation starts the program at emulatorPath and does not wait for it. The
-// command lines it builds (every argument quoted by the system's rules):
-//   RunCCS64, RunCCS64v2  "emulator" "game" [entry + 1 when entry > 0], in the game's folder
-//   RunVICE               "emulator" -autostart "game[:entry name]"
-//   RunC64S               "emulator" "game" ["entry name"]
-//   RunWin64, RunPC64Win, RunComeBack64   "emulator" "game"
-//   RunFrodo              "emulator"
-// All but the CCS64 ones start in the emulator's own folder. The numeric switches are accepted
+// Each emulator operation starts the program at emulatorPath with the command line that
+// EmulatorCommandLine makes for it, and does not wait for it. The numeric switches are accepted
 // as the callers pass them and are not used by these command lines. message is "" when the
 // program was started, else a text for the user.
 #include <windows.h>

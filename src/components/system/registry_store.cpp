@@ -29,11 +29,15 @@ struct Places {
     Place machine, user;
 };
 
+// The classes are written where the machine's are stored, not through the merged classes root: on
+// Windows a write there lands in the user's own classes whenever the user has that key.
 std::optional<Places> PlacesOf(std::wstring_view hive, std::wstring_view key) {
     const std::wstring path(key);
     if (hive == L"HKEY_LOCAL_MACHINE") return Places{{HKEY_LOCAL_MACHINE, path}, {HKEY_CURRENT_USER, path}};
-    if (hive == L"HKEY_CLASSES_ROOT")
-        return Places{{HKEY_CLASSES_ROOT, path}, {HKEY_CURRENT_USER, L"Software\\Classes\\" + path}};
+    if (hive == L"HKEY_CLASSES_ROOT") {
+        const std::wstring classes = L"Software\\Classes\\" + path;
+        return Places{{HKEY_LOCAL_MACHINE, classes}, {HKEY_CURRENT_USER, classes}};
+    }
     return std::nullopt;
 }
 
@@ -265,6 +269,22 @@ long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, st
                                std::wstring_view value, bool) const {
     const std::wstring data(value);
     return WriteRaw(hive, key, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<std::wstring> RegistryStore::ReadTextIn(Scope scope, std::wstring_view hive, std::wstring_view key,
+                                                      std::wstring_view name) const {
+    const auto places = PlacesOf(hive, key);
+    if (!places) return std::nullopt;
+    RawValue raw;
+    const Place& place = scope == Scope::Machine ? places->machine : places->user;
+    return ReadRawAt(place, name, raw) == ERROR_SUCCESS ? AsString(raw) : std::nullopt;
+}
+
+long RegistryStore::DeleteUserValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name) const {
+    const auto places = PlacesOf(hive, key);
+    if (!places) return ERROR_INVALID_PARAMETER;
+    if (RefusedWrites() == Refusal::All) return ERROR_ACCESS_DENIED;
+    return RegDeleteKeyValueW(places->user.root, places->user.key.c_str(), std::wstring(name).c_str());
 }
 
 long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool value,

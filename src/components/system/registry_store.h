@@ -12,6 +12,7 @@
 // (a REG_DWORD integer is accepted on reading too). A value that is absent, of another type or
 // outside the target's range reads as the default. Every call returns the Win32 status.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,13 @@ public:
 
     long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, std::wstring_view value,
                     bool text) const;
+
+    // The text stored machine-wide only, or in the user's own hive only, without the other; and
+    // the removal of the user's own value. For repairs that must tell the two apart.
+    enum class Scope { Machine, User };
+    std::optional<std::wstring> ReadTextIn(Scope scope, std::wstring_view hive, std::wstring_view key,
+                                           std::wstring_view name) const;
+    long DeleteUserValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name) const;
     long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool value,
                     bool text) const;
     long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, int16_t value,

@@ -1,0 +1,136 @@
+#include "emulator/emulator_command.h"
+
+#include <limits>
+
+#include "c64/crt_file.h"
+#include "c64/disk_image.h"
+#include "c64/p00_file.h"
+#include "c64/prg_file.h"
+#include "c64/t64_image.h"
+#include "c64/tap_file.h"
+#include "system/path_parts.h"
+
+namespace floppex {
+
+namespace {
+
+std::wstring FolderOf(std::wstring_view path) { return std::wstring(SplitPathParts(path).folder); }
+
+template <class Directory>
+std::string NameOfItem(const Directory& entries, FileType type, int32_t gameIndex) {
+    const auto item = NamedEntryItem(type, entries.Count(), gameIndex);
+    return item ? entries.Item(static_cast<int32_t>(*item)).Name().Ascii() : "";
+}
+
+}  // namespace
+
+std::optional<size_t> NamedEntryItem(FileType type, size_t count, int32_t gameIndex) {
+    if (type != FileType::Tape && type != FileType::Disk) return std::nullopt;
+    if (type == FileType::Tape && count < 2) return std::nullopt;
+    if (gameIndex < 0 || static_cast<size_t>(gameIndex) >= count) return std::nullopt;
+    return static_cast<size_t>(gameIndex) + 1;
+}
+
+std::optional<std::string> LaunchEntryName(FileType type, const std::filesystem::path& path, int32_t gameIndex) {
+    switch (type) {
+    case FileType::Tape: {
+        T64Image tape;
+        if (!tape.Open(path)) return std::nullopt;
+        return NameOfItem(tape.Entries(), type, gameIndex);
+    }
+    case FileType::Disk: {
+        DiskImage disk;
+        if (!disk.Open(path)) return std::nullopt;
+        return NameOfItem(disk.Entries(), type, gameIndex);
+    }
+    case FileType::PcFirst:
+    case FileType::PcOther: {
+        P00File program;
+        if (!program.Open(path)) return std::nullopt;
+        return program.Name().Ascii();
+    }
+    case FileType::Program: {
+        PrgFile program;
+        if (!program.Open(path)) return std::nullopt;
+        return "";
+    }
+    case FileType::Cartridge: {
+        CrtFile cartridge;
+        if (!cartridge.Open(path)) return std::nullopt;
+        return "";
+    }
+    case FileType::RawTape: {
+        TapFile tape;
+        if (!tape.Open(path)) return std::nullopt;
+        return "";
+    }
+    case FileType::Archive:
+    case FileType::Other: break;
+    }
+    return "";
+}
+
+int16_t LauncherEntryNumber(int32_t gameIndex) {
+    if (gameIndex < 0 || gameIndex > std::numeric_limits<int16_t>::max()) return 0;
+    return static_cast<int16_t>(gameIndex);
+}
+
+template <class Char>
+std::vector<std::basic_string<Char>> ViceArguments(std::basic_string_view<Char> gamePath,
+                                                   std::basic_string_view<Char> entryName) {
+    constexpr Char kAutostart[] = {'-', 'a', 'u', 't', 'o', 's', 't', 'a', 'r', 't', 0};
+    std::basic_string<Char> target(gamePath);
+    if (!entryName.empty()) target.append(1, ':').append(entryName);
+    return {kAutostart, target};
+}
+
+template std::vector<std::string> ViceArguments(std::string_view, std::string_view);
+template std::vector<std::wstring> ViceArguments(std::wstring_view, std::wstring_view);
+
+std::wstring QuotedArgument(std::wstring_view argument) {
+    std::wstring out = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, L'\\');
+    return out + L"\"";
+}
+
+std::optional<EmulatorCommand> EmulatorCommandLine(LaunchOperation operation, std::wstring_view emulatorPath,
+                                                   std::wstring_view gameDir, std::wstring_view gamePath,
+                                                   std::wstring_view entryName, int16_t entry) {
+    EmulatorCommand command{QuotedArgument(emulatorPath), FolderOf(emulatorPath)};
+    switch (operation) {
+    case LaunchOperation::Ccs64:
+    case LaunchOperation::Ccs64v2:
+        command.commandLine += L" " + QuotedArgument(gamePath);
+        if (entry > 0) command.commandLine += L" " + std::to_wstring(entry + 1);
+        command.folder = gameDir;
+        return command;
+    case LaunchOperation::Vice:
+        for (const std::wstring& argument : ViceArguments(gamePath, entryName))
+            command.commandLine += L" " + QuotedArgument(argument);
+        return command;
+    case LaunchOperation::C64s:
+        command.commandLine += L" " + QuotedArgument(gamePath);
+        if (!entryName.empty()) command.commandLine += L" " + QuotedArgument(entryName);
+        return command;
+    case LaunchOperation::Win64:
+    case LaunchOperation::Pc64Win:
+    case LaunchOperation::ComeBack64: command.commandLine += L" " + QuotedArgument(gamePath); return command;
+    case LaunchOperation::Frodo: return command;
+    case LaunchOperation::Unsupported:
+    case LaunchOperation::None:
+    case LaunchOperation::Refused: break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace floppex
