@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "components/system/process_starter.h"
 #include "components/system/registry_store.h"
 #include "open/file_choice_logic.h"
 #include "settings/registry_keys.h"
@@ -32,19 +33,8 @@ void TellNotSupported(const MainWindow& window) { TellPlain(window.hwnd, L"File-
 bool StartNewWindow(const std::wstring& path) {
     const std::wstring& appDir = Module().appDir;
     const std::wstring program = appDir + L"Floppex.exe";
-    std::wstring commandLine = program + L" " + path;
     SetCurrentDirectoryW(appDir.c_str());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return StartProcess({program, program + L" " + path, {}, SW_SHOWNORMAL}).Started();
 }
 
 // One file: listed here, or in a new window when several windows are allowed.
