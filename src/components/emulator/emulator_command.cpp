@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "system/path_parts.h"
+#include "emulator/path_parts.h"
 
 namespace floppex {
 
