@@ -1,12 +1,6 @@
 #!/usr/bin/env python3
-"""Checks of the C64 face: font_test.py source|render|ocr RESOURCES FONT.ttf OUT_FOLDER
-
-source: every code of both sets, reverse included, has a glyph, and two codes share one exactly
-        when the C64 draws them the same.
-render: FreeType (through ImageMagick) draws every code point of the font as the glyph source has
-        it; the drawing is left in OUT_FOLDER as the contact sheet.
-ocr:    tesseract reads the plain letters and digits back as the text they spell.
-"""
+"""Checks of the C64 face (font_test.py source|render|ocr RESOURCES FONT.ttf OUT_FOLDER): the glyph
+source, the font as FreeType draws it (left in OUT_FOLDER as the contact sheet), OCR of its text."""
 import subprocess
 import sys
 
@@ -32,6 +26,7 @@ def drawn_like(set_no, screen):
 
 
 def check_source():
+    """Every code of both sets, reverse included, has a glyph; two share one where the C64 draws them alike."""
     codes = [(s, c) for s in (1, 2) for c in range(256)]
     drawn = {code: make_font.bitmap(GLYPHS, TABLE, *code) for code in codes}
     faults = [f'set {s} ${c:02X} and set {t} ${d:02X}' for (s, c) in codes for (t, d) in codes
@@ -50,8 +45,7 @@ def pixels(image):
     """Rows of booleans, true where black."""
     pgm = subprocess.run(['convert', image, '-depth', '8', 'pgm:-'], capture_output=True, check=True).stdout
     _, width, height, _, data = pgm.split(maxsplit=4)
-    width = int(width)
-    return [[v < 128 for v in data[y * width:(y + 1) * width]] for y in range(int(height))]
+    return [[v < 128 for v in data[y * int(width):(y + 1) * int(width)]] for y in range(int(height))]
 
 
 def check_render():
@@ -85,10 +79,8 @@ def check_ocr():
                  '0123456789'):
         image = f'{OUT}/ocr_{text[0]}.png'
         label(text, 8 * SCALE, image, '-blur', '0x1')
-        read = subprocess.run(['tesseract', image, '-', '--psm', '7'], capture_output=True, text=True,
-                              check=True).stdout.strip()
-        accepted = {'0': '0O', '1': '1Il'}
-        if len(read) != len(text) or any(r not in accepted.get(t, t) for t, r in zip(text, read)):
+        read = subprocess.run(['tesseract', image, '-', '--psm', '7'], capture_output=True, text=True).stdout.strip()
+        if len(read) != len(text) or any(r not in {'0': '0O', '1': '1Il'}.get(t, t) for t, r in zip(text, read)):
             faults.append(f'tesseract read "{read}" for "{text}"')
     return faults
 
