@@ -34,7 +34,8 @@ def load_glyphs(path, table):
         if not head or line == '#' or line.startswith('# '):
             continue
         where = f'{path}:{number}'
-        if len(head) < 3 or head[0] != 'set' or head[1] not in ('1', '2') or not head[2].startswith('$'):
+        if len(head) < 3 or head[0] != 'set' or head[1] not in ('1', '2') or len(head[2]) < 2 \
+                or head[2][0] != '$' or not all(c in '0123456789abcdefABCDEF' for c in head[2][1:]):
             raise ValueError(f'{where}: expected "set N $XX NAME"')
         set_no, code = int(head[1]), int(head[2][1:], 16)
         point = petscii_table.face_code_point(table, set_no, code) if code < 0x80 else None
@@ -244,7 +245,7 @@ def make_font(glyphs, table):
     points = sorted(cmap)
     return sfnt({
         'head': struct.pack('>IIIIHHqqhhhhHHhhh', 0x00010000, 0x00010000, 0, 0x5F0F3CF5, 0x000B, CELL,
-                            date, date, x_min, y_min, x_max, y_max, 0, 8, 2, 1, 0),
+                            date, date, x_min, y_min, x_max, y_max, 0, 8, 2, 0, 0),
         'hhea': struct.pack('>Ihhh H hhh hhh hhhh h H'.replace(' ', ''), 0x00010000, ASCENT, -DESCENT, 0,
                             CELL, min(bearings), min(right_bearings), x_max, 1, 0, 0, 0, 0, 0, 0, 0, 1),
         'maxp': struct.pack('>I14H', 0x00010000, len(order), max(len(g) for g in inked),
@@ -256,7 +257,7 @@ def make_font(glyphs, table):
                             1, 0, 5 * PIXEL, ASCENT, 0, 0x20, 1),
         'hmtx': struct.pack(f'>Hh{len(order) - 1}h', CELL, *[bearing for _, bearing in records]),
         'cmap': cmap_table(cmap),
-        'loca': struct.pack(f'>{len(loca)}I', *loca),
+        'loca': struct.pack(f'>{len(loca)}H', *[offset // 2 for offset in loca]),  # short offsets
         'glyf': glyf,
         'name': name_table(),
         'post': struct.pack('>IIhhIIIII', 0x00030000, 0, -DESCENT // 2, PIXEL // 2, 1, 0, 0, 0, 0),

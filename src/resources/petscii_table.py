@@ -20,7 +20,8 @@ def load(path):
             try:
                 code = int(fields[0].lstrip('$'), 16)
                 points = [None if x == '-' else int(x[2:], 16) for x in fields[1:4]]
-                if len(fields) != 4 or not fields[0].startswith('$') or code in rows or points[0] is None:
+                if len(fields) != 4 or not fields[0].startswith('$') or code in rows or points[0] is None \
+                        or not all(x == '-' or x.startswith('U+') for x in fields[1:4]):
                     raise ValueError
             except ValueError:
                 raise ValueError(f'{path}:{number}: expected "$XX U+XXXX U+XXXX|- U+XXXX|-"') from None
@@ -48,5 +49,9 @@ def write_cpp(table, out):
 
 
 if __name__ == '__main__':
+    try:
+        table = load(sys.argv[1])
+    except (OSError, ValueError) as error:
+        sys.exit(f'petscii_table: {error}')
     with open(sys.argv[2], 'w', encoding='utf-8') as f:
-        write_cpp(load(sys.argv[1]), f)
+        write_cpp(table, f)
