@@ -21,10 +21,10 @@ INVERT = str.maketrans('#.', '.#')
 
 def load_glyphs(path, table):
     """{code point: 8 rows of '#' and '.'} of every normal glyph both sets draw; raises ValueError."""
-    firsts = {}  # code point -> the (set, screen code) that draws it
+    firsts = {}  # character -> the (set, screen code) that draws it
     for set_no in (1, 2):
         for code in range(128):
-            firsts.setdefault(petscii_table.face_code_point(table, set_no, code), (set_no, code))
+            firsts.setdefault(petscii_table.character(table, set_no, code), (set_no, code))
     with open(path, encoding='utf-8') as f:
         lines = [line.rstrip('\n') for line in f]
     glyphs, number = {}, 0
@@ -38,7 +38,7 @@ def load_glyphs(path, table):
                 or head[2][0] != '$' or not all(c in '0123456789abcdefABCDEF' for c in head[2][1:]):
             raise ValueError(f'{where}: expected "set N $XX NAME"')
         set_no, code = int(head[1]), int(head[2][1:], 16)
-        point = petscii_table.face_code_point(table, set_no, code) if code < 0x80 else None
+        point = petscii_table.character(table, set_no, code) if code < 0x80 else None
         if firsts.get(point) != (set_no, code) or point in glyphs:
             raise ValueError(f'{where}: set {set_no} {head[2]} is not a code drawn here (see the header)')
         rows = tuple(lines[number:number + 8])
@@ -54,7 +54,7 @@ def load_glyphs(path, table):
 
 def bitmap(glyphs, table, set_no, screen):
     """The 8 rows the face draws for screen code 0-255 of set 1 or 2."""
-    rows = glyphs[petscii_table.face_code_point(table, set_no, screen & 0x7F)]
+    rows = glyphs[petscii_table.character(table, set_no, screen & 0x7F)]
     return tuple(row.translate(INVERT) for row in rows) if screen & 0x80 else rows
 
 
@@ -129,25 +129,21 @@ def glyph_record(loops):
 
 def face(glyphs, table):
     """The face's glyphs in order (.notdef first) and its character map {code point: glyph}."""
-    order, cmap = [NOTDEF], {}
-    for point in sorted(glyphs):
-        cmap[point] = len(order)
-        order.append(glyphs[point])
-    reversed_index = {}  # a normal glyph's code point -> its reverse glyph
+    order, index, cmap = [NOTDEF], {}, {}  # index: (character, reversed) -> glyph
     for set_no in (1, 2):
-        for screen in range(0x80, 0x100):
-            normal = petscii_table.face_code_point(table, set_no, screen - 0x80)
-            if normal not in reversed_index:
-                reversed_index[normal] = len(order)
+        for screen in range(256):
+            key = (petscii_table.character(table, set_no, screen & 0x7F), screen >= 0x80)
+            if key not in index:
+                index[key] = len(order)
                 order.append(bitmap(glyphs, table, set_no, screen))
-            cmap[petscii_table.face_code_point(table, set_no, screen)] = reversed_index[normal]
+            cmap[petscii_table.face_code_point(table, set_no, screen)] = index[key]
     return order, cmap
 
 
 def cmap_table(cmap):
-    """Format 4 for the Basic Multilingual Plane, format 12 for every code point."""
+    """One subtable, format 4: every code point of the face lies below U+FFFF."""
     runs = []
-    for point in sorted(p for p in cmap if p < 0xFFFF):
+    for point in sorted(cmap):
         if runs and runs[-1][1] == point - 1:
             runs[-1][1] = point
         else:
@@ -170,16 +166,7 @@ def cmap_table(cmap):
                        *ends, 0, *starts, *deltas, *offsets, *ids)
     format4 = struct.pack('>7H', 4, 14 + len(body), 0, 2 * count, 2 * search,
                           int(math.log2(search)), 2 * count - 2 * search) + body
-    groups = []
-    for point in sorted(cmap):
-        if groups and groups[-1][1] == point - 1 and groups[-1][2] + point - groups[-1][0] == cmap[point]:
-            groups[-1][1] = point
-        else:
-            groups.append([point, point, cmap[point]])
-    format12 = struct.pack('>HHIII', 12, 0, 16 + 12 * len(groups), 0, len(groups))
-    format12 += b''.join(struct.pack('>3I', *group) for group in groups)
-    header = struct.pack('>HHHHIHHI', 0, 2, 3, 1, 20, 3, 10, 20 + len(format4))
-    return header + format4 + format12
+    return struct.pack('>HHHHI', 0, 1, 3, 1, 12) + format4
 
 
 def name_table():
@@ -197,7 +184,7 @@ def unicode_ranges(points):
     """OS/2's ulUnicodeRange bits for the blocks the face has characters of."""
     blocks = ((0x20, 0x7E, 0), (0xA0, 0xFF, 1), (0x370, 0x3FF, 7), (0x2190, 0x21FF, 37),
               (0x2500, 0x257F, 43), (0x2580, 0x259F, 44), (0x25A0, 0x25FF, 45), (0x2600, 0x26FF, 46),
-              (0x2700, 0x27BF, 47), (0xE000, 0xF8FF, 60), (0x10000, 0x10FFFF, 57))
+              (0x2700, 0x27BF, 47), (0xE000, 0xF8FF, 60))
     bits = 0
     for first, last, bit in blocks:
         if any(first <= p <= last for p in points):
@@ -253,7 +240,7 @@ def make_font(glyphs, table):
         'OS/2': struct.pack('>HhHHH10hh10s4I4sHHHhhhHHIIhhHHH', 4, CELL, 400, 5, 0,
                             CELL // 2, CELL // 2, 0, PIXEL, CELL // 2, CELL // 2, 0, 3 * PIXEL, PIXEL, 3 * PIXEL,
                             0, bytes([2, 0, 5, 9, 0, 0, 0, 0, 0, 0]), *unicode_ranges(points), b'FLPX', 0x0040,
-                            points[0], min(points[-1], 0xFFFF), ASCENT, -DESCENT, 0, ASCENT, DESCENT,
+                            points[0], points[-1], ASCENT, -DESCENT, 0, ASCENT, DESCENT,
                             1, 0, 5 * PIXEL, ASCENT, 0, 0x20, 1),
         'hmtx': struct.pack(f'>Hh{len(order) - 1}h', CELL, *[bearing for _, bearing in records]),
         'cmap': cmap_table(cmap),

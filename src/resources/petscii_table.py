@@ -6,7 +6,7 @@ make_font.py reads the same table for the C64 face's character map.
 """
 import sys
 
-PRIVATE_USE = {1: 0xE000, 2: 0xE100}  # the face's reverse characters: base + screen code $80-$FF
+PRIVATE_USE = {1: 0xE000, 2: 0xE100}  # the face's own characters: base + screen code
 
 
 def load(path):
@@ -31,21 +31,31 @@ def load(path):
     return [rows[code] for code in range(128)]
 
 
+def character(table, set_no, code):
+    """The Unicode character of code 0-127 of set 1 or 2; codes with the same one look alike."""
+    return table[code][0 if set_no == 1 else 2]
+
+
 def face_code_point(table, set_no, screen):
-    """The code point of screen code 0-255 of set 1 or 2 in the C64 face."""
-    if screen >= 0x80:
-        return PRIVATE_USE[set_no] + screen
-    return table[screen][0 if set_no == 1 else 2]
+    """The code point of screen code 0-255 of set 1 or 2 in the C64 face: its character where
+    that lies in the Basic Multilingual Plane, else private use, base + screen code (reverse
+    characters, and Symbols for Legacy Computing, which GDI's ExtTextOutW does not draw from a
+    surrogate pair)."""
+    if screen < 0x80 and character(table, set_no, screen) <= 0xFFFF:
+        return character(table, set_no, screen)
+    return PRIVATE_USE[set_no] + screen
 
 
 def write_cpp(table, out):
     def array(name, values, note):
         items = ', '.join(f'0x{v:X}' for v in values)
-        out.write(f'// {note}\nconstexpr std::array<char32_t, 128> {name} = {{{items}}};\n')
+        out.write(f'// {note}\nconstexpr std::array<char32_t, {len(values)}> {name} = {{{items}}};\n')
     out.write('// Made by src/resources/petscii_table.py from src/resources/petscii.txt: edit those.\n')
     array('kSet1', [row[0] for row in table], 'Set 1 (upper case and graphics) by screen code.')
     array('kSet1Reverse', [row[1] or 0 for row in table], 'Set 1 reversed where Unicode has it; 0: the plain character.')
-    array('kSet2', [row[2] for row in table], 'Set 2 (lower and upper case) by screen code.')
+    for set_no in (1, 2):
+        array(f'kFace{set_no}', [face_code_point(table, set_no, screen) for screen in range(256)],
+              f'Set {set_no} in the C64 face, by screen code $00-$FF.')
 
 
 if __name__ == '__main__':

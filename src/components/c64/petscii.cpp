@@ -25,7 +25,7 @@ char AsciiOf(uint8_t c) {
 
 // --- Unicode and the C64 face ------------------------------------------------------------------
 
-// kSet1, kSet1Reverse and kSet2, by screen code, from src/resources/petscii.txt.
+// kSet1, kSet1Reverse, kFace1 and kFace2, by screen code, from src/resources/petscii.txt.
 #include "petscii_table.inc"
 
 // The screen code the C64 prints a byte as; $80 and up are reverse characters. Control codes show
@@ -50,12 +50,8 @@ char32_t UnicodeOf(uint8_t c) {
     return kSet1Reverse[screen - 0x80] != 0 ? kSet1Reverse[screen - 0x80] : kSet1[screen - 0x80];
 }
 
-// The face draws reverse characters in the private use area, U+E000 (set 1) or U+E100 (set 2)
-// plus the screen code.
 char32_t FaceCodePoint(uint8_t c, CharSet set) {
-    const unsigned screen = ScreenCode(c);
-    if (screen >= 0x80) return (set == CharSet::UpperCase ? 0xE000 : 0xE100) + screen;
-    return set == CharSet::UpperCase ? kSet1[screen] : kSet2[screen];
+    return (set == CharSet::UpperCase ? kFace1 : kFace2)[ScreenCode(c)];
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {

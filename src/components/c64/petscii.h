@@ -22,8 +22,9 @@ std::string ToUnicode(std::span<const uint8_t> bytes);
 enum class CharSet { UpperCase, LowerCase };
 
 // UTF-8 for the program's C64 face (src/resources/petscii.txt): each byte as the C64 draws it in
-// the given set. Characters Unicode has keep their code point; reverse characters, control codes
-// among them, are the face's private-use characters, so that they keep their reverse look.
+// the given set. Characters of Unicode's Basic Multilingual Plane keep their code point; the rest
+// and the reverse characters, control codes among them, are the face's private-use characters, so
+// that reverse characters keep their reverse look. No surrogate pairs: ExtTextOutW draws it.
 std::string ToC64Face(std::span<const uint8_t> bytes, CharSet set);
 
 // The program's own text (ASCII) as the C64 prints it, for the C64 face: in the upper-case set
