@@ -312,8 +312,8 @@ TEST(Petscii, ListingAndC64FaceShowEachByteAsTheC64Does) {
     const Bytes bytes = {0x41, 0xc1, 0x12, 0xa0, 0xff, 0x31};
     EXPECT_EQ(petscii::ToC64Face(bytes, CharSet::UpperCase), "A\u2660\ue092 \u03c01");
     EXPECT_EQ(petscii::ToC64Face(bytes, CharSet::LowerCase), "aA\ue192 \ue15e1");
-    EXPECT_EQ(petscii::AsciiToC64Face("Blocks free: 664{", CharSet::UpperCase), "BLOCKS FREE: 664?");
-    EXPECT_EQ(petscii::AsciiToC64Face("Blocks free: 664{", CharSet::LowerCase), "Blocks free: 664?");
+    EXPECT_EQ(petscii::AsciiToC64Face("Blocks free: [664]{", CharSet::UpperCase), "BLOCKS FREE: [664]?");
+    EXPECT_EQ(petscii::AsciiToC64Face("Blocks free: [664]{", CharSet::LowerCase), "Blocks free: [664]?");
 }
 
 }  // namespace
