@@ -285,9 +285,9 @@ TEST(WholeFile, ReadsUpToTheCapAndWritesWholeFiles) {
 
 std::string Unicode(uint8_t c) { return petscii::ToUnicode(std::span<const uint8_t>(&c, 1)); }
 
-// One well-formed UTF-8 code point per byte, none of them a control character, showing the
+// In the listing, one well-formed UTF-8 code point per byte, none of them a control character, showing the
 // upper-case and graphics set.
-TEST(Petscii, UnicodeIsOneVisibleCharacterPerByteOfTheUpperCaseGraphicsSet) {
+TEST(Petscii, ListingAndC64FaceShowEachByteAsTheC64Does) {
     for (int value = 0; value < 256; ++value) {
         const std::string s = Unicode(static_cast<uint8_t>(value));
         const size_t length = s.empty() ? 0 : (s[0] & 0x80) == 0 ? 1 : (s[0] & 0xe0) == 0xc0 ? 2 : (s[0] & 0xf0) == 0xe0 ? 3
@@ -315,6 +315,14 @@ TEST(Petscii, UnicodeIsOneVisibleCharacterPerByteOfTheUpperCaseGraphicsSet) {
     EXPECT_EQ(name.Ascii() + name.Unicode(), "gameGAME");  // a name ends at its first shifted space
     EXPECT_TRUE(petscii::TrimPadding(Bytes{0xa0, 0x41}).empty());
     EXPECT_EQ(petscii::TrimPadding(Bytes{0x41, 0x42}).size(), 2u);
+    // In the C64 face shifted letters are graphics in the upper-case set and capitals in the lower-case
+    // set; reverse characters (control codes included) and characters above U+FFFF are the face's own.
+    using petscii::CharSet;
+    const Bytes bytes = {0x41, 0xc1, 0x12, 0xa0, 0xff, 0x31};
+    EXPECT_EQ(petscii::ToC64Face(bytes, CharSet::UpperCase), "A\u2660\ue092 \u03c01");
+    EXPECT_EQ(petscii::ToC64Face(bytes, CharSet::LowerCase), "aA\ue192 \ue15e1");
+    EXPECT_EQ(petscii::AsciiToC64Face("Blocks free: [664]{", CharSet::UpperCase), "BLOCKS FREE: [664]?");
+    EXPECT_EQ(petscii::AsciiToC64Face("Blocks free: [664]{", CharSet::LowerCase), "Blocks free: [664]?");
 }
 
 }  // namespace
