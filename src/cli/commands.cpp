@@ -8,9 +8,9 @@
 #include "cli/command_line.h"
 #include "cli/file_kind.h"
 #include "cli/json_text.h"
-#include "cli/listing.h"
 #include "cli/path_text.h"
 #include "cli/play.h"
+#include "listing/c64_listing.h"
 
 namespace floppex::cli {
 
@@ -31,44 +31,21 @@ void Complain(Output& err, const fs::path& file, const std::string& error) {
 
 namespace {
 
-struct ListResult {
-    std::optional<Listing> listing;
-    bool fromArchive = false;
-    std::string error;
-};
-
-std::optional<Listing> ListPlainFile(const fs::path& file, std::string& error) {
-    const FileType kind = KindOf(file);
-    if (!IsListable(kind)) {
-        error = "file type not supported";
-        return std::nullopt;
-    }
-    return ReadListing(file, kind, error);
-}
-
-ListResult ListOne(const fs::path& file) {
-    ListResult result;
+// The listing of one file: of the C64 file an archive holds, unpacked in memory.
+C64File ListOne(const fs::path& file) {
     if (auto why = NotAFile(file)) {
-        result.error = *why;
-        return result;
+        C64File refused;
+        refused.error = *why;
+        return refused;
     }
-    if (KindOf(file) != FileType::Archive) {
-        result.listing = ListPlainFile(file, result.error);
-        return result;
-    }
-    result.fromArchive = true;
-    std::optional<TempFolder> temp = TempFolder::Create(result.error);
-    if (!temp) return result;
-    std::optional<fs::path> unpacked = UnpackArchive(file, temp->Path(), "currgame", result.error);
-    if (unpacked) result.listing = ListPlainFile(*unpacked, result.error);
-    return result;
+    return OpenC64File(file, KindOf(file));
 }
 
 int ListText(const std::vector<fs::path>& files, Output& out, Output& err) {
     int status = kExitOk;
     for (size_t i = 0; i < files.size(); ++i) {
         if (files.size() > 1) out << (i > 0 ? "\n" : "") << "==> " << PathText(files[i]) << " <==\n";
-        const ListResult result = ListOne(files[i]);
+        const C64File result = ListOne(files[i]);
         if (result.listing) {
             out << result.listing->text;
         } else {
@@ -85,7 +62,7 @@ int ListJson(const std::vector<fs::path>& files, Output& out, Output& err) {
     const bool several = files.size() > 1;
     if (several) out << "[";
     for (size_t i = 0; i < files.size(); ++i) {
-        const ListResult result = ListOne(files[i]);
+        const C64File result = ListOne(files[i]);
         if (i > 0) out << ",\n";
         if (result.listing) {
             out << ListingJson(PathText(files[i]), *result.listing, result.fromArchive);

@@ -107,12 +107,12 @@ std::string HexBytes(std::span<const uint8_t> bytes) {
     return hex;
 }
 
-std::string ListingJson(const std::string& path, const Listing& listing, bool fromArchive) {
+std::string ListingJson(const std::string& path, const C64Listing& listing, bool fromArchive) {
     std::string json = "{\"path\":" + JsonString(path) + ",\"archive\":" + (fromArchive ? "true" : "false") +
                        ",\"format\":" + JsonString(listing.format) + ",\"name\":" + NameJson(listing.name);
     if (listing.id) json += ",\"id\":" + NameJson(*listing.id);
     json += FieldsJson(listing.fields);
-    if (listing.kind == FileType::Cartridge) return json + ChipsJson(listing.chips) + "}";
+    if (listing.type == FileType::Cartridge) return json + ChipsJson(listing.chips) + "}";
     json += ",\"entries\":[";
     for (size_t i = 0; i < listing.entries.size(); ++i) {
         if (i > 0) json += ",";

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/listing.h"
+#include "listing/c64_listing.h"
 
 namespace floppex::cli {
 
@@ -17,7 +17,7 @@ std::string HexBytes(std::span<const uint8_t> bytes);
 
 // One file's listing. path is the file as given; fromArchive says the listing is of the C64 file
 // unpacked from that archive ("format" is then the unpacked file's).
-std::string ListingJson(const std::string& path, const Listing& listing, bool fromArchive);
+std::string ListingJson(const std::string& path, const C64Listing& listing, bool fromArchive);
 
 // A file that could not be listed, for the array printed when several files are listed.
 std::string ErrorJson(const std::string& path, const std::string& error);

@@ -7,9 +7,9 @@
 #include "cli/child_process.h"
 #include "cli/commands.h"
 #include "cli/file_kind.h"
-#include "cli/listing.h"
 #include "cli/path_text.h"
 #include "emulator/emulator_command.h"
+#include "listing/c64_listing.h"
 
 namespace floppex::cli {
 
@@ -32,7 +32,7 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 // The entry listed as name: the first listed exactly so, else the only one that differs in letter
 // case alone (c1541 lists unshifted letters in lower case, and people type them in capitals).
-std::optional<int32_t> EntryNamed(const Listing& listing, const std::string& name, std::string& error) {
+std::optional<int32_t> EntryNamed(const C64Listing& listing, const std::string& name, std::string& error) {
     const auto& entries = listing.entries;
     const auto exact = std::ranges::find(entries, name, [](const ListingEntry& e) { return e.name.text; });
     if (exact != entries.end()) return static_cast<int32_t>(exact - entries.begin());
@@ -46,7 +46,7 @@ std::optional<int32_t> EntryNamed(const Listing& listing, const std::string& nam
 }
 
 // The 0-based entry the request asks for; the first when it names none.
-std::optional<int32_t> ChosenEntry(const PlayRequest& request, const Listing& listing, std::string& error) {
+std::optional<int32_t> ChosenEntry(const PlayRequest& request, const C64Listing& listing, std::string& error) {
     if (request.name) return EntryNamed(listing, *request.name, error);
     const size_t count = listing.entries.size();
     if (!request.row || static_cast<size_t>(*request.row) <= count) return request.row.value_or(1) - 1;
@@ -63,11 +63,10 @@ std::optional<fs::path> GameFile(const fs::path& file, const std::optional<TempF
     return UnpackArchive(file, temp->Path(), ExtractedBaseName(file), error);
 }
 
-std::optional<Listing> GameListing(const fs::path& game, std::string& error) {
-    const FileType kind = KindOf(game);
-    if (IsListable(kind)) return ReadListing(game, kind, error);
-    error = "file type not supported";
-    return std::nullopt;
+std::optional<C64Listing> GameListing(const fs::path& game, std::string& error) {
+    C64File file = OpenC64File(game, KindOf(game));
+    if (!file.listing) error = file.error;
+    return std::move(file.listing);
 }
 
 // The emulator's exit status, or ours when it did not run.
@@ -135,7 +134,7 @@ int Play(const PlayRequest& request, Output& err) {
     const std::optional<TempFolder> temp =
         KindOf(request.file) == FileType::Archive ? TempFolder::Create(error) : std::nullopt;
     const std::optional<fs::path> game = GameFile(request.file, temp, error);
-    const std::optional<Listing> listing = game ? GameListing(*game, error) : std::nullopt;
+    const std::optional<C64Listing> listing = game ? GameListing(*game, error) : std::nullopt;
     if (!listing) {
         Complain(err, request.file, error);
         return kExitUnreadable;
@@ -145,13 +144,8 @@ int Play(const PlayRequest& request, Output& err) {
         Complain(err, request.file, error);
         return kExitNoEntry;
     }
-    const std::optional<std::string> entryName = LaunchEntryName(listing->kind, *game, *entry);
-    if (!entryName) {
-        Complain(err, request.file, "cannot read it again");
-        return kExitUnreadable;
-    }
     err.Flush();
-    return Start(request, *game, *entryName, err);
+    return Start(request, *game, LaunchEntryName(*listing, *entry), err);
 }
 
 }  // namespace floppex::cli

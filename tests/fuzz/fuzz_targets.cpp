@@ -110,9 +110,9 @@ void Tape(const uint8_t* data, size_t size) {
     for (int pass = 0; pass < 2; ++pass) {
         T64Image image;
         if (image.Load(bytes)) sink = image.HeaderText1().size() + image.HeaderText2().size() + image.HeaderNumber2();
-        for (int32_t n = 1; n <= image.Entries().Count(); ++n) {
-            const auto& e = image.Entries().Item(n);
-            const auto data = image.ProgramData(static_cast<size_t>(n));
+        size_t n = 0;
+        for (const TapeDirEntry& e : image.Entries()) {
+            const auto data = image.ProgramData(++n);
             Require(data.size() == 2 + e.DataSize() || e.offset + e.DataSize() > bytes.size());
             sink = sink + e.Name().Unicode().size() + data.size();
         }

@@ -15,6 +15,7 @@
 #include "c64/size_text.h"
 #include "c64/t64_image.h"
 #include "fixtures.h"
+#include "listing/c64_listing.h"
 
 namespace floppex {
 namespace {
@@ -69,10 +70,9 @@ TEST(G64Image, SectorsAndErrorsAreWhatC1541Reads) {
 }
 
 // Header, names, types and blocks are in the listings (and in floppex-cli's JSON, compared with
-// c1541's text); entries are numbered from 1.
+// c1541's text).
 TEST(DiskImage, ReadsTracksErrorBytesAndEntriesOfC1541Images) {
     const auto image = Loaded("mixed.d64");
-    EXPECT_EQ(&image.Entries().Item(3), &*std::next(image.Entries().begin(), 2));
     struct Case { const char* name; int tracks; bool errors; size_t entries = 6; };
     for (const Case& c : {Case{"mixed.d64", 35, false}, Case{"errors_ok.d64", 35, true}, Case{"tracks40.d64", 40, false},
                           Case{"tracks40_errors.d64", 40, true}, Case{"tracks42.d64", 42, false}, Case{"errors_ok.d71", 70, true, 5},
@@ -122,12 +122,11 @@ TEST(T64Image, ProgramDataEqualsWhatCbmconvertExtracts) {
     ASSERT_EQ(image.Entries().Count(), 3);
     size_t n = 1;
     for (const auto& entry : image.Entries()) {
-        EXPECT_EQ(&image.Entries().Item(n), &entry);
         const auto extracted = ReadBytes(Image("tape") / (entry.Name().Ascii() + ".prg"));
         EXPECT_EQ(extracted, TapeProgram(n)) << entry.Name().Ascii();
         EXPECT_EQ(image.ProgramData(n++), extracted) << entry.Name().Ascii();
     }
-    EXPECT_EQ(image.Entries().Item(2).Name().Unicode(), "BASIC LOOP");
+    EXPECT_EQ(image.Entries().items[1].Name().Unicode(), "BASIC LOOP");
     EXPECT_TRUE(image.ProgramData(0).empty() && image.ProgramData(4).empty());
 }
 
@@ -155,7 +154,7 @@ TEST(T64Image, ToleratesHeaderFaultsButNeedsTheSignatureAndCorrectsEndAddresses)
     auto gap = Tape();
     gap[Slot(2)] = 0;  // a free slot
     ASSERT_TRUE(image.Load(gap) && image.Entries().Count() == 2);
-    EXPECT_EQ(image.Entries().Item(2).Name().Ascii(), "border");
+    EXPECT_EQ(image.Entries().items[1].Name().Ascii(), "border");
     EXPECT_EQ(image.ProgramData(2), TapeProgram(3));
     EXPECT_FALSE(image.Load({}));
     EXPECT_FALSE(image.Load(std::span(gap).first(63)));
@@ -185,7 +184,7 @@ TEST(T64Image, ToleratesHeaderFaultsButNeedsTheSignatureAndCorrectsEndAddresses)
     for (size_t i = 0; i < 4; ++i) std::swap(shuffled[Slot(1) + 8 + i], shuffled[Slot(2) + 8 + i]);
     Put(shuffled, Slot(3) + 8, 1 << 20, 4);
     ASSERT_TRUE(image.Load(shuffled) && image.Entries().Count() == 2);
-    EXPECT_EQ(image.Entries().Item(1).Name().Ascii(), "hello");
+    EXPECT_EQ(image.Entries().items[0].Name().Ascii(), "hello");
     auto first = TapeProgram(2), second = TapeProgram(1);
     std::swap_ranges(first.begin(), first.begin() + 2, second.begin());  // each keeps its slot's start address
     EXPECT_EQ(image.ProgramData(1), first);
@@ -245,6 +244,17 @@ TEST(P00File, ReadsCbmconvertFilesNamesOfAnyPaddingAndRefusesBrokenFiles) {
     EXPECT_FALSE(p00.Open(Image("missing.p00")));
 }
 
+// A file in memory lists as the file it came from; an archive lists the member it holds.
+TEST(OpenC64File, BytesListAsTheFileTheyCameFrom) {
+    for (const std::string name : {"mixed.d64", "games.t64", "hellogam.p00", "b254.prg", "mixed.zip"}) {
+        const FileType type = FileTypeOf(name);
+        const C64File file = OpenC64File(Image(name), type), held = OpenC64File(name, ReadBytes(Image(name)), type);
+        ASSERT_TRUE(file.listing && held.listing) << name << file.error << held.error;
+        EXPECT_EQ(held.listing->text + held.listing->info + held.listing->rows.back().back(),
+                  file.listing->text + file.listing->info + file.listing->rows.back().back()) << name;
+    }
+}
+
 Bytes Pattern(size_t n) { Bytes b(n); for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(i * 7 + i / 251); return b; }
 
 // Whole-file reading up to a cap (beyond one read step, so sizes past it need no second pass),
@@ -275,9 +285,9 @@ TEST(WholeFile, ReadsUpToTheCapAndWritesWholeFiles) {
 
 std::string Unicode(uint8_t c) { return petscii::ToUnicode(std::span<const uint8_t>(&c, 1)); }
 
-// One well-formed UTF-8 code point per byte, none of them a control character, showing the
+// In the listing, one well-formed UTF-8 code point per byte, none of them a control character, showing the
 // upper-case and graphics set.
-TEST(Petscii, UnicodeIsOneVisibleCharacterPerByteOfTheUpperCaseGraphicsSet) {
+TEST(Petscii, ListingAndC64FaceShowEachByteAsTheC64Does) {
     for (int value = 0; value < 256; ++value) {
         const std::string s = Unicode(static_cast<uint8_t>(value));
         const size_t length = s.empty() ? 0 : (s[0] & 0x80) == 0 ? 1 : (s[0] & 0xe0) == 0xc0 ? 2 : (s[0] & 0xf0) == 0xe0 ? 3
@@ -305,6 +315,14 @@ TEST(Petscii, UnicodeIsOneVisibleCharacterPerByteOfTheUpperCaseGraphicsSet) {
     EXPECT_EQ(name.Ascii() + name.Unicode(), "gameGAME");  // a name ends at its first shifted space
     EXPECT_TRUE(petscii::TrimPadding(Bytes{0xa0, 0x41}).empty());
     EXPECT_EQ(petscii::TrimPadding(Bytes{0x41, 0x42}).size(), 2u);
+    // In the C64 face shifted letters are graphics in the upper-case set and capitals in the lower-case
+    // set; reverse characters (control codes included) and characters above U+FFFF are the face's own.
+    using petscii::CharSet;
+    const Bytes bytes = {0x41, 0xc1, 0x12, 0xa0, 0xff, 0x31};
+    EXPECT_EQ(petscii::ToC64Face(bytes, CharSet::UpperCase), "A\u2660\ue092 \u03c01");
+    EXPECT_EQ(petscii::ToC64Face(bytes, CharSet::LowerCase), "aA\ue192 \ue15e1");
+    EXPECT_EQ(petscii::AsciiToC64Face("Blocks free: [664]{", CharSet::UpperCase), "BLOCKS FREE: [664]?");
+    EXPECT_EQ(petscii::AsciiToC64Face("Blocks free: [664]{", CharSet::LowerCase), "Blocks free: [664]?");
 }
 
 }  // namespace

@@ -25,6 +25,10 @@ std::string Utf8(const fs::path& p) {
 
 std::string Megabytes(size_t bytes) { return std::to_string(bytes >> 20) + " MB"; }
 
+std::string TooLargeText(const std::string& name, size_t maxArchiveBytes) {
+    return name + " is larger than " + Megabytes(maxArchiveBytes) + "; Floppex does not unpack it.";
+}
+
 std::string MessageFor(const UnpackResult& r, const std::string& name, const ExtractLimits& limits) {
     switch (r.error) {
         case UnpackError::None: break;
@@ -90,7 +94,45 @@ std::vector<ArchiveMember> CollectFolder(const fs::path& dir, const ExtractLimit
     return members;
 }
 
+// The archive's bytes, or nothing after setting errorText.
+std::optional<std::vector<uint8_t>> ReadArchive(const fs::path& archivePath, const std::string& name,
+                                                size_t maxArchiveBytes, std::string& errorText) {
+    bool tooLarge = false;
+    auto bytes = ReadWhole(archivePath, maxArchiveBytes, tooLarge);
+    if (!bytes) {
+        errorText = tooLarge ? TooLargeText(name, maxArchiveBytes) : name + " cannot be read.";
+    }
+    return bytes;
+}
+
 }  // namespace
+
+std::optional<UnpackResult> ArchiveExtractor::UnpackInMemory(const fs::path& archivePath, std::string& errorText) const {
+    const std::string name = Utf8(archivePath.filename());
+    try {
+        const auto bytes = ReadArchive(archivePath, name, maxArchiveBytes, errorText);
+        return bytes ? UnpackInMemory(name, *bytes, errorText) : std::nullopt;
+    } catch (...) {
+        errorText = name + " could not be unpacked.";
+    }
+    return std::nullopt;
+}
+
+std::optional<UnpackResult> ArchiveExtractor::UnpackInMemory(const std::string& name, std::span<const uint8_t> bytes,
+                                                             std::string& errorText) const {
+    try {
+        if (bytes.size() > maxArchiveBytes) {
+            errorText = TooLargeText(name, maxArchiveBytes);
+            return std::nullopt;
+        }
+        UnpackResult result = archive::UnpackArchive(name, bytes, limits);
+        if (result.ok()) return result;
+        errorText = MessageFor(result, name, limits);
+    } catch (...) {
+        errorText = name + " could not be unpacked.";
+    }
+    return std::nullopt;
+}
 
 void ArchiveExtractor::Extract(const fs::path& /*workDir*/, const fs::path& archivePath, const std::string& /*unused*/,
                                const fs::path& target, fs::path& extractedPath, std::string& errorText,
@@ -101,13 +143,8 @@ void ArchiveExtractor::Extract(const fs::path& /*workDir*/, const fs::path& arch
     errorText.clear();
     const std::string name = Utf8(archivePath.filename());
     try {
-        bool tooLarge = false;
-        const auto bytes = ReadWhole(archivePath, maxArchiveBytes, tooLarge);
-        if (!bytes) {
-            errorText = tooLarge ? name + " is larger than " + Megabytes(maxArchiveBytes) + "; Floppex does not unpack it."
-                                 : name + " cannot be read.";
-            return;
-        }
+        const auto bytes = ReadArchive(archivePath, name, maxArchiveBytes, errorText);
+        if (!bytes) return;
         UnpackResult result = archive::UnpackArchive(name, *bytes, limits);
         if (result.zip && result.error == UnpackError::UnsupportedMethod && archiverRunner && !archiverPath.empty()) {
             fs::path outDir = target;

@@ -5,11 +5,15 @@
 // The file is written under a temporary name beside the target and then renamed, so a failed
 // extraction never leaves a half file under the final name. Working files of other extensions
 // from earlier extractions are left alone: the extracted path always names the current one.
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "archive/archive_member.h"
+#include "archive/archive_unpacker.h"
 
 namespace floppex {
 
@@ -27,6 +31,13 @@ public:
                  const std::string& unused, const std::filesystem::path& target,
                  std::filesystem::path& extractedPath, std::string& errorText, const std::string& caption,
                  const std::filesystem::path& archiverPath, int reserved, bool& success);
+
+    // The archive's C64 file unpacked in memory, without the outside archiver: the archive at
+    // archivePath, or its bytes (name: its file name). Nothing, with errorText set, when it cannot be.
+    std::optional<archive::UnpackResult> UnpackInMemory(const std::filesystem::path& archivePath,
+                                                        std::string& errorText) const;
+    std::optional<archive::UnpackResult> UnpackInMemory(const std::string& name, std::span<const uint8_t> bytes,
+                                                        std::string& errorText) const;
 
     archive::ExtractLimits limits;
     size_t maxArchiveBytes = 256u << 20;

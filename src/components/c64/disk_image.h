@@ -33,7 +33,6 @@ class DiskDirectory {
 public:
     std::vector<DiskDirEntry> items;
     size_t Count() const { return items.size(); }
-    const DiskDirEntry& Item(size_t n) const { return items.at(n - 1); }  // 1-based
     auto begin() const { return items.begin(); }
     auto end() const { return items.end(); }
 };

@@ -23,53 +23,35 @@ char AsciiOf(uint8_t c) {
     return '.';
 }
 
-// --- Unicode, upper-case/graphics set ---------------------------------------------------------
+// --- Unicode and the C64 face ------------------------------------------------------------------
 
-// Screen codes $40-$7F of the upper-case/graphics set: the C64's own graphics.
-constexpr std::array<char32_t, 64> kGraphics = {
-    0x2500,  0x2660,  0x2502,  0x1FB79, 0x1FB78, 0x1FB77, 0x1FB7A, 0x1FB71,  // $40
-    0x1FB73, 0x256E,  0x2570,  0x256F,  0x1FB7C, 0x2572,  0x2571,  0x1FB7D,  // $48
-    0x1FB7E, 0x25CF,  0x1FB7B, 0x2665,  0x1FB70, 0x256D,  0x2573,  0x25CB,   // $50
-    0x2663,  0x1FB75, 0x2666,  0x253C,  0x1FB8C, 0x2502,  0x03C0,  0x25E5,   // $58
-    0x0020,  0x258C,  0x2584,  0x2594,  0x2581,  0x258F,  0x2592,  0x2595,   // $60
-    0x1FB8F, 0x25E4,  0x1FB87, 0x251C,  0x2597,  0x2514,  0x2510,  0x2582,   // $68
-    0x250C,  0x2534,  0x252C,  0x2524,  0x258E,  0x258D,  0x1FB88, 0x1FB82,  // $70
-    0x1FB83, 0x2583,  0x1FB7F, 0x2596,  0x259D,  0x2518,  0x2598,  0x259A,   // $78
-};
+// kSet1, kSet1Reverse, kFace1 and kFace2, by screen code, from src/resources/petscii.txt.
+#include "petscii_table.inc"
 
-char32_t NormalGlyph(uint8_t screen) {
-    if (screen == 0x1c) return 0x00A3;  // pound
-    if (screen == 0x1e) return 0x2191;  // up arrow
-    if (screen == 0x1f) return 0x2190;  // left arrow
-    if (screen < 0x20) return static_cast<char32_t>('@' + screen);
-    if (screen < 0x40) return screen;
-    return kGraphics[screen - 0x40];
-}
-
-// Control codes show as reverse characters, as in a quoted name on the C64 screen. Reverse
-// letters become the negative squared capitals; a few reverse graphics have a Unicode inverse;
-// the rest keep their plain glyph.
-char32_t ReverseGlyph(uint8_t screen) {
-    if (screen >= 0x01 && screen <= 0x1a) return 0x1F170 + (screen - 0x01);
-    switch (screen) {
-        case 0x56: return 0x1FBBD;  // reverse diagonal cross
-        case 0x5c: return 0x1FB94;  // reverse left half shade
-        case 0x5f: return 0x25E3;   // reverse upper right triangle
-        case 0x51: return 0x25D9;   // reverse filled circle
-        case 0x57: return 0x25D8;   // reverse open circle
-        default: return NormalGlyph(screen);
-    }
-}
-
-char32_t UnicodeOf(uint8_t c) {
-    if (c < 0x20) return ReverseGlyph(c);
+// The screen code the C64 prints a byte as; $80 and up are reverse characters. Control codes show
+// reversed, as they do inside quotes on the C64 screen, and $60-$7F and $E0-$FE are the second
+// copies of $C0-$DF and $A0-$BF ($FF is pi).
+unsigned ScreenCode(uint8_t c) {
+    if (c < 0x20) return c | 0x80u;
     if (c < 0x40) return c;
-    if (c < 0x60) return NormalGlyph(static_cast<uint8_t>(c - 0x40));
-    if (c < 0x80) return NormalGlyph(static_cast<uint8_t>(c - 0x20));
-    if (c < 0xa0) return ReverseGlyph(static_cast<uint8_t>(c - 0x40));
-    if (c < 0xc0) return NormalGlyph(static_cast<uint8_t>(c - 0x40));
-    if (c == 0xff) return NormalGlyph(0x5e);  // pi
-    return NormalGlyph(static_cast<uint8_t>(c - 0x80));
+    if (c < 0x60) return c - 0x40u;
+    if (c < 0x80) return c - 0x20u;
+    if (c < 0xa0) return (c - 0x40u) | 0x80u;
+    if (c < 0xc0) return c - 0x40u;
+    if (c == 0xff) return 0x5e;
+    return c - 0x80u;
+}
+
+// In the listing a reverse character is its Unicode inverse where there is one (the negative
+// squared capitals, a few graphics), else its plain character.
+char32_t UnicodeOf(uint8_t c) {
+    const unsigned screen = ScreenCode(c);
+    if (screen < 0x80) return kSet1[screen];
+    return kSet1Reverse[screen - 0x80] != 0 ? kSet1Reverse[screen - 0x80] : kSet1[screen - 0x80];
+}
+
+char32_t FaceCodePoint(uint8_t c, CharSet set) {
+    return (set == CharSet::UpperCase ? kFace1 : kFace2)[ScreenCode(c)];
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -104,6 +86,21 @@ std::string ToUnicode(std::span<const uint8_t> bytes) {
     out.reserve(bytes.size() * 2);
     for (uint8_t c : bytes) AppendUtf8(out, UnicodeOf(c));
     return out;
+}
+
+std::string ToC64Face(std::span<const uint8_t> bytes, CharSet set) {
+    std::string out;
+    out.reserve(bytes.size() * 3);
+    for (uint8_t c : bytes) AppendUtf8(out, FaceCodePoint(c, set));
+    return out;
+}
+
+std::string AsciiToC64Face(std::string_view text, CharSet set) {
+    std::vector<uint8_t> bytes = FromAscii(text);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (set == CharSet::LowerCase && text[i] >= 'A' && text[i] <= 'Z') bytes[i] |= 0x80;  // shifted: a capital
+    }
+    return ToC64Face(bytes, set);
 }
 
 std::span<const uint8_t> TrimPadding(std::span<const uint8_t> bytes) {

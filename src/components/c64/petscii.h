@@ -18,6 +18,19 @@ std::string ToAscii(std::span<const uint8_t> bytes);
 // Never yields control characters.
 std::string ToUnicode(std::span<const uint8_t> bytes);
 
+// The C64's two character sets: upper case and graphics, and lower and upper case (Shift+Commodore).
+enum class CharSet { UpperCase, LowerCase };
+
+// UTF-8 for the program's C64 face (src/resources/petscii.txt): each byte as the C64 draws it in
+// the given set. Characters of Unicode's Basic Multilingual Plane keep their code point; the rest
+// and the reverse characters, control codes among them, are the face's private-use characters, so
+// that reverse characters keep their reverse look. No surrogate pairs: ExtTextOutW draws it.
+std::string ToC64Face(std::span<const uint8_t> bytes, CharSet set);
+
+// The program's own text (ASCII) as the C64 prints it, for the C64 face: in the upper-case set
+// every letter a capital, in the lower-case set as written; characters PETSCII lacks become '?'.
+std::string AsciiToC64Face(std::string_view text, CharSet set);
+
 // The name proper: the bytes before the first $A0, which ends a name in directories and headers
 // (the disk drive stops comparing there, and the padding follows).
 std::span<const uint8_t> TrimPadding(std::span<const uint8_t> bytes);

@@ -26,7 +26,6 @@ class TapeDirectory {
 public:
     std::vector<TapeDirEntry> items;
     uint16_t Count() const { return static_cast<uint16_t>(items.size()); }
-    const TapeDirEntry& Item(int32_t n) const { return items.at(static_cast<size_t>(n - 1)); }  // 1-based
     auto begin() const { return items.begin(); }
     auto end() const { return items.end(); }
 };

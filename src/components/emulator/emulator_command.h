@@ -11,6 +11,7 @@
 
 #include "c64/file_type.h"
 #include "emulator/emulator_kind.h"
+#include "listing/c64_listing.h"
 
 namespace floppex {
 
@@ -23,9 +24,13 @@ using NativeStringView = std::basic_string_view<NativeString::value_type>;
 // a file that has since shrunk can be, passes none either, so the emulator starts the first.
 std::optional<size_t> NamedEntryItem(FileType type, size_t count, int32_t gameIndex);
 
-// The name passed with the 0-based entry gameIndex of the file at path (see NamedEntryItem; a
-// P00 file passes its own name), as c1541 lists it: "" when none is passed (a cartridge or a raw
-// tape is started whole), nothing when the file cannot be read.
+// The name passed with the 0-based entry gameIndex of a listed file (see NamedEntryItem; a P00
+// file passes its own name), as c1541 lists it: "" when none is passed (a cartridge or a raw tape
+// is started whole).
+std::string LaunchEntryName(const C64Listing& listing, int32_t gameIndex);
+
+// The same for the file at path read as type ("" for a type that is not read); nothing when the
+// file cannot be read.
 std::optional<std::string> LaunchEntryName(FileType type, const std::filesystem::path& path, int32_t gameIndex);
 
 // The entry number handed to the CCS64 operations, which take 16 bits: an entry beyond that

@@ -1,6 +1,6 @@
 #include "components/system/window_helper.h"
 
-#include "components/system/path_parts.h"
+#include "emulator/path_parts.h"
 
 namespace floppex {
 

@@ -1,5 +1,6 @@
 #pragma once
-// Splitting a path into its folder and file name, the same on every platform.
+// Splitting a Windows path into its folder and file name, the same on every platform (the
+// emulators start in their own folder; the window helper splits paths with it).
 #include <string_view>
 
 namespace floppex {
