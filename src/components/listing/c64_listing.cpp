@@ -243,7 +243,7 @@ std::wstring TagOf(FileType type, const std::filesystem::path& name) {
     switch (type) {
         case FileType::Disk: {
             // Unit by unit: the tag's letters are ASCII, and a name need not be valid in any encoding.
-            const auto& native = name.filename().native();
+            const std::filesystem::path::string_type native = name.filename().native();  // a copy: filename() is a temporary
             return FormatTag(std::wstring(native.begin(), native.end()));
         }
         case FileType::Tape: return L"T64";
