@@ -21,7 +21,8 @@ for exe in "$dir"/*.exe; do
 done
 size=$(stat -c %s "$dir/Floppex.exe")
 [ "$size" -le $((1536 * 1024)) ] || fail "Floppex.exe is $size bytes, more than 1.5 MiB"
-for want in Microsoft.Windows.Common-Controls dpiAware asInvoker; do strings "$dir/Floppex.exe" | grep -q "$want" || fail "no $want"; done
+strings "$dir/Floppex.exe" >"$work/strings"  # not piped into grep -q, which would end strings early
+for want in Microsoft.Windows.Common-Controls dpiAware asInvoker; do grep -q "$want" "$work/strings" || fail "no $want"; done
 for disk in demo many; do
   wine "$dir/floppex-cli.exe" list "$(winepath -w "$fixtures/$disk.d64")" >"$work/list" 2>&1
   diff "$fixtures/$disk.list" "$work/list" || fail "floppex-cli.exe does not list $disk.d64 as c1541 does"

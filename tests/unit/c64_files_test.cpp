@@ -252,6 +252,7 @@ TEST(OpenC64File, BytesListAsTheFileTheyCameFrom) {
         ASSERT_TRUE(file.listing && held.listing) << name << file.error << held.error;
         EXPECT_EQ(held.listing->text + held.listing->info + held.listing->rows.back().back(),
                   file.listing->text + file.listing->info + file.listing->rows.back().back()) << name;
+        EXPECT_EQ(held.listing->fileBytes + file.listing->fileBytes, 2 * fs::file_size(Image(name == "mixed.zip" ? "mixed.d64" : name)));
     }
 }
 

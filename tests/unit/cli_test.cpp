@@ -117,8 +117,9 @@ TEST_F(CliTest, CartridgesAndRawTapes) {
     Cli({"list", "--json", fixture("ocean.crt")});
     auto doc = Json();
     EXPECT_EQ(doc["format"] + doc["hardware"] + doc["chips.#"] + doc["chips.3.bank"] + doc["chips.3.offset"], "crtOcean4324688");
-    Cli({"list", "--json", fixture("worn.tap"), fixture("turbo.tap")});
+    Cli({"list", "--json", fixture("worn.tap"), fixture("turbo.tap"), fixture("lying.tap")});
     doc = Json();
+    EXPECT_TRUE(!doc.count("0.problem") && !doc["2.problem"].empty());  // only a tape with something odd has one
     EXPECT_EQ(doc["0.format"] + doc["0.entries.1.type"] + doc["0.entries.1.start"] + doc["0.entries.1.size"] + doc["0.entries.1.data_found"],
               "tapabs491526true");
     EXPECT_EQ(doc["1.entries.#"] + doc["1.entries.0.type"] + doc["1.entries.0.size"], "1tap" + std::to_string(fs::file_size(fixture("turbo.tap"))));
