@@ -4,14 +4,16 @@
 
 #include <algorithm>
 
+#include "app/size_limits_logic.h"
+
 namespace floppex::e2e {
 
-// Pixels of a length in twips on this screen.
+// Pixels of a length in twips on this screen, by the program's own conversion (unit-tested).
 inline int TwipsToPixels(double twips) {
     HDC screen = GetDC(nullptr);
-    const double twipsPerPixel = std::nearbyint(1440.0 / GetDeviceCaps(screen, LOGPIXELSY));
+    const int twipsPerPixel = TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
-    return int(std::nearbyint(twips / twipsPerPixel));
+    return floppex::TwipsToPixels(twips, twipsPerPixel);
 }
 
 // Width and height of the window (as placed on the screen), of its client area, or of a child.
@@ -58,7 +60,7 @@ inline void ChooseInOpenBox(HWND box, const std::wstring& names) {
     Press(box, IDOK);
 }
 
-// What the screen shows of the window, as NAME.bmp beside e2e_tests.exe.
+// What the screen shows of the window, as NAME.bmp.
 inline bool SavePicture(HWND window, const std::wstring& name) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const RECT rect = WindowRectOf(window);
@@ -72,10 +74,7 @@ inline bool SavePicture(HWND window, const std::wstring& name) {
     SelectObject(memory, old);
     const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
-    const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof header + pixels.size()), 0, 0, sizeof file + sizeof header};
-    const auto bytes = [](const auto& part) { return std::string(reinterpret_cast<const char*>(&part), sizeof part); };
-    return rows == height && WriteWholeFile(FolderOf(WindowsPath(FLOPPEX_E2E_WORK)) + L"\\" + name + L".bmp",
-                                            bytes(file) + bytes(header) + pixels);
+    return rows == height && SaveBmp(name, header, pixels.data(), pixels.size());
 }
 
 // drag_source.exe lets go over the middle of the list: a file list of `files` made `length` names

@@ -54,6 +54,14 @@ inline bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     return static_cast<bool>(std::ofstream(path.c_str(), std::ios::binary) << bytes);
 }
 
+// A picture for a person to look at, as NAME.bmp beside e2e_tests.exe.
+inline bool SaveBmp(const std::wstring& name, const BITMAPINFOHEADER& header, const void* pixels, size_t size) {
+    const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof header + size), 0, 0, sizeof file + sizeof header};
+    const auto bytes = [](const void* at, size_t length) { return std::string(static_cast<const char*>(at), length); };
+    return WriteWholeFile(FolderOf(WindowsPath(FLOPPEX_E2E_WORK)) + L"\\" + name + L".bmp",
+                          bytes(&file, sizeof file) + bytes(&header, sizeof header) + bytes(pixels, size));
+}
+
 // The helpers (fake_emulator.cpp, menu_hook.cpp) write UTF-16 lines.
 inline std::wistringstream WideLines(const std::wstring& path) {
     const std::string bytes = ReadWholeFile(path);
@@ -159,7 +167,8 @@ std::wstring SendWithText(HWND list, UINT message, WPARAM wParam, T request, LPW
 }
 
 // One started copy of the program (`"exe" tail`, in the exe's folder; the program's path left
-// unquoted, as the shell starts a registered command, when `quoted` is false); ended when dropped.
+// unquoted, as the shell starts a registered command, when `quoted` is false); ended when dropped,
+// with every process it started. Those are held in a job from their start on.
 class AppProcess {
 public:
     AppProcess(const std::wstring& exe, const std::wstring& tail, bool quoted = true) {
@@ -167,23 +176,33 @@ public:
         std::wstring commandLine = program + (tail.empty() ? L"" : L" " + tail);
         STARTUPINFOW startup{sizeof startup};
         PROCESS_INFORMATION info{};
-        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            FolderOf(exe).c_str(), &startup, &info))
+        GetDesktopWindow();  // Wine starts the desktop's process with the first window: here, out of the job
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                            FolderOf(exe).c_str(), &startup, &info) ||
+            !AssignProcessToJobObject(job_, info.hProcess) || ResumeThread(info.hThread) != 1)
             ADD_FAILURE() << "cannot start " << exe;
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
+        thread_ = info.hThread, process_ = info.hProcess;
         pid_ = info.dwProcessId;
     }
     AppProcess(const AppProcess&) = delete;
     ~AppProcess() {
-        if (Running()) TerminateProcess(process_, 9), WaitForSingleObject(process_, kPatienceMs);
-        CloseHandle(process_);
+        TerminateJobObject(job_, 9);
+        WaitForExit();
+        CloseHandle(thread_), CloseHandle(process_), CloseHandle(job_);
     }
     DWORD Pid() const { return pid_; }
     bool Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    bool Hold(bool held) const { return (held ? SuspendThread(thread_) : ResumeThread(thread_)) != DWORD(-1); }  // its first thread
+    // Once the program and every process it started (a stand-in emulator's record is then whole) have ended.
     std::optional<DWORD> WaitForExit() const {
         DWORD code = 0;
-        if (WaitForSingleObject(process_, kPatienceMs) || !GetExitCodeProcess(process_, &code)) return std::nullopt;
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job{};
+        const auto allEnded = [&] {
+            return QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &job, sizeof job, nullptr) &&
+                   job.ActiveProcesses == 0;
+        };
+        if (WaitForSingleObject(process_, kPatienceMs) || !GetExitCodeProcess(process_, &code) || !WaitUntil(allEnded))
+            return std::nullopt;
         return code;
     }
     // Closes the main window, then waits for the end.
@@ -193,7 +212,7 @@ public:
     }
 
 private:
-    HANDLE process_ = nullptr;
+    HANDLE job_ = CreateJobObjectW(nullptr, nullptr), thread_ = nullptr, process_ = nullptr;
     DWORD pid_ = 0;
 };
 
@@ -261,14 +280,20 @@ struct MessageBoxView {
     }
 };
 
-inline std::optional<MessageBoxView> WaitForMessageBox(DWORD pid) {
-    MessageBoxView box{WaitForVisibleWindow(pid, L"#32770")};
+inline std::optional<MessageBoxView> WaitForMessageBox(DWORD pid, const wchar_t* caption = nullptr) {
+    MessageBoxView box{WaitForVisibleWindow(pid, L"#32770", caption)};
     if (!box.window) return std::nullopt;
     box.caption = TextOf(box.window);
     box.text = TextOf(GetDlgItem(box.window, 0xFFFF));
     const HWND icon = GetDlgItem(box.window, 0x440);
     box.hasIcon = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0);
     return box;
+}
+
+// The text of the process's next message box (with that caption), once OK has closed it.
+inline std::wstring AnswerMessageBox(DWORD pid, const wchar_t* caption = nullptr) {
+    const auto box = WaitForMessageBox(pid, caption);
+    return box && box->PressOk() ? box->text : L"<no message closed>";
 }
 
 inline void PostKey(HWND window, WORD virtualKey) {
@@ -358,12 +383,12 @@ inline std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstrin
     return value && value->type == REG_DWORD ? std::optional(value->number) : std::nullopt;
 }
 
-inline void WriteDword(const std::wstring& key, const std::wstring& name, DWORD value) {
-    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), REG_DWORD, &value, sizeof value), 0);
+inline void WriteDword(const std::wstring& key, const std::wstring& name, DWORD value, HKEY root = HKEY_LOCAL_MACHINE) {
+    EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name.c_str(), REG_DWORD, &value, sizeof value), 0);
 }
-inline void WriteString(const std::wstring& key, const std::wstring& name, const std::wstring& value) {
+inline void WriteString(const std::wstring& key, const std::wstring& name, const std::wstring& value, HKEY root = HKEY_LOCAL_MACHINE) {
     const DWORD size = DWORD((value.size() + 1) * sizeof(wchar_t));
-    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), REG_SZ, value.c_str(), size), 0);
+    EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name.c_str(), REG_SZ, value.c_str(), size), 0);
 }
 
 // A copy of fake_emulator.exe in a folder of its own, set as the program of emulator `emu`.

@@ -1,12 +1,15 @@
 // What a Windows user meets beyond the other roads: no administrator rights, the shell's commands.
-#include "driver.h"
+#include "dialog_driver.h"
 
 namespace floppex::e2e {
 namespace {
 
-// Machine-wide keys refused: types and settings go to the user's hive; the next start reads them.
-TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServes) {
+// Machine-wide keys refused: types and settings go to the user's hive; the next start reads them
+// there before the machine's values of the same names. Once machine-wide writes are allowed, each
+// value written there has its copy in the user's hive removed, so that the copy cannot hide it.
+TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServesUntilAMachineWideWrite) {
     const ProgramFolder folder;
+    WriteDword(kWindowKey, L"KeepOpen", ~0u);
     SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", L"1");
     for (const bool first : {true, false}) {
         AppProcess app(folder.Exe(), L"");
@@ -25,6 +28,32 @@ TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServes) {
     EXPECT_TRUE(ReadValue(kWindowKey, L"Top", HKEY_CURRENT_USER));
     EXPECT_FALSE(ReadValue(kWindowKey, L"Top"));
     EXPECT_FALSE(ReadValue(L"Software\\Classes\\FloppexD64", L""));
+
+    // As an administrator: the user's own default emulator (VICE) and its program, "on top" as
+    // every start stores it, and "keep open" (off) come first; the machine's name C64S, which has none.
+    const std::wstring disk = folder.AddFixture(L"play.d64", L"play.d64");
+    const std::wstring machine = InstallEmulator(folder, 3), own = InstallEmulator(folder, 3, L"own.exe");
+    WriteString(kPathsKey, L"VICEv0161Path", machine);
+    WriteString(kPathsKey, L"VICEv0161Path", own, HKEY_CURRENT_USER);
+    WriteDword(kIntegersKey, L"DefEmu", 5);
+    WriteDword(kIntegersKey, L"DefEmu", 3, HKEY_CURRENT_USER);
+    WriteDword(kWindowKey, L"OnTop", 0);
+    AppProcess app(folder.Exe(), disk);
+    const MainWindow window = WaitForListing(app, L"play.d64");
+    ASSERT_NE(window.Handle(), nullptr);
+    EXPECT_TRUE(IsTopmost(window.Handle()));
+    EXPECT_TRUE(WaitUntil([] { return !ReadValue(kWindowKey, L"OnTop", HKEY_CURRENT_USER); }));
+    EXPECT_EQ(ReadDword(kWindowKey, L"OnTop"), std::optional<DWORD>(~0u));
+    PostKey(window.Handle(), VK_F11);  // "keep open" on: the window stays after Play
+    EXPECT_TRUE(WaitUntil([] { return !ReadValue(kWindowKey, L"KeepOpen", HKEY_CURRENT_USER); }));
+    EXPECT_EQ(ReadDword(kWindowKey, L"KeepOpen"), std::optional<DWORD>(~0u));
+    ASSERT_TRUE(window.PlayRow(1));
+    ASSERT_TRUE(WaitForLaunch(own));
+    EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
+    const auto launches = LaunchesOf(own);  // the machine's program records beside it
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].argv, (std::vector<std::wstring>{own, L"-autostart", disk + L":Beta Two"}));
+    EXPECT_TRUE(ReadValue(kWindowKey, L"Top") && !ReadValue(kWindowKey, L"Top", HKEY_CURRENT_USER));
 }
 
 // A program folder that cannot be written, as under "Program Files" (other-prefix.sh makes one):
