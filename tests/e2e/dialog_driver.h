@@ -83,20 +83,11 @@ inline std::optional<DWORD> DragOntoList(const MainWindow& window, const std::ve
     const HWND listView = window.Child(ids::kLvGame);
     WaitUntil([&] { return GetPropW(listView, L"OleDropTargetInterface") != nullptr; });  // once registered
     const RECT list = WindowRectOf(listView);
-    std::wstring line = L"drag_source " + std::to_wstring((list.left + list.right) / 2) + L" " +
-                        std::to_wstring((list.top + list.bottom) / 2) + L" " +
-                        (files.empty() ? L"failing" : std::to_wstring(length));
+    std::wstring line = std::to_wstring((list.left + list.right) / 2) + L" " + std::to_wstring((list.top + list.bottom) / 2) +
+                        L" " + (files.empty() ? L"failing" : std::to_wstring(length));
     for (const std::wstring& file : files) line += L" \"" + file + L"\"";
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(WindowsPath(FLOPPEX_E2E_DRAG_SOURCE).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info))
-        return std::nullopt;
-    DWORD code = 0x100;
-    if (WaitForSingleObject(info.hProcess, kPatienceMs)) TerminateProcess(info.hProcess, 0x100);
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread), CloseHandle(info.hProcess);
-    return code < 0x100 ? std::optional(code) : std::nullopt;
+    const auto code = AppProcess(WindowsPath(FLOPPEX_E2E_DRAG_SOURCE), line).WaitForExit();
+    return code < 0x100u ? code : std::nullopt;
 }
 
 }  // namespace floppex::e2e

@@ -186,8 +186,7 @@ public:
     }
     AppProcess(const AppProcess&) = delete;
     ~AppProcess() {
-        TerminateJobObject(job_, 9);
-        WaitForExit();
+        TerminateJobObject(job_, 9), WaitForExit();
         CloseHandle(thread_), CloseHandle(process_), CloseHandle(job_);
     }
     DWORD Pid() const { return pid_; }
@@ -198,12 +197,10 @@ public:
         DWORD code = 0;
         JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job{};
         const auto allEnded = [&] {
-            return QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &job, sizeof job, nullptr) &&
-                   job.ActiveProcesses == 0;
+            return QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &job, sizeof job, nullptr) && !job.ActiveProcesses;
         };
-        if (WaitForSingleObject(process_, kPatienceMs) || !GetExitCodeProcess(process_, &code) || !WaitUntil(allEnded))
-            return std::nullopt;
-        return code;
+        const bool ended = !WaitForSingleObject(process_, kPatienceMs) && GetExitCodeProcess(process_, &code) && WaitUntil(allEnded);
+        return ended ? std::optional(code) : std::nullopt;
     }
     // Closes the main window, then waits for the end.
     std::optional<DWORD> Close() const {
@@ -383,12 +380,12 @@ inline std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstrin
     return value && value->type == REG_DWORD ? std::optional(value->number) : std::nullopt;
 }
 
-inline void WriteDword(const std::wstring& key, const std::wstring& name, DWORD value, HKEY root = HKEY_LOCAL_MACHINE) {
-    EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name.c_str(), REG_DWORD, &value, sizeof value), 0);
+inline void WriteDword(const std::wstring& key, const std::wstring& name, DWORD value) {
+    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), REG_DWORD, &value, sizeof value), 0);
 }
-inline void WriteString(const std::wstring& key, const std::wstring& name, const std::wstring& value, HKEY root = HKEY_LOCAL_MACHINE) {
+inline void WriteString(const std::wstring& key, const std::wstring& name, const std::wstring& value) {
     const DWORD size = DWORD((value.size() + 1) * sizeof(wchar_t));
-    EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name.c_str(), REG_SZ, value.c_str(), size), 0);
+    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), REG_SZ, value.c_str(), size), 0);
 }
 
 // A copy of fake_emulator.exe in a folder of its own, set as the program of emulator `emu`.
@@ -420,11 +417,6 @@ inline std::vector<Launch> LaunchesOf(const std::wstring& emulator) {
         for (std::wstring argument; std::getline(fields, argument, L'\t');) launch.argv.push_back(argument);
     }
     return launches;
-}
-
-inline std::optional<Launch> WaitForLaunch(const std::wstring& emulator) {
-    if (!WaitUntil([&] { return !LaunchesOf(emulator).empty(); })) return std::nullopt;
-    return LaunchesOf(emulator).front();
 }
 
 }  // namespace floppex::e2e

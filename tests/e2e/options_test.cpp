@@ -108,9 +108,8 @@ TEST(OptionsTest, AUserChoosesVicePlaysTheChosenEntryAndEachWayOfLeavingStoresOr
     ChooseInOpenBox(box, disk);
     ASSERT_TRUE(window.WaitForFileLabel(L"demo disk.d64"));
     ASSERT_TRUE(window.PlayRow(1));
-    const auto launch = WaitForLaunch(emulator);
-    ASSERT_TRUE(launch) << "the emulator was not started";
-    EXPECT_EQ(launch->argv, (std::vector<std::wstring>{emulator, L"-autostart", disk + L":second"}));
+    ASSERT_TRUE(WaitUntil([&] { return !LaunchesOf(emulator).empty(); })) << "the emulator was not started";
+    EXPECT_EQ(LaunchesOf(emulator)[0].argv, (std::vector<std::wstring>{emulator, L"-autostart", disk + L":second"}));
 
     for (const auto& [key, stored] : {std::pair(VK_ESCAPE, emulator), {0, emulator}, {VK_RETURN, L""}}) {
         ASSERT_TRUE(dialog = OpenOptions(app, window));

@@ -9,8 +9,7 @@ using Args = std::vector<std::wstring>;
 
 // A program folder inside a folder whose name has blanks, with stand-ins as the programs of
 // emulators `emus`, `defaultEmu` the default emulator.
-class PlayFolder : public ProgramFolder {
-public:
+struct PlayFolder : ProgramFolder {
     PlayFolder(DWORD defaultEmu, std::initializer_list<int> emus, bool keepOpen = true) : ProgramFolder(L"with  blanks") {
         for (const int emu : emus) InstallEmulator(*this, emu);
         WriteDword(kIntegersKey, L"DefEmu", defaultEmu);
@@ -71,12 +70,7 @@ TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
         const MainWindow window = WaitForListing(app, c.name);
         ASSERT_TRUE(window.PlayRow(c.row));
 
-        const auto launch = WaitForLaunch(emulator);
-        ASSERT_TRUE(launch) << "the emulator was not started";
-        Args expected{emulator};
-        for (const std::wstring& arg : c.args) expected.push_back(arg.find(L"GAME") ? arg : game + arg.substr(4));
-        EXPECT_EQ(launch->argv, expected);
-        EXPECT_EQ(launch->folder, c.inGameFolder ? FolderOf(game) : FolderOf(emulator));
+        ASSERT_TRUE(WaitUntil([&] { return !LaunchesOf(emulator).empty(); })) << "the emulator was not started";
         EXPECT_TRUE(folder.IniIs(c.remembered)) << ReadWholeFile(folder.File(L"Floppex.ini"));
         // The window is kept open by default, and its listing stays as it was.
         ASSERT_TRUE(window.Sync());
@@ -87,7 +81,12 @@ TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
         EXPECT_EQ(ReadValue(kWindowKey, L"OnTop").has_value(), !c.registryRefused);  // written at every start
         EXPECT_FALSE(ReadValue(kWindowKey, L"OnTop", HKEY_CURRENT_USER));
-        EXPECT_EQ(LaunchesOf(emulator).size(), 1u);
+        const auto launches = LaunchesOf(emulator);
+        ASSERT_EQ(launches.size(), 1u);
+        Args expected{emulator};
+        for (const std::wstring& arg : c.args) expected.push_back(arg.find(L"GAME") ? arg : game + arg.substr(4));
+        EXPECT_EQ(launches[0].argv, expected);
+        EXPECT_EQ(launches[0].folder, c.inGameFolder ? FolderOf(game) : FolderOf(emulator));
     }
 }
 
