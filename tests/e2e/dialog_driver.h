@@ -26,8 +26,6 @@ inline std::pair<int, int> SizeOf(HWND window, bool client = false) {
 // A visible dialog of the process with this caption, once there is one.
 inline HWND WaitForDialog(DWORD pid, const std::wstring& caption) { return WaitForVisibleWindow(pid, L"#32770", caption.c_str()); }
 
-inline bool WaitUntilGone(HWND window) { return WaitUntil([&] { return !IsWindowVisible(window); }); }
-inline void Press(HWND dialog, int button) { PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
 inline void Click(HWND control) {
     PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));

@@ -268,13 +268,14 @@ inline MainWindow WaitForListing(const AppProcess& app, const std::wstring& labe
     return MainWindow(window.WaitForFileLabel(label) ? window.Handle() : nullptr);
 }
 
+inline bool WaitUntilGone(HWND window) { return WaitUntil([&] { return !IsWindowVisible(window); }); }
+inline void Press(HWND dialog, int button) { PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
+
 struct MessageBoxView {
     HWND window = nullptr;
     std::wstring caption, text;
     bool hasIcon = false;
-    bool PressOk() const {  // and waits until the box has gone
-        return PostMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0) && WaitUntil([&] { return !IsWindowVisible(window); });
-    }
+    bool PressOk() const { return Press(window, IDOK), WaitUntilGone(window); }  // and waits until the box has gone
 };
 
 inline std::optional<MessageBoxView> WaitForMessageBox(DWORD pid, const wchar_t* caption = nullptr) {
@@ -287,8 +288,7 @@ inline std::optional<MessageBoxView> WaitForMessageBox(DWORD pid, const wchar_t*
     return box;
 }
 
-// The text of the process's next message box (with that caption), once OK has closed it.
-inline std::wstring AnswerMessageBox(DWORD pid, const wchar_t* caption = nullptr) {
+inline std::wstring AnswerMessageBox(DWORD pid, const wchar_t* caption = nullptr) {  // its text, once OK closed it
     const auto box = WaitForMessageBox(pid, caption);
     return box && box->PressOk() ? box->text : L"<no message closed>";
 }

@@ -46,9 +46,7 @@ TEST(InstanceTest, SecondStartsHandOverUntilMultipleIsTrueThenChosenFilesOpenAWi
     // when let go, however long that took.
     const HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Floppex.RunningInstance");  // the first's, ours: 2 handles
     PUBLIC_OBJECT_BASIC_INFORMATION handles{};
-    const auto opened = [&] {
-        return !NtQueryObject(mutex, ObjectBasicInformation, &handles, sizeof handles, nullptr) && handles.HandleCount > 2;
-    };
+    const auto opened = [&] { return !NtQueryObject(mutex, ObjectBasicInformation, &handles, sizeof handles, nullptr) && handles.HandleCount > 2; };
     for (const auto& [request, label, hidden] : {std::tuple{disk, L"demo.d64", true}, {longPath, L"a game.d64", false}}) {
         SCOPED_TRACE(request);
         if (hidden) SendMessageW(window.Handle(), WM_SETTEXT, 0, LPARAM(L"Extracting game.zip ..."));
@@ -63,7 +61,6 @@ TEST(InstanceTest, SecondStartsHandOverUntilMultipleIsTrueThenChosenFilesOpenAWi
         EXPECT_TRUE(window.WaitForFileLabel(label));
         EXPECT_EQ(window.RowCount(), 6);
     }
-    CloseHandle(mutex);
     EXPECT_FALSE(ReadValue(kWindowKey, L"OnTop"));
     EXPECT_TRUE(folder.IniIs(nullptr));
 

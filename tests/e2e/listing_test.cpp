@@ -72,7 +72,6 @@ TEST(ListingTest, AFileThatCannotBeListedIsReportedAndTheViewReset) {
         {L"broken.t64", "not a tape", L"Floppex!", L"Error reading from T64", true},
         {L"broken.p00", "C64 file?", L"Floppex!", L"Error reading from Pxx", true},
         {L"broken.prg", "\x01", L"Floppex!", L"Error reading from PRG", true},
-        {L"broken.d81", "\xff\xff\xff\xff", L"Floppex!", L"Error reading from D81", true},
         {L"broken.crt", "C64 CARTRIDGE   ", L"Floppex!", L"Error reading from CRT", true},
         {L"empty.tap", "", L"Floppex!", L"Error reading from TAP", true},
         {L"notes.txt", "a text", L"Floppex!", L"File type not supported", false},

@@ -7,8 +7,7 @@ namespace {
 
 using Args = std::vector<std::wstring>;
 
-// A program folder inside a folder whose name has blanks, with stand-ins as the programs of
-// emulators `emus`, `defaultEmu` the default emulator.
+// A program folder in a folder whose name has blanks; stand-ins as the programs of `emus`, `defaultEmu` the default.
 struct PlayFolder : ProgramFolder {
     PlayFolder(DWORD defaultEmu, std::initializer_list<int> emus, bool keepOpen = true) : ProgramFolder(L"with  blanks") {
         for (const int emu : emus) InstallEmulator(*this, emu);
