@@ -4,14 +4,16 @@
 
 #include <algorithm>
 
+#include "app/size_limits_logic.h"
+
 namespace floppex::e2e {
 
-// Pixels of a length in twips on this screen.
+// Pixels of a length in twips on this screen, by the program's own conversion (unit-tested).
 inline int TwipsToPixels(double twips) {
     HDC screen = GetDC(nullptr);
-    const double twipsPerPixel = std::nearbyint(1440.0 / GetDeviceCaps(screen, LOGPIXELSY));
+    const int twipsPerPixel = TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
-    return int(std::nearbyint(twips / twipsPerPixel));
+    return floppex::TwipsToPixels(twips, twipsPerPixel);
 }
 
 // Width and height of the window (as placed on the screen), of its client area, or of a child.
@@ -24,8 +26,6 @@ inline std::pair<int, int> SizeOf(HWND window, bool client = false) {
 // A visible dialog of the process with this caption, once there is one.
 inline HWND WaitForDialog(DWORD pid, const std::wstring& caption) { return WaitForVisibleWindow(pid, L"#32770", caption.c_str()); }
 
-inline bool WaitUntilGone(HWND window) { return WaitUntil([&] { return !IsWindowVisible(window); }); }
-inline void Press(HWND dialog, int button) { PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
 inline void Click(HWND control) {
     PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
@@ -58,7 +58,7 @@ inline void ChooseInOpenBox(HWND box, const std::wstring& names) {
     Press(box, IDOK);
 }
 
-// What the screen shows of the window, as NAME.bmp beside e2e_tests.exe.
+// What the screen shows of the window, as NAME.bmp.
 inline bool SavePicture(HWND window, const std::wstring& name) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const RECT rect = WindowRectOf(window);
@@ -72,10 +72,7 @@ inline bool SavePicture(HWND window, const std::wstring& name) {
     SelectObject(memory, old);
     const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
-    const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof header + pixels.size()), 0, 0, sizeof file + sizeof header};
-    const auto bytes = [](const auto& part) { return std::string(reinterpret_cast<const char*>(&part), sizeof part); };
-    return rows == height && WriteWholeFile(FolderOf(WindowsPath(FLOPPEX_E2E_WORK)) + L"\\" + name + L".bmp",
-                                            bytes(file) + bytes(header) + pixels);
+    return rows == height && SaveBmp(name, header, pixels.data(), pixels.size());
 }
 
 // drag_source.exe lets go over the middle of the list: a file list of `files` made `length` names
@@ -84,20 +81,11 @@ inline std::optional<DWORD> DragOntoList(const MainWindow& window, const std::ve
     const HWND listView = window.Child(ids::kLvGame);
     WaitUntil([&] { return GetPropW(listView, L"OleDropTargetInterface") != nullptr; });  // once registered
     const RECT list = WindowRectOf(listView);
-    std::wstring line = L"drag_source " + std::to_wstring((list.left + list.right) / 2) + L" " +
-                        std::to_wstring((list.top + list.bottom) / 2) + L" " +
-                        (files.empty() ? L"failing" : std::to_wstring(length));
+    std::wstring line = std::to_wstring((list.left + list.right) / 2) + L" " + std::to_wstring((list.top + list.bottom) / 2) +
+                        L" " + (files.empty() ? L"failing" : std::to_wstring(length));
     for (const std::wstring& file : files) line += L" \"" + file + L"\"";
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(WindowsPath(FLOPPEX_E2E_DRAG_SOURCE).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info))
-        return std::nullopt;
-    DWORD code = 0x100;
-    if (WaitForSingleObject(info.hProcess, kPatienceMs)) TerminateProcess(info.hProcess, 0x100);
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread), CloseHandle(info.hProcess);
-    return code < 0x100 ? std::optional(code) : std::nullopt;
+    const auto code = AppProcess(WindowsPath(FLOPPEX_E2E_DRAG_SOURCE), line).WaitForExit();
+    return code < 0x100u ? code : std::nullopt;
 }
 
 }  // namespace floppex::e2e

@@ -54,6 +54,14 @@ inline bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     return static_cast<bool>(std::ofstream(path.c_str(), std::ios::binary) << bytes);
 }
 
+// A picture for a person to look at, as NAME.bmp beside e2e_tests.exe.
+inline bool SaveBmp(const std::wstring& name, const BITMAPINFOHEADER& header, const void* pixels, size_t size) {
+    const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof header + size), 0, 0, sizeof file + sizeof header};
+    const auto bytes = [](const void* at, size_t length) { return std::string(static_cast<const char*>(at), length); };
+    return WriteWholeFile(FolderOf(WindowsPath(FLOPPEX_E2E_WORK)) + L"\\" + name + L".bmp",
+                          bytes(&file, sizeof file) + bytes(&header, sizeof header) + bytes(pixels, size));
+}
+
 // The helpers (fake_emulator.cpp, menu_hook.cpp) write UTF-16 lines.
 inline std::wistringstream WideLines(const std::wstring& path) {
     const std::string bytes = ReadWholeFile(path);
@@ -159,7 +167,8 @@ std::wstring SendWithText(HWND list, UINT message, WPARAM wParam, T request, LPW
 }
 
 // One started copy of the program (`"exe" tail`, in the exe's folder; the program's path left
-// unquoted, as the shell starts a registered command, when `quoted` is false); ended when dropped.
+// unquoted, as the shell starts a registered command, when `quoted` is false); ended when dropped,
+// with every process it started. Those are held in a job from their start on.
 class AppProcess {
 public:
     AppProcess(const std::wstring& exe, const std::wstring& tail, bool quoted = true) {
@@ -167,24 +176,31 @@ public:
         std::wstring commandLine = program + (tail.empty() ? L"" : L" " + tail);
         STARTUPINFOW startup{sizeof startup};
         PROCESS_INFORMATION info{};
-        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            FolderOf(exe).c_str(), &startup, &info))
+        GetDesktopWindow();  // Wine starts the desktop's process with the first window: here, out of the job
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                            FolderOf(exe).c_str(), &startup, &info) ||
+            !AssignProcessToJobObject(job_, info.hProcess) || ResumeThread(info.hThread) != 1)
             ADD_FAILURE() << "cannot start " << exe;
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
+        thread_ = info.hThread, process_ = info.hProcess;
         pid_ = info.dwProcessId;
     }
     AppProcess(const AppProcess&) = delete;
     ~AppProcess() {
-        if (Running()) TerminateProcess(process_, 9), WaitForSingleObject(process_, kPatienceMs);
-        CloseHandle(process_);
+        TerminateJobObject(job_, 9), WaitForExit();
+        CloseHandle(thread_), CloseHandle(process_), CloseHandle(job_);
     }
     DWORD Pid() const { return pid_; }
     bool Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    bool Hold(bool held) const { return (held ? SuspendThread(thread_) : ResumeThread(thread_)) != DWORD(-1); }  // its first thread
+    // Once the program and every process it started (a stand-in emulator's record is then whole) have ended.
     std::optional<DWORD> WaitForExit() const {
         DWORD code = 0;
-        if (WaitForSingleObject(process_, kPatienceMs) || !GetExitCodeProcess(process_, &code)) return std::nullopt;
-        return code;
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job{};
+        const auto allEnded = [&] {
+            return QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &job, sizeof job, nullptr) && !job.ActiveProcesses;
+        };
+        const bool ended = !WaitForSingleObject(process_, kPatienceMs) && GetExitCodeProcess(process_, &code) && WaitUntil(allEnded);
+        return ended ? std::optional(code) : std::nullopt;
     }
     // Closes the main window, then waits for the end.
     std::optional<DWORD> Close() const {
@@ -193,7 +209,7 @@ public:
     }
 
 private:
-    HANDLE process_ = nullptr;
+    HANDLE job_ = CreateJobObjectW(nullptr, nullptr), thread_ = nullptr, process_ = nullptr;
     DWORD pid_ = 0;
 };
 
@@ -252,23 +268,29 @@ inline MainWindow WaitForListing(const AppProcess& app, const std::wstring& labe
     return MainWindow(window.WaitForFileLabel(label) ? window.Handle() : nullptr);
 }
 
+inline bool WaitUntilGone(HWND window) { return WaitUntil([&] { return !IsWindowVisible(window); }); }
+inline void Press(HWND dialog, int button) { PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
+
 struct MessageBoxView {
     HWND window = nullptr;
     std::wstring caption, text;
     bool hasIcon = false;
-    bool PressOk() const {  // and waits until the box has gone
-        return PostMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0) && WaitUntil([&] { return !IsWindowVisible(window); });
-    }
+    bool PressOk() const { return Press(window, IDOK), WaitUntilGone(window); }  // and waits until the box has gone
 };
 
-inline std::optional<MessageBoxView> WaitForMessageBox(DWORD pid) {
-    MessageBoxView box{WaitForVisibleWindow(pid, L"#32770")};
+inline std::optional<MessageBoxView> WaitForMessageBox(DWORD pid, const wchar_t* caption = nullptr) {
+    MessageBoxView box{WaitForVisibleWindow(pid, L"#32770", caption)};
     if (!box.window) return std::nullopt;
     box.caption = TextOf(box.window);
     box.text = TextOf(GetDlgItem(box.window, 0xFFFF));
     const HWND icon = GetDlgItem(box.window, 0x440);
     box.hasIcon = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0);
     return box;
+}
+
+inline std::wstring AnswerMessageBox(DWORD pid, const wchar_t* caption = nullptr) {  // its text, once OK closed it
+    const auto box = WaitForMessageBox(pid, caption);
+    return box && box->PressOk() ? box->text : L"<no message closed>";
 }
 
 inline void PostKey(HWND window, WORD virtualKey) {
@@ -400,11 +422,6 @@ inline std::vector<Launch> LaunchesOf(const std::wstring& emulator) {
         for (std::wstring argument; std::getline(fields, argument, L'\t');) launch.argv.push_back(argument);
     }
     return launches;
-}
-
-inline std::optional<Launch> WaitForLaunch(const std::wstring& emulator) {
-    if (!WaitUntil([&] { return !LaunchesOf(emulator).empty(); })) return std::nullopt;
-    return LaunchesOf(emulator).front();
 }
 
 }  // namespace floppex::e2e

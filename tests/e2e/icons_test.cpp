@@ -44,11 +44,7 @@ TEST(Icons, NineIconsAtEachSizeAndOnlyTheFirstAndEighthShowTheLogo) {
         for (int i : {1, 2, 3, 4, 5, 6, 8})
             EXPECT_FALSE(same(row, i, 0) || same(row, i, 7)) << "icon " << i << " is the logo";
     }
-    const BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof info.bmiHeader + px.size() * 4), 0, 0,
-                                sizeof file + sizeof info.bmiHeader};
-    const auto bytes = [](const void* at, size_t size) { return std::string(static_cast<const char*>(at), size); };
-    EXPECT_TRUE(WriteWholeFile(FolderOf(WindowsPath(FLOPPEX_E2E_WORK)) + L"\\icons.bmp", bytes(&file, sizeof file) +
-                               bytes(&info.bmiHeader, sizeof info.bmiHeader) + bytes(px.data(), px.size() * 4)));
+    EXPECT_TRUE(SaveBmp(L"icons", info.bmiHeader, px.data(), px.size() * 4));
 }
 
 }  // namespace

@@ -51,13 +51,6 @@ bool DefineCdDrive(wchar_t letter, const std::wstring& folder) {
     return CloseHandle(manager) && defined;
 }
 
-std::wstring AnswerMessage(const AppProcess& app) {  // the text of a message box, once OK has closed it
-    const HWND box = WaitForDialog(app.Pid(), L"Floppex!");
-    const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
-    Press(box, IDOK);
-    return WaitUntilGone(box) ? text : L"<not closed>";
-}
-
 // With two emulators set and a stored default of no emulator, the window on top: Options, VICE
 // refused without a path, its program on a CD refused, then one at 250 characters with blanks and
 // letters of no code page, OK; a disk from the open dialog; Play: the stand-in gets the chosen
@@ -91,9 +84,9 @@ TEST(OptionsTest, AUserChoosesVicePlaysTheChosenEntryAndEachWayOfLeavingStoresOr
     }
     SelectEmulator(dialog, 3);
     Press(dialog, IDOK);
-    EXPECT_EQ(AnswerMessage(app), L"You must set a valid Default Emulator to use with Floppex!");
+    EXPECT_EQ(AnswerMessageBox(app.Pid(), L"Floppex!"), L"You must set a valid Default Emulator to use with Floppex!");
     PickProgram(app, dialog, L"D:\\x64.exe");
-    EXPECT_EQ(AnswerMessage(app), L"Emulators cannot be run from a CD when using Floppex!");
+    EXPECT_EQ(AnswerMessageBox(app.Pid(), L"Floppex!"), L"Emulators cannot be run from a CD when using Floppex!");
     EXPECT_EQ(TextOf(GetDlgItem(dialog, ids::kLblEmu)), kPlaceholder);
     PickProgram(app, dialog, emulator);
     EXPECT_EQ(TextOf(GetDlgItem(dialog, ids::kLblEmu)), emulator);
@@ -115,9 +108,8 @@ TEST(OptionsTest, AUserChoosesVicePlaysTheChosenEntryAndEachWayOfLeavingStoresOr
     ChooseInOpenBox(box, disk);
     ASSERT_TRUE(window.WaitForFileLabel(L"demo disk.d64"));
     ASSERT_TRUE(window.PlayRow(1));
-    const auto launch = WaitForLaunch(emulator);
-    ASSERT_TRUE(launch) << "the emulator was not started";
-    EXPECT_EQ(launch->argv, (std::vector<std::wstring>{emulator, L"-autostart", disk + L":second"}));
+    ASSERT_TRUE(WaitUntil([&] { return !LaunchesOf(emulator).empty(); })) << "the emulator was not started";
+    EXPECT_EQ(LaunchesOf(emulator)[0].argv, (std::vector<std::wstring>{emulator, L"-autostart", disk + L":second"}));
 
     for (const auto& [key, stored] : {std::pair(VK_ESCAPE, emulator), {0, emulator}, {VK_RETURN, L""}}) {
         ASSERT_TRUE(dialog = OpenOptions(app, window));

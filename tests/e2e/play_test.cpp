@@ -7,8 +7,18 @@ namespace {
 
 using Args = std::vector<std::wstring>;
 
+// A program folder in a folder whose name has blanks; stand-ins as the programs of `emus`, `defaultEmu` the default.
+struct PlayFolder : ProgramFolder {
+    PlayFolder(DWORD defaultEmu, std::initializer_list<int> emus, bool keepOpen = true) : ProgramFolder(L"with  blanks") {
+        for (const int emu : emus) InstallEmulator(*this, emu);
+        WriteDword(kIntegersKey, L"DefEmu", defaultEmu);
+        if (!keepOpen) WriteDword(kWindowKey, L"KeepOpen", 0);
+    }
+    std::wstring Emulator(int emu) const { return File(L"emu" + std::to_wstring(emu) + L"\\emulator.exe"); }
+};
+
 // Each kind of emulator gets the game its own way. Arguments are compared as Windows splits them,
-// so names with quotes and backslashes must arrive whole.
+// so paths with blanks and names with quotes and backslashes must arrive whole.
 TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
     struct Case {
         int emu;
@@ -49,23 +59,17 @@ TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "emulator " << c.emu << ", " << c.name << " row " << c.row);
-        const ProgramFolder folder;
-        const std::wstring emulator = InstallEmulator(folder, c.emu);
-        WriteDword(kIntegersKey, L"DefEmu", c.emu);
-        ASSERT_TRUE(CreateDirectoryW(folder.File(L"games").c_str(), nullptr));
-        const std::wstring game = folder.AddFixture(c.fixture, L"games\\" + std::wstring(c.name));
+        const PlayFolder folder(c.emu, {c.emu});
+        const std::wstring emulator = folder.Emulator(c.emu);
+        ASSERT_TRUE(CreateDirectoryW(folder.File(L"my  games").c_str(), nullptr));
+        const std::wstring game = folder.AddFixture(c.fixture, L"my  games\\" + std::wstring(c.name));
         SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", c.registryRefused ? L"all" : nullptr);
         AppProcess app(folder.Exe(), game);
         SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", nullptr);
         const MainWindow window = WaitForListing(app, c.name);
         ASSERT_TRUE(window.PlayRow(c.row));
 
-        const auto launch = WaitForLaunch(emulator);
-        ASSERT_TRUE(launch) << "the emulator was not started";
-        Args expected{emulator};
-        for (const std::wstring& arg : c.args) expected.push_back(arg.find(L"GAME") ? arg : game + arg.substr(4));
-        EXPECT_EQ(launch->argv, expected);
-        EXPECT_EQ(launch->folder, c.inGameFolder ? FolderOf(game) : FolderOf(emulator));
+        ASSERT_TRUE(WaitUntil([&] { return !LaunchesOf(emulator).empty(); })) << "the emulator was not started";
         EXPECT_TRUE(folder.IniIs(c.remembered)) << ReadWholeFile(folder.File(L"Floppex.ini"));
         // The window is kept open by default, and its listing stays as it was.
         ASSERT_TRUE(window.Sync());
@@ -76,18 +80,21 @@ TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
         EXPECT_EQ(ReadValue(kWindowKey, L"OnTop").has_value(), !c.registryRefused);  // written at every start
         EXPECT_FALSE(ReadValue(kWindowKey, L"OnTop", HKEY_CURRENT_USER));
-        EXPECT_EQ(LaunchesOf(emulator).size(), 1u);
+        const auto launches = LaunchesOf(emulator);
+        ASSERT_EQ(launches.size(), 1u);
+        Args expected{emulator};
+        for (const std::wstring& arg : c.args) expected.push_back(arg.find(L"GAME") ? arg : game + arg.substr(4));
+        EXPECT_EQ(launches[0].argv, expected);
+        EXPECT_EQ(launches[0].folder, c.inGameFolder ? FolderOf(game) : FolderOf(emulator));
     }
 }
 
 // The right button on Play lists the emulators, greying those without a program; the chosen entry,
 // not the default emulator, plays the game, and without "Keep Window Open" the window then closes.
 TEST(PlayTest, EmulatorMenuListsTheEmulatorsAndPlaysWithTheChosenOne) {
-    const ProgramFolder folder;
-    const std::wstring vice = InstallEmulator(folder, 3), pc64 = InstallEmulator(folder, 7);
-    DeleteFileW(InstallEmulator(folder, 0).c_str());
-    WriteDword(kIntegersKey, L"DefEmu", 7);
-    WriteDword(kWindowKey, L"KeepOpen", 0);
+    const PlayFolder folder(7, {0, 3, 7}, false);
+    const std::wstring vice = folder.Emulator(3), pc64 = folder.Emulator(7);
+    DeleteFileW(folder.Emulator(0).c_str());
     const std::wstring disk = folder.AddFixture(L"play.d64", L"play.d64");
     AppProcess app(folder.Exe(), disk);
     const MainWindow window = WaitForListing(app, L"play.d64");
@@ -112,12 +119,11 @@ TEST(PlayTest, EmulatorMenuListsTheEmulatorsAndPlaysWithTheChosenOne) {
     const HWND popup = WaitForVisibleWindow(app.Pid(), kPopupClass);
     for (int step = 0; step <= 3; ++step) PostKey(popup, VK_DOWN);  // the first press reaches entry 0
     PostKey(popup, VK_RETURN);
-    const auto launch = WaitForLaunch(vice);
-    ASSERT_TRUE(launch);
-    EXPECT_EQ(launch->argv, (Args{vice, L"-autostart", disk + L":gamma"}));
     EXPECT_EQ(app.WaitForExit(), std::optional<DWORD>(0));
     EXPECT_TRUE(folder.IniHas("play.d64=3"));
-    EXPECT_EQ(LaunchesOf(vice).size(), 1u);
+    const auto launches = LaunchesOf(vice);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].argv, (Args{vice, L"-autostart", disk + L":gamma"}));
     EXPECT_TRUE(LaunchesOf(pc64).empty()) << "the default emulator was started";
 }
 
@@ -156,11 +162,9 @@ TEST(PlayTest, PlayRequestsPlayAtOnceAndRefusalsStartNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.request << c.file << " with emulator " << c.emu);
-        const ProgramFolder folder;
-        const std::wstring gone = InstallEmulator(folder, 4), vice = InstallEmulator(folder, 3), pc64 = InstallEmulator(folder, 7);
+        const PlayFolder folder(c.emu, {3, 4, 7}, false);
+        const std::wstring gone = folder.Emulator(4), vice = folder.Emulator(3), pc64 = folder.Emulator(7);
         DeleteFileW(gone.c_str());
-        WriteDword(kIntegersKey, L"DefEmu", c.emu);
-        WriteDword(kWindowKey, L"KeepOpen", 0);
         const std::wstring path = c.bytes ? folder.File(c.file) : folder.AddFixture(c.file, c.file);
         if (c.bytes) ASSERT_TRUE(WriteWholeFile(path, c.bytes));
         if (c.ini) ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), std::string("[Game Indexes]\r\n") + c.ini + "\r\n"));
@@ -176,14 +180,14 @@ TEST(PlayTest, PlayRequestsPlayAtOnceAndRefusalsStartNothing) {
         }
         EXPECT_EQ(app.WaitForExit(), std::optional<DWORD>(0));
         EXPECT_TRUE(LaunchesOf(pc64).empty());
+        const auto launches = LaunchesOf(vice);
         if (!c.played) {
-            EXPECT_TRUE(LaunchesOf(vice).empty());
+            EXPECT_TRUE(launches.empty());
             EXPECT_FALSE(Exists(folder.File(L"currgame.d64")));
             continue;
         }
-        const auto launch = WaitForLaunch(vice);
-        ASSERT_TRUE(launch);
-        EXPECT_EQ(launch->argv, (Args{vice, L"-autostart", folder.File(c.played) + c.entry}));
+        ASSERT_EQ(launches.size(), 1u);
+        EXPECT_EQ(launches[0].argv, (Args{vice, L"-autostart", folder.File(c.played) + c.entry}));
         if (c.report.empty()) EXPECT_TRUE(folder.IniIs(c.remembered)) << ReadWholeFile(folder.File(L"Floppex.ini"));
         if (c.played == std::wstring(L"currgame.d64"))
             EXPECT_EQ(ReadWholeFile(folder.File(c.played)), ReadWholeFile(Fixture(L"play.d64")));

@@ -33,11 +33,8 @@ cmp -s "$work/out/game one.d64" "$fixtures/demo.d64" || fail "floppex-cli.exe ex
 # Started from the unpacked folder, Floppex registers the file types with commands for it.
 wine "$dir/Floppex.exe" >/dev/null 2>&1 &
 expected="$(winepath -w "$dir/Floppex.exe") -p %1"
-for _ in $(seq 1 100); do
-  wine reg query 'HKCR\FloppexD64\Shell\Play\command' /ve 2>/dev/null | tr -d '\r' | grep -qF -- "$expected" && break
-  sleep 0.3
-done
-wine reg query 'HKCR\FloppexD64\Shell\Play\command' /ve 2>/dev/null | tr -d '\r' | grep -qF -- "$expected" ||
-  fail "Floppex.exe from the zip did not register \"$expected\""
+registered() { wine reg query 'HKCR\FloppexD64\Shell\Play\command' /ve 2>/dev/null | tr -d '\r' | grep -qF -- "$expected"; }
+for _ in $(seq 1 100); do registered && break; sleep 0.3; done
+registered || fail "Floppex.exe from the zip did not register \"$expected\""
 kill %1 2>/dev/null; wait
 exit $status

@@ -1,18 +1,20 @@
 // What a Windows user meets beyond the other roads: no administrator rights, the shell's commands.
-#include "driver.h"
+#include "dialog_driver.h"
 
 namespace floppex::e2e {
 namespace {
 
-// Machine-wide keys refused: types and settings go to the user's hive; the next start reads them.
-TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServes) {
+// Machine-wide keys refused: types and settings go to the user's hive; the next start reads them
+// there before the machine's values of the same names. Once machine-wide writes are allowed, each
+// value written there has its copy in the user's hive removed, so that the copy cannot hide it.
+TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServesUntilAMachineWideWrite) {
     const ProgramFolder folder;
+    WriteDword(kWindowKey, L"KeepOpen", ~0u);
     SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", L"1");
     SetCertificateType(HKEY_LOCAL_MACHINE, L"FloppexCRT");  // an earlier version's, out of the user's reach
     for (const bool first : {true, false}) {
         AppProcess app(folder.Exe(), L"");
         const MainWindow window = WaitForListing(app, kNoGameLoaded);
-        ASSERT_NE(window.Handle(), nullptr);
         const auto menu = ReadContextMenu(window.Handle());
         ASSERT_TRUE(menu);
         EXPECT_EQ(FindEntry(*menu, L"&Keep Window Open").checked, first);
@@ -23,10 +25,18 @@ TEST(WindowsUserTest, WithoutAdministratorRightsTheUsersOwnHiveServes) {
     SetEnvironmentVariableW(L"FLOPPEX_REFUSE_MACHINE_WRITES", nullptr);
     EXPECT_EQ(ReadValue(L"Software\\Classes\\FloppexD64\\Shell\\Play\\command", L"", HKEY_CURRENT_USER)
                   .value_or(RegistryValue{}).text, folder.Exe() + L" -p %1");
-    EXPECT_TRUE(ReadValue(kWindowKey, L"Top", HKEY_CURRENT_USER));
-    EXPECT_FALSE(ReadValue(kWindowKey, L"Top"));
+    EXPECT_TRUE(ReadValue(kWindowKey, L"Top", HKEY_CURRENT_USER) && !ReadValue(kWindowKey, L"Top"));
     EXPECT_FALSE(ReadValue(L"Software\\Classes\\FloppexD64", L""));
     EXPECT_EQ(ReadValue(L"Software\\Classes\\.crt", L"", HKEY_CURRENT_USER).value_or(RegistryValue{}).text, L"CERFile");
+
+    // As an administrator: "on top", which every start stores (on in the user's hive, off in the
+    // machine's), is read from the user's hive, then stored machine-wide and the user's copy removed.
+    WriteDword(kWindowKey, L"OnTop", 0);
+    AppProcess app(folder.Exe(), L"");
+    const MainWindow window = WaitForListing(app, kNoGameLoaded);
+    EXPECT_TRUE(IsTopmost(window.Handle()));
+    EXPECT_TRUE(WaitUntil([] { return !ReadValue(kWindowKey, L"OnTop", HKEY_CURRENT_USER); }) && ReadDword(kWindowKey, L"OnTop") == ~0u);
+    EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
 }
 
 // A program folder that cannot be written, as under "Program Files" (other-prefix.sh makes one):
@@ -41,10 +51,9 @@ TEST(WindowsUserTest, AProgramFolderThatCannotBeWrittenLeavesTheDataWithTheUser)
     std::filesystem::remove_all(data);
     AppProcess app(WindowsPath(readOnly) + L"\\Floppex.exe", zip);
     ASSERT_TRUE(WaitForListing(app, L"currgame.d64").PlayRow(1));
-    const auto launch = WaitForLaunch(emulator);
-    ASSERT_TRUE(launch) << "the emulator was not started";
-    EXPECT_EQ(launch->argv.back(), data + L"currgame.d64:Beta Two");
     EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
+    ASSERT_EQ(LaunchesOf(emulator).size(), 1u) << "the emulator was not started";
+    EXPECT_EQ(LaunchesOf(emulator)[0].argv.back(), data + L"currgame.d64:Beta Two");
     EXPECT_NE(WideLines(data + L"Floppex.ini").str().find(L"game.zip=2"), std::wstring::npos);
 }
 
@@ -59,7 +68,6 @@ TEST(WindowsUserTest, AnUnquotedStartListsTheWholePathAndRemembersANameOutsideTh
         if (!first) ASSERT_TRUE(MoveFileW(folder.Exe().c_str(), renamed.c_str()) && !RegDeleteTreeW(HKEY_CLASSES_ROOT, L"FloppexD64"));
         AppProcess app(first ? folder.Exe() : renamed, disk, false);
         const MainWindow window = WaitForListing(app, name);
-        ASSERT_NE(window.Handle(), nullptr);
         if (first) ASSERT_TRUE(window.Select(3) && window.Sync());
         EXPECT_EQ(window.SelectedRow(), 3);
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));

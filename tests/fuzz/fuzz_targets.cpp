@@ -18,6 +18,7 @@
 #include "c64/prg_file.h"
 #include "c64/t64_image.h"
 #include "c64/tap_file.h"
+#include "contents/listing_logic.h"
 
 using namespace floppex;
 using namespace floppex::archive;
@@ -28,9 +29,20 @@ void Require(bool condition) { if (!condition) abort(); }
 volatile size_t sink;
 const ExtractLimits kLimits{.maxMemberBytes = 1 << 20, .maxTotalBytes = 4 << 20, .maxMembers = 64};
 
-void TouchDisk(const DiskImage& image) {
+constexpr size_t kMostSectors = 80 * 40;  // a 1581 disk's, the largest
+
+// No more entries than the directory sectors can hold; the window's own free count of a D64 never above
+// its 683 blocks (17 more a track beyond 35). The BAM's count is whatever a broken BAM says, as in c1541.
+void TouchDisk(const DiskImage& image, size_t directorySectors, size_t fileSize) {
     sink = image.HeaderText1().size() + image.HeaderText2().size() + image.DiskId().Unicode().size() + C1541Listing(image).size();
-    for (const auto& e : image.Entries()) sink = sink + e.Name().Unicode().size() + e.Blocks().size() + e.FileType().size();
+    int64_t used = 0;
+    for (const auto& e : image.Entries()) {
+        sink = sink + e.Name().Unicode().size() + e.Blocks().size() + e.FileType().size();
+        used += e.blockCount;
+    }
+    Require(image.Entries().Count() <= 8 * directorySectors);
+    const std::wstring free = BlocksFreeText(fileSize, used);
+    Require(image.Format() != DiskFormat::D64 || free[0] == L'?' || std::stoi(free) <= 683 + 17 * (image.Tracks() - 35));
 }
 
 // Any size goes to Load; the same bytes are also laid over the directory track of a 35-track disk
@@ -38,7 +50,7 @@ void TouchDisk(const DiskImage& image) {
 // disks are kept between runs and the track cleared again afterwards.
 void Disk(const uint8_t* data, size_t size) {
     DiskImage image;
-    if (image.Load({data, size})) TouchDisk(image);
+    if (image.Load({data, size})) TouchDisk(image, kMostSectors, size);
     static std::vector<uint8_t> plain(174848, 0), withErrors = [] { auto d = plain; d.resize(175531, 1); return d; }();
     const bool errors = size > 0 && (data[0] & 1);
     std::vector<uint8_t>& disk = errors ? withErrors : plain;
@@ -46,21 +58,23 @@ void Disk(const uint8_t* data, size_t size) {
     std::copy(data, data + std::min<size_t>(size, 19 * 256), track18);
     const size_t errorAt = 174848 + 357 + (size > 1 ? data[1] % 19 : 0);
     if (errors && size > 1) disk[errorAt] = data[1] >> 4;
-    if (image.Load(disk)) TouchDisk(image);
+    if (image.Load(disk)) TouchDisk(image, 19, disk.size());
     std::fill_n(track18, 19 * 256, 0);
     if (errors) disk[errorAt] = 1;
 }
 
 // A disk kept between runs: the bytes laid over its areas (offset, length) in turn, the disk
-// loaded, the areas cleared again.
+// loaded, the areas cleared again. Only the areas' sectors can hold directory entries.
 void LoadOverlaid(std::vector<uint8_t>& disk, std::initializer_list<std::pair<size_t, size_t>> areas, const uint8_t* data, size_t size) {
+    size_t sectors = 0;
     for (size_t used = 0; const auto& [at, length] : areas) {
         const size_t n = std::min(length, size - used);
         std::copy_n(data + used, n, disk.begin() + static_cast<std::ptrdiff_t>(at));
         used += n;
+        sectors += (length + 255) / 256;
     }
     DiskImage image;
-    if (image.Load(disk)) TouchDisk(image);
+    if (image.Load(disk)) TouchDisk(image, sectors, disk.size());
     for (const auto& [at, length] : areas) std::fill_n(disk.begin() + static_cast<std::ptrdiff_t>(at), length, 0);
 }
 
@@ -99,7 +113,7 @@ void G64(const uint8_t* data, size_t size) {
         DiskImage image;
         if (!image.Load(bytes)) continue;
         Require(image.HasErrorBytes() && image.Tracks() >= 35 && image.Tracks() <= 42);
-        TouchDisk(image);
+        TouchDisk(image, kMostSectors, bytes.size());
     }
 }
 

@@ -85,6 +85,8 @@ TEST(TapFile, DecodesTheKernalsHeadersOnCleanWornAndNoisyTapesRefusesWhatIsNoTap
     ASSERT_TRUE(tap.Open(Fixture("lying.tap")) && tap.StatedLength() == 100) << tap.Error();
     ExpectPrograms(tap, {{"hello=hello.prg", 1}});
     EXPECT_NE(tap.Problem().find("100"), std::string::npos) << tap.Problem();
+    ASSERT_TRUE(tap.Open(Fixture("largest.tap"))) << tap.Error();  // a data block of 65535 bytes
+    ExpectPrograms(tap, {{"largest=largest.prg", 3}});
     // The first copies of header and data spoilt: the repeats still read. After the file header and
     // a pause come the header's pilot and copies (20 pulses a byte) with gap and trailer.
     Bytes spoilt = ReadBytes(Fixture("lying.tap"));

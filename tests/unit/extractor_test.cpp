@@ -46,6 +46,7 @@ TEST_F(ExtractorTest, WritesTheChosenFileUnderTheTargetWithItsExtension) {
         {"noname.d64.gz", ".d64", "disk.expected"}, {"content-only.gz", ".d64", "disk.expected"},
         {"multi.gz", ".d64", "multi.expected"},   {"hello.prg.gz", ".prg", "hello.prg"},
         {"disk.lha", ".d64", "game-disk1.d64"},   {"nest4.zip", ".d64", "game-disk1.d64"},  // as deep as nesting goes
+        {"nest4.gz", ".d64", "game-disk1.d64"},
         // Hostile member names only ever give the working file.
         {"slip.zip", ".d64", "game-disk1.d64"},   {"absolute.zip", ".d64", "game-disk1.d64"},
         {"drive.zip", ".d64", "game-disk1.d64"},  {"device.zip", ".d64", "game-disk1.d64"},
@@ -58,7 +59,10 @@ TEST_F(ExtractorTest, WritesTheChosenFileUnderTheTargetWithItsExtension) {
         EXPECT_EQ(ReadBytes(o.path), ArchiveBytes(c.expected)) << c.archive;
         for (const auto& file : folder.Files()) EXPECT_TRUE(file.starts_with("currgame.") && file.find('/') == std::string::npos) << file;
     }
-    EXPECT_FALSE(fs::exists("/tmp/floppex-evl.d64") || fs::exists(folder.Path().parent_path() / "evil.d64"));
+    // Nothing where the hostile names would land, taken from the target folder or the current one.
+    for (const fs::path& from : {folder.Path(), fs::current_path()})
+        for (const char* name : {"../../../../evil.d64", "/tmp/floppex-evl.d64", "C:\\Windows\\evil1.d64", "CON/../../NUL/xy.d64", "aaaaaaaaaaa/COM1.d64"})
+            EXPECT_FALSE(fs::exists((from / name).lexically_normal())) << (from / name).lexically_normal();
     EXPECT_EQ(Extract(Archive("tape-and-programs.zip")).path.filename(), "currgame.t64");
     // Side A of two sides: its disk name tells them apart.
     const Outcome sides = Extract(Archive("sides.zip"));
@@ -108,6 +112,7 @@ TEST_F(ExtractorTest, FailuresExplainThemselvesAndLeaveNoFile) {
         {Archive("bzip2.zip"), "bzip2.zip uses compression method BZIP2 that Floppex cannot unpack."},
         {Archive("no-c64.zip"), "no-c64.zip holds no C64 disk, tape or program file."},
         {Archive("nest5.zip"), "nest5.zip holds no C64 disk, tape or program file."},  // one level too deep
+        {Archive("nest5.gz"), "nest5.gz holds no C64 disk, tape or program file."},
         {Archive("bomb.zip"), "bomb.zip would unpack to more than 64 MB, or to a file of more than 16 MB; "
                               "Floppex does not unpack it."},
         {inputs.Path() / "cut.zip", "cut.zip is damaged and cannot be unpacked."},

@@ -38,11 +38,8 @@ TEST(Placement, StoredPlaceOnTheScreenKeptElseCentredAFurtherWindowRandom) {
     EXPECT_EQ(at({11520, 15360, 11520}), (std::vector<double>{11520, 15360, 11520}));  // the screen's own size passes
     const double top = 11520 / 2 - 4290 / 2.0, left = 15360 / 2 - 3360 / 2.0;  // centred by the start height
     for (const StoredPlacement s : {StoredPlacement{}, StoredPlacement{-10, 100, 9000}, StoredPlacement{11521, 100, 9000},
-                                    StoredPlacement{100, 15361, 9000}, StoredPlacement{kNan, 100, 9000}}) {
-        const auto placed = at(s);
-        EXPECT_EQ(placed[0], top);
-        EXPECT_EQ(placed[1], left);
-    }
+                                    StoredPlacement{100, 15361, 9000}, StoredPlacement{kNan, 100, 9000}})
+        EXPECT_EQ(std::pair(at(s)[0], at(s)[1]), std::pair(top, left));
     for (const double height : {-1.0, 11521.0, kNan}) EXPECT_EQ(at({0, 0, height})[2], 4290);
     EXPECT_EQ(at({0, 0, 0})[2], 0);
     EXPECT_EQ(at({1500, 1500, 6000}, false, 0), (std::vector<double>{0, 0, 6000}));
@@ -54,28 +51,24 @@ TEST(Listing, BlocksFreeFromTheImageLengthAndTheRememberedRow) {
         {174848, 664, L"19"}, {175531, 664, L"19"}, {174848, 0, L"683"}, {174848, 683, L"0"},  {196608, 700, L"68"},
         {197376, 0, L"768"},  {174848, 684, L"?"},  {174849, 10, L"?"},  {0, 0, L"?"},
     };
-    for (const auto& [length, used, free] : cases)
-        EXPECT_EQ(BlocksFreeText(length, used), std::wstring(free) + L" Blocks Free") << length << " " << used;
+    for (const auto& [length, used, free] : cases) EXPECT_EQ(BlocksFreeText(length, used), std::wstring(free) + L" Blocks Free") << used;
     const std::pair<int32_t, int> rows[] = {{0, 1}, {4, 5}, {5, 1}, {2147483647, 1}, {-3, 1}};
     for (const auto& [index, row] : rows) EXPECT_EQ(RowToSelect(index, 5), row) << index;
 }
 
 TEST(SizeLimits, HalvesGoToEvenAndTheWidthIsFixed) {
-    const std::pair<double, int32_t> rounded[] = {{0.5, 0},          {1.5, 2},  {2.5, 2},       {-0.5, 0},
-                                                  {-1.5, -2},        {2.4999, 2}, {2.5001, 3}, {2147483647.0, 2147483647}};
+    // Ties go to the even neighbour (round() would give 3, 5 and -3); beyond a 32-bit integer is no number.
+    const std::pair<double, int32_t> rounded[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {2147483647.0, 2147483647}};
     for (const auto& [value, result] : rounded) EXPECT_EQ(RoundHalfEven(value), result) << value;
     for (const double bad : {2147483648.0, -2147483649.0, kNan, std::numeric_limits<double>::infinity()})
         EXPECT_FALSE(RoundHalfEven(bad)) << bad;
-    const std::pair<int, int> perPixel[] = {{96, 15}, {120, 12}, {144, 10}, {100, 14}, {192, 8}, {320, 4}, {0, 15}, {5000, 1}};
+    const std::pair<int, int> perPixel[] = {{96, 15}, {320, 4}, {0, 15}, {5000, 1}};
     for (const auto& [dpi, twips] : perPixel) EXPECT_EQ(TwipsPerPixel(dpi), twips) << dpi;
-    const std::pair<double, int> pixels[] = {{4335, 289}, {22.5, 2}, {37.5, 2}, {kNan, 0}, {1e30, 1 << 20}, {-1e30, -(1 << 20)}, {-150, -10}};
+    const std::pair<double, int> pixels[] = {{37.5, 2}, {kNan, 0}, {1e30, 1 << 20}, {-1e30, -(1 << 20)}};
     for (const auto& [twips, px] : pixels) EXPECT_EQ(TwipsToPixels(twips, 15), px) << twips;
-    const auto limits = [](int x, int y, int screen) {
-        const SizeLimits l = ComputeSizeLimits(x, y, screen);
-        return std::vector<int32_t>{l.minTrackWidth, l.maxTrackWidth, l.minTrackHeight, l.maxTrackHeight};
-    };
-    EXPECT_EQ(limits(224, 15, 768), (std::vector<int32_t>{224, 224, 133, 768}));
-    EXPECT_EQ(limits(334, 10, 1024), (std::vector<int32_t>{334, 334, 200, 1024}));
+    const SizeLimits l = ComputeSizeLimits(224, 15, 768);
+    EXPECT_EQ((std::vector<int32_t>{l.minTrackWidth, l.maxTrackWidth, l.minTrackHeight, l.maxTrackHeight}),
+              (std::vector<int32_t>{224, 224, 133, 768}));
 }
 
 TEST(Keys, OnlyTheExactModifiersCount) {
@@ -98,32 +91,25 @@ TEST(Requests, WaitingOnesFollowTheCurrentInOrderAndPastTheCapAreDropped) {
 }
 
 TEST(Lifecycle, HandoffTakesWholeCodeUnitsAndCloseRemembersShownMultiEntryGames) {
-    const std::tuple<uint64_t, bool, size_t> blocks[] = {{601, true, 300}, {600, false, 0}, {uint64_t{1} << 31, true, 0},
-                                                         {(uint64_t{1} << 31) - 1, true, (size_t{1} << 30) - 1}};
+    const std::tuple<uint64_t, bool, size_t> blocks[] = {{601, true, 300}, {1, true, 0}, {600, false, 0},
+                                                         {(uint64_t{1} << 31) - 1, true, (size_t{1} << 30) - 1}, {uint64_t{1} << 31, true, 0}};
     for (const auto& [bytes, hasData, units] : blocks) EXPECT_EQ(HandoffUnits(bytes, hasData), units) << bytes;
-    EXPECT_TRUE(RemembersEntryOnClose(true, L"game.d64", L"C:\\g\\game.d64"));
-    EXPECT_TRUE(RemembersEntryOnClose(true, L"game.p01", L"C:\\g\\game.p01"));
-    EXPECT_TRUE(RemembersEntryOnClose(true, L"currgame.t64", L"C:\\g\\game.zip"));
-    EXPECT_FALSE(RemembersEntryOnClose(false, L"game.d64", L"C:\\g\\game.d64"));  // a play-only start
-    EXPECT_FALSE(RemembersEntryOnClose(true, kNoGameLoaded, L"C:\\g\\game.d64"));
-    EXPECT_FALSE(RemembersEntryOnClose(true, L"game.d64", L""));
-    EXPECT_FALSE(RemembersEntryOnClose(true, L"game.prg", L"C:\\g\\game.PRG"));
+    const std::tuple<bool, std::wstring_view, std::wstring_view, bool> closes[] = {
+        {true, L"game.d64", L"C:\\g\\game.d64", true}, {true, L"game.p01", L"C:\\g\\game.p01", true},
+        {true, L"currgame.t64", L"C:\\g\\game.zip", true}, {false, L"game.d64", L"C:\\g\\game.d64", false},  // play only
+        {true, kNoGameLoaded, L"C:\\g\\game.d64", false}, {true, L"game.d64", L"", false},
+        {true, L"game.prg", L"C:\\g\\game.PRG", false}, {true, L"game.p00", L"C:\\g\\game.p00", false}};
+    for (const auto& [shown, label, path, remembers] : closes) EXPECT_EQ(RemembersEntryOnClose(shown, label, path), remembers) << std::wstring(label);
 }
 
 TEST(GameIndex, StoredTextIsTheOneBasedNumberReadLeniently) {
     const std::pair<const wchar_t*, int32_t> cases[] = {
-        {L"1", 0},    {L"12", 11},  {L"99999999", 99999998}, {L" 7", 6},   {L"\t 7", 6},  {L"3x", 2},  {L"3 4", 2},
-        {L"+4", 3},   {L"007", 6},  {L"1e1", 9},  {L"2D1", 19}, {L"5e", 4},  {L"5e+", 4}, {L"1.5", 0}, {L"2.5", 2},
-        {L"3.5", 2},  {L"3.51", 3}, {L".5e1", 4}, {L"1.4", 0},  {L"", -1},   {L"NOTFOUND", -1}, {L"0", -1},
-        {L"abc", -1}, {L"-5", -1},  {L"x3", -1},  {L".", -1},   {L"-", -1},  {L"1e99999", -1},
+        {L"1", 0},   {L"\t 7", 6},  {L"3x", 2},  {L"+4", 3},     {L"2d1", 19},       {L"5e+", 4}, {L"2.5", 2},
+        {L"3.5", 2}, {L".5E1", 4}, {L"", -1},   {L"NOTFOUND", -1}, {L"0", -1}, {L"-5", -1}, {L"1e99999", -1},
     };
     for (const auto& [text, index] : cases) EXPECT_EQ(GameIndexFromStored(text), index) << text;
     EXPECT_EQ(StoredFromGameIndex(0), L"1");
     EXPECT_EQ(StoredFromGameIndex(2147483647), L"2147483648");
-    EXPECT_DOUBLE_EQ(LeadingNumber(L"12.5.3"), 12.5);
-    EXPECT_DOUBLE_EQ(LeadingNumber(L"-2e2x"), -200.0);
-    EXPECT_DOUBLE_EQ(LeadingNumber(L"4."), 4.0);
-    EXPECT_DOUBLE_EQ(LeadingNumber(L"+"), 0.0);
 }
 
 }  // namespace
