@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/size_limits_logic.h"
+#include "window/size_limits_logic.h"
 
 namespace floppex::e2e {
 
