@@ -9,6 +9,7 @@
 #include "components/system/program_launcher.h"
 #include "emulator/emulator_command.h"
 #include "launch/run_game_logic.h"
+#include "listing/c64_listing.h"
 #include "open/unpack_archive.h"
 #include "settings/game_index_file.h"
 #include "window/message_box.h"
@@ -40,13 +41,14 @@ std::optional<std::wstring> Unpack(const MainWindow& window, const std::wstring&
 // An unreadable file is told about; the game is launched all the same, with no entry name.
 std::wstring EntryNameOf(const MainWindow& window, const GameFile& game) {
     const FileType type = FileTypeOf(game.name);
-    std::optional<std::string> name;
+    if (!IsListable(type)) return L"";
+    std::optional<C64File> file;
     try {
-        name = LaunchEntryName(type, std::filesystem::path(game.path), window.gameIndex);
+        file = OpenC64File(std::filesystem::path(game.path), type);
     } catch (const std::exception&) {
-        name.reset();
+        file.reset();
     }
-    if (name) return Widen(*name);
+    if (file && file->listing) return Widen(LaunchEntryName(*file->listing, window.gameIndex));
     Tell(window.hwnd, ReadFailureMessage(game.name));
     return L"";
 }

@@ -2,12 +2,6 @@
 
 #include <limits>
 
-#include "c64/crt_file.h"
-#include "c64/disk_image.h"
-#include "c64/p00_file.h"
-#include "c64/prg_file.h"
-#include "c64/t64_image.h"
-#include "c64/tap_file.h"
 #include "emulator/path_parts.h"
 
 namespace floppex {
@@ -15,12 +9,6 @@ namespace floppex {
 namespace {
 
 std::wstring FolderOf(std::wstring_view path) { return std::wstring(SplitPathParts(path).folder); }
-
-template <class Directory>
-std::string NameOfItem(const Directory& entries, FileType type, int32_t gameIndex) {
-    const auto item = NamedEntryItem(type, entries.Count(), gameIndex);
-    return item ? entries.items[*item - 1].Name().Ascii() : "";
-}
 
 }  // namespace
 
@@ -35,45 +23,6 @@ std::string LaunchEntryName(const C64Listing& listing, int32_t gameIndex) {
     if (IsPcFile(listing.type)) return listing.name.text;
     const auto item = NamedEntryItem(listing.type, listing.entries.size(), gameIndex);
     return item ? listing.entries[*item - 1].name.text : "";
-}
-
-std::optional<std::string> LaunchEntryName(FileType type, const std::filesystem::path& path, int32_t gameIndex) {
-    switch (type) {
-    case FileType::Tape: {
-        T64Image tape;
-        if (!tape.Open(path)) return std::nullopt;
-        return NameOfItem(tape.Entries(), type, gameIndex);
-    }
-    case FileType::Disk: {
-        DiskImage disk;
-        if (!disk.Open(path)) return std::nullopt;
-        return NameOfItem(disk.Entries(), type, gameIndex);
-    }
-    case FileType::PcFirst:
-    case FileType::PcOther: {
-        P00File program;
-        if (!program.Open(path)) return std::nullopt;
-        return program.Name().Ascii();
-    }
-    case FileType::Program: {
-        PrgFile program;
-        if (!program.Open(path)) return std::nullopt;
-        return "";
-    }
-    case FileType::Cartridge: {
-        CrtFile cartridge;
-        if (!cartridge.Open(path)) return std::nullopt;
-        return "";
-    }
-    case FileType::RawTape: {
-        TapFile tape;
-        if (!tape.Open(path)) return std::nullopt;
-        return "";
-    }
-    case FileType::Archive:
-    case FileType::Other: break;
-    }
-    return "";
 }
 
 int16_t LauncherEntryNumber(int32_t gameIndex) {

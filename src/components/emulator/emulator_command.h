@@ -29,11 +29,6 @@ std::optional<size_t> NamedEntryItem(FileType type, size_t count, int32_t gameIn
 // is started whole).
 std::string LaunchEntryName(const C64Listing& listing, int32_t gameIndex);
 
-// The same for the file at path read as type ("" for a type that is not read); nothing when the
-// file cannot be read. The window's launcher still reads the one file directly: through
-// OpenC64File, Floppex.exe grows by some 75 KiB, past its 1.5 MiB.
-std::optional<std::string> LaunchEntryName(FileType type, const std::filesystem::path& path, int32_t gameIndex);
-
 // The entry number handed to the CCS64 operations, which take 16 bits: an entry beyond that
 // cannot exist on any image and is passed as the first one (0).
 int16_t LauncherEntryNumber(int32_t gameIndex);
