@@ -1,6 +1,6 @@
 # Shared shell functions for running Floppex.exe under Wine: a private prefix, a virtual X display
 # when none is given, and the clean-up of both. Sourced by scripts/run-demo.sh (make run),
-# tests/e2e/run.sh and bench/windows.sh.
+# tests/e2e/run.sh, bench/windows.sh and, for its display alone, tests/emulator/play_test.sh.
 FLOPPEX_XVFB_PID=""
 FLOPPEX_STARTED_SERVER=""
 
