@@ -10,16 +10,14 @@ packages=(
   tesseract-ocr
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
 # libFuzzer's runtime comes in clang's runtime package; its name carries the clang version.
 if command -v clang >/dev/null; then
-  ver=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -1)
-  rt="libclang-rt-${ver}-dev"
-  dpkg-query -W -f='${Status}' "$rt" 2>/dev/null | grep -q 'install ok installed' || missing+=("$rt")
+  packages+=("libclang-rt-$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -1)-dev")
 fi
+# One dpkg-query for all (it fails when one was never installed): what it does not list as installed is missing.
+installed=" $({ dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null || true; } | sed -n 's/ install ok installed$//p' | tr '\n' ' ')"
+missing=()
+for p in "${packages[@]}"; do [[ "$installed" == *" $p "* ]] || missing+=("$p"); done
 
 # vice lives in contrib; the lhasa test corpus comes from its source package. Debian lists its sources
 # in the one-line sources.list (installer, debootstrap), in deb822 debian.sources (containers), or both.
@@ -47,9 +45,8 @@ if [ ${#missing[@]} -gt 0 ] || sources_lack; then
     echo "setup: apt-get needs root: running it with sudo, which may ask for your password"
     sudo="sudo"
   fi
-  sources_lack && echo "setup: adding contrib and the source lines to apt's sources"
+  ! sources_lack || { echo "setup: adding contrib and the source lines to apt's sources"; add_components; }
   [ ${#missing[@]} -eq 0 ] || echo "setup: installing ${missing[*]}"
-  add_components
   apt() { $sudo env DEBIAN_FRONTEND=noninteractive apt-get -qq "$@"; }
   apt update
   [ ${#missing[@]} -eq 0 ] || apt install -y --no-install-recommends "${missing[@]}" >/dev/null

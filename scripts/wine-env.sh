@@ -1,6 +1,6 @@
 # Shared shell functions for running Floppex.exe under Wine: a private prefix, a virtual X display
 # when none is given, and the clean-up of both. Sourced by scripts/run-demo.sh (make run),
-# tests/e2e/run.sh and bench/windows.sh.
+# tests/e2e/run.sh, bench/windows.sh and, for its display alone, tests/emulator/play_test.sh.
 FLOPPEX_XVFB_PID=""
 FLOPPEX_STARTED_SERVER=""
 
@@ -10,21 +10,24 @@ wine_env() {
 }
 
 # start_display: start Xvfb on the first free display number when DISPLAY is unset; returns once
-# it takes connections.
+# it takes connections. A number that looks free may not be: another /tmp (a chroot, a container)
+# hides the other server's files but not its abstract socket, and a parallel run may take it first;
+# when Xvfb gives up there, the next number is tried.
 start_display() {
   [ -n "${DISPLAY:-}" ] && return 0
   local n i
   for n in $(seq 90 140); do
-    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || break
+    { [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; } && continue
+    Xvfb ":${n}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    FLOPPEX_XVFB_PID=$!
+    for i in $(seq 1 300); do
+      kill -0 "$FLOPPEX_XVFB_PID" 2>/dev/null || break
+      [ -e "/tmp/.X11-unix/X${n}" ] && { export DISPLAY=":${n}"; return 0; }
+      sleep 0.1
+    done
+    { kill "$FLOPPEX_XVFB_PID"; wait "$FLOPPEX_XVFB_PID"; } 2>/dev/null || true
   done
-  Xvfb ":${n}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  FLOPPEX_XVFB_PID=$!
-  for i in $(seq 1 300); do
-    [ -e "/tmp/.X11-unix/X${n}" ] && break
-    kill -0 "$FLOPPEX_XVFB_PID" 2>/dev/null || { echo "Xvfb :${n} did not start" >&2; return 1; }
-    sleep 0.1
-  done
-  export DISPLAY=":${n}"
+  FLOPPEX_XVFB_PID="" && echo "Xvfb did not start on any display from :90 to :140" >&2 && return 1
 }
 
 # prepare_prefix: create the prefix once (a stamp file marks a finished one), with fonts and without

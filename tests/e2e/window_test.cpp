@@ -40,9 +40,9 @@ TEST(WindowTest, EmptyWindowSizesReopensWhereItWasClosedAndTakesItsKeys) {
         EXPECT_FALSE(window.PlayEnabled());
         EXPECT_EQ(window.RowCount(), 0);
         EXPECT_EQ(SizeOf(handle, true), std::pair(TwipsToPixels(3240), TwipsToPixels(3975)));
-        // Every start registers the shell's file types, with commands for the program where it lies.
+        // Every start registers the shell's file types, with commands for the program where it lies,
+        // once the first listing is drawn: the last type's last command is waited for.
         const auto classes = [](const std::wstring& key) { return ReadValue(key, L"", HKEY_CLASSES_ROOT).value_or(RegistryValue{}).text; };
-        // They are written once the listing is drawn, the cartridge's commands last.
         ASSERT_TRUE(WaitUntil([&] { return classes(L"FloppexCRT\\Shell\\Play\\command") == folder.Exe() + L" -p %1"; }));
         EXPECT_EQ(classes(L".d64"), L"FloppexD64");
         EXPECT_EQ(classes(L"FloppexD64\\Shell\\Play\\command"), folder.Exe() + L" -p %1");

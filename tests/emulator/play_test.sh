@@ -10,8 +10,9 @@ for rom in kernal_generic basic_generic chargen_openroms; do
   [ -f "$roms/$rom.rom" ] || { echo "real-emulator test not run: ROMs not found in $roms"; exit 0; }
 done
 roms=$(cd "$roms" && pwd)
-# One X server for all the runs.
-[ -n "${FLOPPEX_IN_XVFB:-}" ] || FLOPPEX_IN_XVFB=1 exec xvfb-run -a bash "$0" "$@"
+# One X server for all the runs, on a display number found as the Windows tests find theirs.
+source "$(dirname "$0")/../../scripts/wine-env.sh"
+trap stop_wine_and_display EXIT && start_display || exit 1
 set -e
 rm -rf "$work" && mkdir -p "$work/tmp" && cd "$work"
 
