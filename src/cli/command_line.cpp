@@ -77,6 +77,16 @@ std::optional<CommandLine> ParseExtract(const std::vector<std::filesystem::path>
     return line;
 }
 
+// The command line of a command whose own parser gave request (nothing: bad usage).
+template <class Request>
+std::optional<CommandLine> WithRequest(std::optional<Request> request, CommandLine::Command command,
+                                       std::optional<Request> CommandLine::*field) {
+    if (!request) return std::nullopt;
+    CommandLine line{.command = command};
+    line.*field = std::move(request);
+    return line;
+}
+
 }  // namespace
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::filesystem::path>& args, std::string& error) {
@@ -92,20 +102,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::filesystem::p
     }
     if (command == "list") return ParseList(args, error);
     if (command == "extract") return ParseExtract(args, error);
-    if (command == "render") {
-        std::optional<RenderRequest> render = ParseRender(args, error);
-        if (!render) return std::nullopt;
-        CommandLine line{.command = CommandLine::Command::Render};
-        line.render = std::move(render);
-        return line;
-    }
-    if (command == "play") {
-        std::optional<PlayRequest> play = ParsePlay(args, error);
-        if (!play) return std::nullopt;
-        CommandLine line{.command = CommandLine::Command::Play};
-        line.play = std::move(play);
-        return line;
-    }
+    if (command == "render") return WithRequest(ParseRender(args, error), CommandLine::Command::Render, &CommandLine::render);
+    if (command == "play") return WithRequest(ParsePlay(args, error), CommandLine::Command::Play, &CommandLine::play);
     error = "unknown command " + command;
     return std::nullopt;
 }
