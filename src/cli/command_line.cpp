@@ -8,6 +8,7 @@ const char* const kUsage =
     "usage: floppex-cli list [--json] [--] FILE...\n"
     "       floppex-cli extract ARCHIVE DIR\n"
     "       floppex-cli play [--emulator PROGRAM] [--name NAME] FILE [ENTRY] [-- ARG...]\n"
+    "       floppex-cli render FILE -o OUT.png [--scale N | --size N] [--lower]\n"
     "       floppex-cli --help\n"
     "\n"
     "list     prints what each FILE holds (.d64 .t64 .prg .p00-.p09 .tap .crt, or an archive .lha\n"
@@ -29,6 +30,11 @@ const char* const kUsage =
     "         name (a .t64 of one program, a .prg, .crt or .tap). An archive is unpacked\n"
     "         into a temporary folder that is removed once the emulator has exited. Waits for the\n"
     "         emulator and exits with its exit status.\n"
+    "render   draws FILE's directory as the C64 screen shows it after LOAD\"$\",8 and LIST, in\n"
+    "         the C64's blue and light blue, and writes it to OUT.png (under a temporary name\n"
+    "         first, so a failure leaves no picture). --scale N (1 to 8, default 2) draws each\n"
+    "         C64 pixel N x N; --size N (16 to 1024) makes an N x N thumbnail, cut on the right\n"
+    "         and at the bottom. --lower uses the lower-case character set.\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, 2 bad usage; play: 3 no such\n"
     "entry, 127 the emulator was not found or could not be started, else the emulator's own.\n";
@@ -71,6 +77,16 @@ std::optional<CommandLine> ParseExtract(const std::vector<std::filesystem::path>
     return line;
 }
 
+// The command line of a command whose own parser gave request (nothing: bad usage).
+template <class Request>
+std::optional<CommandLine> WithRequest(std::optional<Request> request, CommandLine::Command command,
+                                       std::optional<Request> CommandLine::*field) {
+    if (!request) return std::nullopt;
+    CommandLine line{.command = command};
+    line.*field = std::move(request);
+    return line;
+}
+
 }  // namespace
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::filesystem::path>& args, std::string& error) {
@@ -86,13 +102,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::filesystem::p
     }
     if (command == "list") return ParseList(args, error);
     if (command == "extract") return ParseExtract(args, error);
-    if (command == "play") {
-        std::optional<PlayRequest> play = ParsePlay(args, error);
-        if (!play) return std::nullopt;
-        CommandLine line{.command = CommandLine::Command::Play};
-        line.play = std::move(play);
-        return line;
-    }
+    if (command == "render") return WithRequest(ParseRender(args, error), CommandLine::Command::Render, &CommandLine::render);
+    if (command == "play") return WithRequest(ParsePlay(args, error), CommandLine::Command::Play, &CommandLine::play);
     error = "unknown command " + command;
     return std::nullopt;
 }

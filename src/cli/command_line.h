@@ -6,16 +6,18 @@
 #include <vector>
 
 #include "cli/play.h"
+#include "cli/render.h"
 
 namespace floppex::cli {
 
 struct CommandLine {
-    enum class Command { Help, List, Extract, Play };
+    enum class Command { Help, List, Extract, Play, Render };
     Command command = Command::Help;
     bool json = false;
     std::vector<std::filesystem::path> files;  // list: the files; extract: the archive
     std::filesystem::path outputFolder;        // extract only
     std::optional<PlayRequest> play;           // play only
+    std::optional<RenderRequest> render;       // render only
 };
 
 // args without the program name. Bad usage returns nothing and sets error.

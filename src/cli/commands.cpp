@@ -10,6 +10,7 @@
 #include "cli/json_text.h"
 #include "cli/path_text.h"
 #include "cli/play.h"
+#include "cli/render.h"
 #include "listing/c64_listing.h"
 
 namespace floppex::cli {
@@ -29,10 +30,7 @@ void Complain(Output& err, const fs::path& file, const std::string& error) {
     err << "floppex-cli: " << PathText(file) << ": " << error << "\n";
 }
 
-namespace {
-
-// The listing of one file: of the C64 file an archive holds, unpacked in memory.
-C64File ListOne(const fs::path& file) {
+C64File OpenOne(const fs::path& file) {
     if (auto why = NotAFile(file)) {
         C64File refused;
         refused.error = *why;
@@ -41,11 +39,13 @@ C64File ListOne(const fs::path& file) {
     return OpenC64File(file, KindOf(file));
 }
 
+namespace {
+
 int ListText(const std::vector<fs::path>& files, Output& out, Output& err) {
     int status = kExitOk;
     for (size_t i = 0; i < files.size(); ++i) {
         if (files.size() > 1) out << (i > 0 ? "\n" : "") << "==> " << PathText(files[i]) << " <==\n";
-        const C64File result = ListOne(files[i]);
+        const C64File result = OpenOne(files[i]);
         if (result.listing) {
             out << result.listing->text;
         } else {
@@ -62,7 +62,7 @@ int ListJson(const std::vector<fs::path>& files, Output& out, Output& err) {
     const bool several = files.size() > 1;
     if (several) out << "[";
     for (size_t i = 0; i < files.size(); ++i) {
-        const C64File result = ListOne(files[i]);
+        const C64File result = OpenOne(files[i]);
         if (i > 0) out << ",\n";
         if (result.listing) {
             out << ListingJson(PathText(files[i]), *result.listing, result.fromArchive);
@@ -117,6 +117,7 @@ int Run(const std::vector<fs::path>& args, Output& out, Output& err) {
             return line->json ? ListJson(line->files, out, err) : ListText(line->files, out, err);
         case CommandLine::Command::Extract: return Extract(line->files.front(), line->outputFolder, out, err);
         case CommandLine::Command::Play: return Play(*line->play, err);
+        case CommandLine::Command::Render: return Render(*line->render, err);
     }
     return kExitUsage;
 }

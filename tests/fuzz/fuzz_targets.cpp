@@ -19,6 +19,8 @@
 #include "c64/t64_image.h"
 #include "c64/tap_file.h"
 #include "contents/listing_logic.h"
+#include "listing/c64_listing.h"
+#include "picture/directory_picture.h"
 
 using namespace floppex;
 using namespace floppex::archive;
@@ -246,6 +248,21 @@ void Extract(const uint8_t* data, size_t size) {
     Require(e == ".d64" || e == ".t64" || e == ".prg" || e == ".crt" || e == ".tap" ||
             (e.size() == 4 && e.starts_with(".p0") && std::isdigit(e[3])));
     Require(r.data.size() >= 2 && r.data.size() <= kLimits.maxMemberBytes);
+}
+
+// Any bytes opened as each kind a name may give them and drawn as a thumbnail: at most 200 rows,
+// and a PNG of the size asked for.
+void Picture(const uint8_t* data, size_t size) {
+    if (size == 0) return;
+    const char* const names[] = {"a.d64", "a.d81", "a.t64", "a.prg", "a.p00", "a.crt", "a.tap", "a.zip"};
+    const std::string name = names[data[0] % 8];
+    const C64File file = OpenC64File(name, {data + 1, size - 1}, FileTypeOf(name));
+    if (!file.listing) return;
+    const auto screen = picture::DirectoryScreen(*file.listing);
+    Require(!screen.empty() && screen.size() <= picture::kMaxRows);
+    const int side = 16 + data[0] % 64;
+    const auto png = picture::DirectoryPng(screen, petscii::CharSet::UpperCase, picture::ThumbnailSize(side));
+    Require(png.size() > 24 && png[19] == side && png[23] == side);  // IHDR's width and height
 }
 
 }  // namespace

@@ -59,24 +59,6 @@ std::optional<std::vector<uint8_t>> ReadWhole(const fs::path& path, size_t maxBy
     return bytes;
 }
 
-// Writes beside the final name first, then renames, so the final name never holds half a file.
-bool WriteThroughTemporary(const fs::path& finalPath, std::span<const uint8_t> data) {
-    fs::path temp = finalPath;
-    temp += ".part";
-    std::error_code ec;
-    if (!WriteWholeFile(temp, data)) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    fs::rename(temp, finalPath, ec);
-    if (ec) {  // some systems will not rename over an existing file
-        fs::remove(finalPath, ec);
-        fs::rename(temp, finalPath, ec);
-    }
-    if (ec) fs::remove(temp, ec);
-    return !ec;
-}
-
 // The regular files the outside archiver left in dir, within the limits.
 std::vector<ArchiveMember> CollectFolder(const fs::path& dir, const ExtractLimits& limits) {
     std::vector<ArchiveMember> members;

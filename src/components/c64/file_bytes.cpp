@@ -71,4 +71,21 @@ bool WriteWholeFile(const std::filesystem::path& path, std::span<const uint8_t> 
     return std::fclose(file.release()) == 0 && written;
 }
 
+bool WriteThroughTemporary(const std::filesystem::path& finalPath, std::span<const uint8_t> data) {
+    std::filesystem::path temp = finalPath;
+    temp += ".part";
+    std::error_code ec;
+    if (!WriteWholeFile(temp, data)) {
+        std::filesystem::remove(temp, ec);
+        return false;
+    }
+    std::filesystem::rename(temp, finalPath, ec);
+    if (ec) {  // some systems will not rename over an existing file
+        std::filesystem::remove(finalPath, ec);
+        std::filesystem::rename(temp, finalPath, ec);
+    }
+    if (ec) std::filesystem::remove(temp, ec);
+    return !ec;
+}
+
 }  // namespace floppex

@@ -23,4 +23,8 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& p
 // Creates or replaces the file with data; false when it cannot be written whole.
 bool WriteWholeFile(const std::filesystem::path& path, std::span<const uint8_t> data);
 
+// The same written beside it first (path + ".part") and renamed, so that path never holds half a
+// file; nothing is left behind when it fails.
+bool WriteThroughTemporary(const std::filesystem::path& path, std::span<const uint8_t> data);
+
 }  // namespace floppex

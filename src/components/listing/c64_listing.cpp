@@ -54,11 +54,13 @@ bool Opened(TapFile& tape, const Source& source, std::string& error) {
     return false;
 }
 
-ListingName FromPet(const PetName& name) { return {name.Ascii(), name.Unicode(), name.bytes}; }
+ListingName FromPet(const PetName& name, std::span<const uint8_t> stored = {}) {
+    return {name.Ascii(), name.Unicode(), name.bytes, {stored.begin(), stored.end()}};
+}
 
 ListingName FromPc(std::string text) {
     std::string shown = text;
-    return {std::move(text), std::move(shown), std::nullopt};
+    return {std::move(text), std::move(shown), std::nullopt, {}};
 }
 
 std::string Padded(const std::string& text, size_t width) {
@@ -115,11 +117,11 @@ std::string TapeType(uint8_t fileType) {
 std::optional<C64Listing> ReadDisk(const Source& source, std::string& error) {
     DiskImage image;
     if (!Opened(image, source, error)) return std::nullopt;
-    C64Listing listing = Headed(DiskFormatName(image.Format()), FromPet(image.DiskName()));
-    listing.id = FromPet(image.DiskId());
+    C64Listing listing = Headed(DiskFormatName(image.Format()), FromPet(image.DiskName(), image.StoredDiskName()));
+    listing.id = FromPet(image.DiskId(), image.StoredDiskId());
     listing.columns = {{L"Filename", 1550}, {L"Blks", 630}, {L"Type", 750}};
     for (const DiskDirEntry& item : image.Entries()) {
-        listing.entries.push_back({FromPet(item.Name()), item.blockCount, item.FileType(), {}, {}, {}});
+        listing.entries.push_back({FromPet(item.Name(), item.storedName), item.blockCount, item.FileType(), {}, {}, {}});
         listing.rows.push_back({item.Name().Unicode(), item.Blocks(), item.FileType()});
     }
     listing.blocksFree = image.BlocksFree();

@@ -24,6 +24,7 @@ struct ListingName {
     std::string text;                             // as c1541 prints it (what emulators are given)
     std::string shown;                            // UTF-8 with the C64's own glyphs, for display
     std::optional<std::vector<uint8_t>> petscii;  // raw bytes, absent for a name taken from the PC file
+    std::vector<uint8_t> stored;                  // disks: as the directory keeps it, $A0 padding and all
 };
 
 // A field beyond the directory's, for JSON: a number, text or a truth value.
