@@ -3,18 +3,10 @@
 namespace floppex {
 
 std::wstring ReadFailureMessage(std::wstring_view gameFileName) {
-    switch (FileTypeOf(gameFileName)) {
-    case FileType::Tape: return L"There was an error reading from the T64 file!";
-    case FileType::Disk: return L"There was an error reading from the " + FormatTag(gameFileName) + L" file!";
-    case FileType::PcFirst:
-    case FileType::PcOther: return L"There was an error reading from the P00 file!";
-    case FileType::Program: return L"There was an error reading from the PRG file!";
-    case FileType::Cartridge: return L"There was an error reading from the CRT file!";
-    case FileType::RawTape: return L"There was an error reading from the TAP file!";
-    case FileType::Archive:
-    case FileType::Other: break;
-    }
-    return L"";
+    const std::wstring tag = ReadErrorTag(FileTypeOf(gameFileName), gameFileName);
+    if (tag.empty()) return L"";
+    // The launcher names PC64 files by the first of their kind.
+    return L"There was an error reading from the " + (tag == L"Pxx" ? std::wstring(L"P00") : tag) + L" file!";
 }
 
 bool RemembersEntry(std::wstring_view gameFileName) { return !IsSingleProgram(FileTypeOf(gameFileName)); }

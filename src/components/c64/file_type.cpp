@@ -44,4 +44,19 @@ std::wstring FormatTag(std::wstring_view name) {
     return {tag.begin(), tag.end()};
 }
 
+std::wstring ReadErrorTag(FileType type, std::wstring_view name) {
+    switch (type) {
+        case FileType::Disk: return FormatTag(name);
+        case FileType::Tape: return L"T64";
+        case FileType::PcFirst:
+        case FileType::PcOther: return L"Pxx";
+        case FileType::Program: return L"PRG";
+        case FileType::Cartridge: return L"CRT";
+        case FileType::RawTape: return L"TAP";
+        case FileType::Archive:
+        case FileType::Other: break;
+    }
+    return L"";
+}
+
 }  // namespace floppex

@@ -23,6 +23,9 @@ FileType FileTypeOf(std::wstring_view name);
 
 // The three letters after the last dot, upper-cased, for messages ("D81"); empty without them.
 std::wstring FormatTag(std::wstring_view name);
+// The format a read error names: a disk's own tag ("D81"), else T64, Pxx, PRG, CRT or TAP; empty
+// for an archive or another file.
+std::wstring ReadErrorTag(FileType type, std::wstring_view name);
 
 // Listed and played as they are, without unpacking.
 constexpr bool IsListable(FileType type) { return type != FileType::Archive && type != FileType::Other; }

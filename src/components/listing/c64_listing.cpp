@@ -242,22 +242,9 @@ std::optional<C64Listing> ReadRawTape(const Source& source, std::string& error) 
 }
 
 std::wstring TagOf(FileType type, const std::filesystem::path& name) {
-    switch (type) {
-        case FileType::Disk: {
-            // Unit by unit: the tag's letters are ASCII, and a name need not be valid in any encoding.
-            const std::filesystem::path::string_type native = name.filename().native();  // a copy: filename() is a temporary
-            return FormatTag(std::wstring(native.begin(), native.end()));
-        }
-        case FileType::Tape: return L"T64";
-        case FileType::PcFirst:
-        case FileType::PcOther: return L"Pxx";
-        case FileType::Program: return L"PRG";
-        case FileType::Cartridge: return L"CRT";
-        case FileType::RawTape: return L"TAP";
-        case FileType::Archive:
-        case FileType::Other: break;
-    }
-    return L"";
+    // Unit by unit: the tag's letters are ASCII, and a name need not be valid in any encoding.
+    const std::filesystem::path::string_type native = name.filename().native();  // a copy: filename() is a temporary
+    return ReadErrorTag(type, std::wstring(native.begin(), native.end()));
 }
 
 C64File Read(const Source& source, FileType type) {
