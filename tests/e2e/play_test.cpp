@@ -48,11 +48,9 @@ TEST(PlayTest, PlayButtonStartsEachKindOfEmulatorWithTheChosenEntry) {
         {3, L"hello.prg", L"HELLO.PRG", 0, {L"-autostart", L"GAME"}, false, nullptr},
         {3, L"big.p00", L"Big.P00", 0, {L"-autostart", L"GAME:big"}, false, nullptr},
         {3, L"big.p01", L"big.p01", 0, {L"-autostart", L"GAME:big"}, false, "big.p01=1"},
-        // The other disks as a .d64; a cartridge and a raw tape start whole, their row remembered.
+        // The other disks (listed in listing_test) as a .d64; a cartridge and a raw tape start whole, their row remembered.
         {3, L"demo.d81", L"demo.d81", 2, {L"-autostart", L"GAME:third"}, false, "demo.d81=3"},
         {4, L"demo.g64", L"demo.g64", 1, {L"-autostart", L"GAME:second"}, false, "demo.g64=2"},
-        {3, L"demo.d71", L"demo.d71", 1, {L"-autostart", L"GAME:second"}, false, "demo.d71=2"},
-        {4, L"demo.x64", L"demo.x64", 1, {L"-autostart", L"GAME:second"}, false, "demo.x64=2"},
         {3, L"cart.crt", L"cart.crt", 0, {L"-autostart", L"GAME"}, false, "cart.crt=1"},
         {3, L"tape.tap", L"tape.tap", 1, {L"-autostart", L"GAME"}, false, "tape.tap=2"},
         {3, L"play.d64", L"play.d64", 2, {L"-autostart", L"GAME:gamma"}, false, "play.d64=3", true},  // stops nothing

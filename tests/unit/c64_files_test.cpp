@@ -30,11 +30,8 @@ DiskImage Loaded(const std::string& name) {
     return image;
 }
 
-// Every fixture image lists exactly as c1541 lists it: good ones, odd names and types, broken or
-// looping directory chains, read errors, 40 and 42 tracks, directories that reach the tracks of
-// 17 sectors, a file of more than 255 blocks, G64s with damaged GCR; 1571 disks with files on both
-// sides, 1581 disks with several directory sectors, a partition and a looping directory; X64 files
-// (see images.sh). Where c1541 lists nothing, the image does not load.
+// Every fixture image (images.sh says what each holds) lists exactly as c1541 lists it; where c1541
+// lists nothing, the image does not load.
 TEST(DiskImage, ListingEqualsC1541ForEveryFixtureImage) {
     int compared = 0;
     for (const auto& file : fs::directory_iterator(FixtureDir("images"))) {
@@ -72,7 +69,6 @@ TEST(G64Image, SectorsAndErrorsAreWhatC1541Reads) {
 // Header, names, types and blocks are in the listings (and in floppex-cli's JSON, compared with
 // c1541's text).
 TEST(DiskImage, ReadsTracksErrorBytesAndEntriesOfC1541Images) {
-    const auto image = Loaded("mixed.d64");
     struct Case { const char* name; int tracks; bool errors; size_t entries = 6; };
     for (const Case& c : {Case{"mixed.d64", 35, false}, Case{"errors_ok.d64", 35, true}, Case{"tracks40.d64", 40, false},
                           Case{"tracks40_errors.d64", 40, true}, Case{"tracks42.d64", 42, false}, Case{"errors_ok.d71", 70, true, 5},
@@ -306,7 +302,6 @@ TEST(Petscii, ListingAndC64FaceShowEachByteAsTheC64Does) {
         }
         EXPECT_FALSE(cp < 0x20 || (cp >= 0x7f && cp < 0xa0)) << "control character for byte " << value;
     }
-    // The upper-case and graphics set.
     EXPECT_EQ(petscii::ToUnicode(Bytes{0x48, 0x45, 0x4c, 0x4c, 0x4f, 0x20, 0x31, 0x21}), "HELLO 1!");
     // Pound, arrows, spade and heart (shifted A, S), pi, shifted space, left half block, a line of
     // the Legacy Computing block; reverse-on as a reverse R, clear screen as a (reverse) heart.
