@@ -9,23 +9,19 @@ picture_test.py disks|others|bad CLI FIXTURES SOURCE WORK
 import os, re, subprocess, sys, zlib
 
 CLI, FIXTURES, SOURCE, WORK = sys.argv[2:6]
-sys.path.insert(0, os.path.join(SOURCE, 'src', 'resources'))
+RESOURCES, IMAGES = os.path.join(SOURCE, 'src', 'resources'), os.path.join(FIXTURES, 'images')
+sys.path.insert(0, RESOURCES)
 import make_font, petscii_table  # noqa: E402  the glyph source's reader
 
 BORDER, INK, PAPER = 32, (0x6C, 0x5E, 0xB5), (0x35, 0x28, 0x79)
-TABLE = petscii_table.load(os.path.join(SOURCE, 'src', 'resources', 'petscii.txt'))
-GLYPHS = make_font.load_glyphs(os.path.join(SOURCE, 'src', 'resources', 'c64_font.txt'), TABLE)
+TABLE = petscii_table.load(os.path.join(RESOURCES, 'petscii.txt'))
+GLYPHS = make_font.load_glyphs(os.path.join(RESOURCES, 'c64_font.txt'), TABLE)
 # Per set: cell pixels -> the lowest screen code drawn so (codes that look alike read back as one).
 CELLS = {s: {} for s in (1, 2)}
-for s in (1, 2):
-    for code in range(256):
-        CELLS[s].setdefault(make_font.bitmap(GLYPHS, TABLE, s, code), code)
+for s, code in ((s, code) for s in (1, 2) for code in range(256)):
+    CELLS[s].setdefault(make_font.bitmap(GLYPHS, TABLE, s, code), code)
 failures = []
-
-
-def check(ok, what):
-    if not ok:
-        failures.append(what)
+check = lambda ok, what: ok or failures.append(what)
 
 
 def read_png(path):
@@ -56,23 +52,15 @@ def read_png(path):
 def read_cells(path, scale, charset=1):
     """The screen codes of the whole cells that the picture holds, row by row."""
     width, height, pixel = read_png(path)
-    origin = BORDER * scale
+    origin, step = BORDER * scale, 8 * scale
     check(all(pixel(x, 0) == INK for x in range(0, width, 7)), f'{path}: border')
-    rows = []
-    for top in range(origin, height - 8 * scale + 1, 8 * scale):
-        row = []
-        for left in range(origin, min(width, origin + 320 * scale) - 8 * scale + 1, 8 * scale):
-            cell = []
-            for y in range(8):
-                line = ''
-                for x in range(8):
-                    px, py = left + x * scale, top + y * scale
-                    colour = pixel(px, py)
-                    check(colour == pixel(px + scale - 1, py + scale - 1), f'{path}: C64 pixel at {px},{py} not whole')
-                    line += '#' if colour == INK else '.' if colour == PAPER else '?'
-                cell.append(line)
-            row.append(CELLS[charset].get(tuple(cell)))
-        rows.append(row)
+
+    def dot(px, py):
+        check(pixel(px, py) == pixel(px + scale - 1, py + scale - 1), f'{path}: C64 pixel at {px},{py} not whole')
+        return {INK: '#', PAPER: '.'}.get(pixel(px, py), '?')
+    rows = [[CELLS[charset].get(tuple(''.join(dot(left + x * scale, top + y * scale) for x in range(8)) for y in range(8)))
+             for left in range(origin, min(width, origin + 320 * scale) - step + 1, step)]
+            for top in range(origin, height - step + 1, step)]
     border = CELLS[charset][('########',) * 8]
     while rows and all(c == border for c in rows[-1]):  # the border below the last row
         rows.pop()
@@ -109,10 +97,8 @@ def render(path, out, *options):
 
 def c1541_sectors(image, track):
     """{sector: 256 bytes} of one track, from c1541's -block dumps."""
-    args = ['c1541', image]
-    for s in range(40 if track == 40 else 21):
-        args += ['-block', str(track), str(s)]
-    text = subprocess.run(args, capture_output=True, text=True).stdout
+    args = [a for s in range(40 if track == 40 else 21) for a in ('-block', str(track), str(s))]
+    text = subprocess.run(['c1541', image, *args], capture_output=True, text=True).stdout
     sectors = {}
     for block in re.split(r'<#\s*\d+:\s*', text)[1:]:
         t, s = map(int, block.split('>')[0].split())
@@ -155,18 +141,17 @@ def expected_disk(image, listing):
 
 
 def disks():
-    folder = os.path.join(FIXTURES, 'images')
     made = [os.path.join(WORK, n) for n in ('full.d64', 'pi.d64')]  # 144 entries; a name of sixteen $FF
     subprocess.run(['c1541', '-format', 'full,ff', 'd64', made[0]] +
-                   [a for i in range(144) for a in ('-write', os.path.join(folder, 'tiny.prg'), f'f{i}')],
+                   [a for i in range(144) for a in ('-write', os.path.join(IMAGES, 'tiny.prg'), f'f{i}')],
                    check=True, capture_output=True)
-    data = bytearray(open(os.path.join(folder, 'mixed.d64'), 'rb').read())
+    data = bytearray(open(os.path.join(IMAGES, 'mixed.d64'), 'rb').read())
     data[357 * 256 + 256 + 5:357 * 256 + 256 + 21] = b'\xff' * 16  # the first entry of 18/1
     open(made[1], 'wb').write(data)
     # Every image c1541 lists, but the X64 of a 1581 body, which c1541 reads as a 1541 disk.
-    images = made + sorted(os.path.join(folder, f) for f in os.listdir(folder)
-                             if re.search(r'\.(d64|d71|d81|g64|x64)$', f) and f != 'd81body.x64'
-                             and os.path.getsize(os.path.join(folder, f) + '.list'))
+    images = made + sorted(os.path.join(IMAGES, f) for f in os.listdir(IMAGES)
+                           if re.search(r'\.(d64|d71|d81|g64|x64)$', f) and f != 'd81body.x64'
+                           and os.path.getsize(os.path.join(IMAGES, f) + '.list'))
     for image in images:
         listing = subprocess.run(['c1541', image, '-list'], capture_output=True, text=True).stdout
         listing = '\n'.join(l for l in listing.splitlines() if not l.startswith('Error - '))
@@ -188,20 +173,19 @@ def ascii_of(cells):
 
 
 def others():
-    images, tapes = os.path.join(FIXTURES, 'images'), os.path.join(FIXTURES, 'crt_tap')
     for path in ('games.t64', 'b254.prg', 'mixed.zip', 'pc64/b255.p00'):
-        path, out = os.path.join(images, path), os.path.join(WORK, os.path.basename(path) + '.png')
+        path, out = os.path.join(IMAGES, path), os.path.join(WORK, os.path.basename(path) + '.png')
         check(render(path, out, '--scale', '1').returncode == 0, f'{path}: render')
         got = [ascii_of(r) for r in read_cells(out, 1)]
         listed = subprocess.run([CLI, 'list', path], capture_output=True, text=True).stdout.splitlines()
         check(got[0].startswith(listed[0].rstrip()) and got[1:] == [l.rstrip() for l in listed[1:]], f'{path}: {got} {listed}')
-    crt, out = os.path.join(tapes, 'ocean.crt'), os.path.join(WORK, 'ocean.png')
+    crt, out = os.path.join(FIXTURES, 'crt_tap', 'ocean.crt'), os.path.join(WORK, 'ocean.png')
     check(render(crt, out, '--lower').returncode == 0, 'ocean.crt: render')
     chips = re.findall(r'^\$\w+ CHIP (\w+)\s+#(\d+) (\$\w+) (\$\w+)', open(crt + '.info').read(), re.M)
     got = [ascii_of(r).upper().split() for r in read_cells(out, 2, charset=2)]
     check([[str(int(b)), a.upper(), s.upper(), t] for t, b, a, s in chips] == got[3:], f'ocean.crt: {got}')
     # Sizes: thumbnails hold the rows and columns that fit at their scale.
-    disk, whole = os.path.join(images, 'mixed.d64'), os.path.join(WORK, 'whole.png')
+    disk, whole = os.path.join(IMAGES, 'mixed.d64'), os.path.join(WORK, 'whole.png')
     render(disk, whole, '--scale', '1')
     full = read_cells(whole, 1)
     for side in (16, 64, 128, 256, 384, 767, 768, 1024):
@@ -211,8 +195,7 @@ def others():
         check((width, height) == (side, side), f'--size {side}: {width}x{height}')
         if side >= 256:
             scale = max(1, side // 384)
-            fit = (side - BORDER * scale) // (8 * scale)
-            got = read_cells(out, scale)
+            fit, got = (side - BORDER * scale) // (8 * scale), read_cells(out, scale)
             check(got == [r[:fit] for r in full[:fit]], f'--size {side}: {len(got)} rows')
     for scale in (3, 8):
         render(disk, whole, '--scale', str(scale))
@@ -220,12 +203,11 @@ def others():
 
 
 def bad():
-    images = os.path.join(FIXTURES, 'images')
-    disk = os.path.join(images, 'mixed.d64')
+    disk = os.path.join(IMAGES, 'mixed.d64')
     open(os.path.join(WORK, 'empty.d64'), 'wb').close()
     names = [f'P{i}' for i in range(300)]
     subprocess.run([sys.executable, os.path.join(SOURCE, 'tests', 'fixtures', 't64.py'), os.path.join(WORK, 'long.t64')] +
-                   [f"{n}={os.path.join(images, 'b254.prg')}" for n in names], check=True)
+                   [f"{n}={os.path.join(IMAGES, 'b254.prg')}" for n in names], check=True)
     out = os.path.join(WORK, 'bad.png')
     for case, args, status, message, limit in (
             ('empty file', [os.path.join(WORK, 'empty.d64'), '-o', out], 1, 'empty.d64', ''),
@@ -251,6 +233,5 @@ def bad():
 if __name__ == '__main__':
     os.makedirs(WORK, exist_ok=True)
     {'disks': disks, 'others': others, 'bad': bad}[sys.argv[1]]()
-    for failure in failures:
-        print('FAILED:', failure)
+    print(''.join(f'FAILED: {f}\n' for f in failures), end='')
     sys.exit(1 if failures else 0)
