@@ -1,12 +1,10 @@
 #!/usr/bin/env python3
 """Checks of the C64 face (font_test.py source|render|ocr RESOURCES FONT.ttf OUT_FOLDER): the glyph
 source, the font as FreeType draws it (left in OUT_FOLDER as the contact sheet), OCR of its text."""
-import subprocess
-import sys
+import subprocess, sys
 
 sys.path.insert(0, sys.argv[2])
-import make_font  # noqa: E402
-import petscii_table  # noqa: E402
+import make_font, petscii_table  # noqa: E402
 
 SCALE = 4  # screen pixels per glyph pixel in the renderings
 TABLE = petscii_table.load(f'{sys.argv[2]}/petscii.txt')
@@ -29,9 +27,9 @@ def check_source():
     """Every code of both sets, reverse included, has a glyph; two share one where the C64 draws them alike."""
     codes = [(s, c) for s in (1, 2) for c in range(256)]
     drawn = {code: make_font.bitmap(GLYPHS, TABLE, *code) for code in codes}
-    faults = [f'set {s} ${c:02X} and set {t} ${d:02X}' for (s, c) in codes for (t, d) in codes
-              if (s, c) < (t, d) and (drawn[s, c] == drawn[t, d]) != (drawn_like(s, c) == drawn_like(t, d))]
-    return [f'{f}: drawn alike but the C64 draws them differently, or the other way round' for f in faults]
+    return [f'set {s} ${c:02X} and set {t} ${d:02X}: drawn alike but the C64 draws them differently, or the other way round'
+            for (s, c) in codes for (t, d) in codes
+            if (s, c) < (t, d) and (drawn[s, c] == drawn[t, d]) != (drawn_like(s, c) == drawn_like(t, d))]
 
 
 def label(text, pointsize, image, *after):
@@ -75,8 +73,7 @@ def check_ocr():
     """Pangrams, so that the reader can lean on words as it does with print, and the digits;
     drawn four times as large and softened a little, as a screen's pixels are by the eye."""
     faults = []
-    for text in ('THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG', 'the quick brown fox jumps over the lazy dog',
-                 '0123456789'):
+    for text in ('THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG', 'the quick brown fox jumps over the lazy dog', '0123456789'):
         image = f'{OUT}/ocr_{text[0]}.png'
         label(text, 8 * SCALE, image, '-blur', '0x1')
         read = subprocess.run(['tesseract', image, '-', '--psm', '7'], capture_output=True, text=True).stdout.strip()

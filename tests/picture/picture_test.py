@@ -35,8 +35,7 @@ def read_png(path):
         assert zlib.crc32(kind + body) == int.from_bytes(data[at + 8 + size:at + 12 + size], 'big'), path
         chunks[kind] = chunks.get(kind, b'') + body
         at += 12 + size
-    width, height = int.from_bytes(chunks[b'IHDR'][:4], 'big'), int.from_bytes(chunks[b'IHDR'][4:8], 'big')
-    depth, colour = chunks[b'IHDR'][8], chunks[b'IHDR'][9]
+    width, height, depth, colour = *(int.from_bytes(chunks[b'IHDR'][i:i + 4], 'big') for i in (0, 4)), *chunks[b'IHDR'][8:10]
     assert colour == 3 and b'IEND' in chunks, path
     palette = [tuple(chunks[b'PLTE'][i:i + 3]) for i in range(0, len(chunks[b'PLTE']), 3)]
     raw, stride = zlib.decompress(chunks[b'IDAT']), 1 + (width * depth + 7) // 8
@@ -83,11 +82,8 @@ def codes(petscii, reverse=False, charset=1):
 
 def row(*parts, charset=1):
     """A 40-cell row of parts: text (ASCII, shown in the C64's capitals) or bytes, or (either, reverse)."""
-    cells = []
-    for part in parts:
-        part, reverse = part if isinstance(part, tuple) else (part, False)
-        data = part.upper().encode('ascii') if isinstance(part, str) else part
-        cells += codes(data, reverse, charset)
+    cells = [c for part, reverse in (p if isinstance(p, tuple) else (p, False) for p in parts)
+             for c in codes(part.upper().encode('ascii') if isinstance(part, str) else part, reverse, charset)]
     return (cells + codes(b' ' * 40, False, charset))[:40]
 
 
@@ -112,8 +108,7 @@ def c1541_sectors(image, track):
 def expected_disk(image, listing):
     """The rows the C64 shows: names and id as the directory holds them, the blocks, types and
     blocks free as c1541 lists them."""
-    d81 = image.endswith('.d81')
-    track, first, name_at, id_at = (40, 3, 0x04, 0x16) if d81 else (18, 1, 0x90, 0xA2)
+    track, first, name_at, id_at = (40, 3, 0x04, 0x16) if image.endswith('.d81') else (18, 1, 0x90, 0xA2)
     sectors = c1541_sectors(image, track)
     header = sectors[0]
     blank = lambda b: bytes(0x20 if c == 0xA0 else c for c in b)
@@ -155,8 +150,7 @@ def disks():
     for image in images:
         listing = subprocess.run(['c1541', image, '-list'], capture_output=True, text=True).stdout
         listing = '\n'.join(l for l in listing.splitlines() if not l.startswith('Error - '))
-        out = os.path.join(WORK, os.path.basename(image) + '.png')
-        result = render(image, out)
+        result = render(image, out := os.path.join(WORK, os.path.basename(image) + '.png'))
         if result.returncode != 0 or not listing.endswith('blocks free.'):
             check(False, f'{image}: exit {result.returncode} {result.stderr}')
             continue
