@@ -95,22 +95,16 @@ def c1541_sectors(image, track):
     """{sector: 256 bytes} of one track, from c1541's -block dumps."""
     args = [a for s in range(40 if track == 40 else 21) for a in ('-block', str(track), str(s))]
     text = subprocess.run(['c1541', image, *args], capture_output=True, text=True).stdout
-    sectors = {}
-    for block in re.split(r'<#\s*\d+:\s*', text)[1:]:
-        t, s = map(int, block.split('>')[0].split())
-        data = bytes(int(h, 16) for line in re.findall(r'^> [0-9A-F]{2}  ((?:[0-9A-F]{2} ){16})', block, re.M)
-                     for h in line.split())
-        if len(data) == 256:
-            sectors[s] = data
-    return sectors
+    dumps = ((int(b.split('>')[0].split()[1]), bytes(int(h, 16) for line in re.findall(
+        r'^> [0-9A-F]{2}  ((?:[0-9A-F]{2} ){16})', b, re.M) for h in line.split())) for b in re.split(r'<#\s*\d+:\s*', text)[1:])
+    return {s: data for s, data in dumps if len(data) == 256}
 
 
 def expected_disk(image, listing):
     """The rows the C64 shows: names and id as the directory holds them, the blocks, types and
     blocks free as c1541 lists them."""
     track, first, name_at, id_at = (40, 3, 0x04, 0x16) if image.endswith('.d81') else (18, 1, 0x90, 0xA2)
-    sectors = c1541_sectors(image, track)
-    header = sectors[0]
+    header = (sectors := c1541_sectors(image, track))[0]
     blank = lambda b: bytes(0x20 if c == 0xA0 else c for c in b)
     rows = [row('0 ', (b'"' + blank(header[name_at:name_at + 16]) + b'" ' + blank(header[id_at:id_at + 5]), True))]
     # c1541's lines are 28 characters whatever the name holds ($0D, $0A print as line breaks); its
@@ -121,8 +115,7 @@ def expected_disk(image, listing):
     slots, t, s, tracks = [], track, first, {track: sectors}
     while t and len(slots) < len(lines):  # the chain, wherever it leads
         data = tracks.setdefault(t, c1541_sectors(image, t)).get(s)
-        if data is None:
-            break
+        if data is None: break
         slots += [data[i:i + 32] for i in range(0, 256, 32) if data[i + 2]]
         t, s = data[0], data[1]
     for slot, line in zip(slots, lines):
