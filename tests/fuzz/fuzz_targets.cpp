@@ -33,8 +33,7 @@ const ExtractLimits kLimits{.maxMemberBytes = 1 << 20, .maxTotalBytes = 4 << 20,
 
 constexpr size_t kMostSectors = 80 * 40;  // a 1581 disk's, the largest
 
-// No more entries than the directory sectors can hold; the window's own free count of a D64 never above
-// its 683 blocks (17 more a track beyond 35). The BAM's count is whatever a broken BAM says, as in c1541.
+// The BAM's own free count is whatever a broken BAM says, as in c1541; the window's never more than a D64 holds.
 void TouchDisk(const DiskImage& image, size_t directorySectors, size_t fileSize) {
     sink = image.HeaderText1().size() + image.HeaderText2().size() + image.DiskId().Unicode().size() + C1541Listing(image).size();
     int64_t used = 0;
@@ -47,9 +46,7 @@ void TouchDisk(const DiskImage& image, size_t directorySectors, size_t fileSize)
     Require(image.Format() != DiskFormat::D64 || free[0] == L'?' || std::stoi(free) <= 683 + 17 * (image.Tracks() - 35));
 }
 
-// Any size goes to Load; the same bytes are also laid over the directory track of a 35-track disk
-// (with error bytes when the first byte is odd), where they become the BAM and the directory. The
-// disks are kept between runs and the track cleared again afterwards.
+// Also laid over track 18 of a disk kept between runs, with error bytes when the first byte is odd.
 void Disk(const uint8_t* data, size_t size) {
     DiskImage image;
     if (image.Load({data, size})) TouchDisk(image, kMostSectors, size);
@@ -65,8 +62,6 @@ void Disk(const uint8_t* data, size_t size) {
     if (errors) disk[errorAt] = 1;
 }
 
-// A disk kept between runs: the bytes laid over its areas (offset, length) in turn, the disk
-// loaded, the areas cleared again. Only the areas' sectors can hold directory entries.
 void LoadOverlaid(std::vector<uint8_t>& disk, std::initializer_list<std::pair<size_t, size_t>> areas, const uint8_t* data, size_t size) {
     size_t sectors = 0;
     for (size_t used = 0; const auto& [at, length] : areas) {
@@ -95,9 +90,8 @@ void X64(const uint8_t* data, size_t size) {
     LoadOverlaid(disk, {{4, 60}, {64 + 357 * 256, 19 * 256}}, data, size);
 }
 
-// Laid over the header and track table of a G64 that c1541 wrote (the seed G64_SEED, its track 18
-// alone) and, separately, over that track's GCR bytes, the same layout as the seed's from its
-// version byte on: the decoder meets sync marks, headers and data blocks of every kind.
+// Over the header and track table of c1541's G64_SEED (its track 18 alone, from the version byte on), then over
+// that track's GCR bytes: the decoder meets sync marks, headers and data blocks of every kind.
 void G64(const uint8_t* data, size_t size) {
     static const std::vector<uint8_t> base = [] {
         std::vector<uint8_t> g64 = {'G', 'C', 'R', '-', '1', '5', '4', '1'};
@@ -119,8 +113,7 @@ void G64(const uint8_t* data, size_t size) {
     }
 }
 
-// The bytes as they are, then with the format's signature over (T64) or in front of them (P00),
-// so that the code after the signature check is reached.
+// The second pass puts the format's signature over (T64) or in front of (P00) the bytes.
 void Tape(const uint8_t* data, size_t size) {
     std::vector<uint8_t> bytes(data, data + size);
     for (int pass = 0; pass < 2; ++pass) {
@@ -156,16 +149,13 @@ void Program(const uint8_t* data, size_t size) {
     sink = prg.SizeText().size() + prg.AddressText2().size() + prg.LoadAddress();
 }
 
-// The bytes as they are, then with the signature (and a header length of 64, version 0 or 1) over
-// them, so that packets and pulses are reached. Packets follow each other from the header on.
 void Cartridge(const uint8_t* data, size_t size) {
     std::vector<uint8_t> bytes(data, data + size);
     for (int pass = 0; pass < 2 && bytes.size() >= 20; ++pass) {
         CrtFile crt;
         size_t end = crt.Load(bytes) ? crt.HeaderLength() : 0;
-        for (const auto& chip : crt.Chips()) {
+        for (const auto& chip : crt.Chips())
             Require(chip.offset == end && chip.packetLength >= 16u + chip.size && (end += chip.packetLength) <= size);
-        }
         sink = CartconvListing(crt).size() + crt.HeaderText2().size();
         std::copy_n("C64 CARTRIDGE   \0\0\0\x40", 20, bytes.begin());
     }
@@ -187,13 +177,11 @@ void RawTape(const uint8_t* data, size_t size) {
 
 void Members(const ReadResult& result) {
     size_t total = 0;
-    for (const auto& m : result.members) {
+    for (const auto& m : result.members)
         Require((total += m.data.size()) <= kLimits.maxTotalBytes && m.data.size() <= kLimits.maxMemberBytes);
-    }
     Require(result.members.size() <= kLimits.maxMembers);
 }
 
-// With and without a member filter.
 void Zip(const uint8_t* data, size_t size) {
     const bool filtered = size > 0 && (data[0] & 1);
     const auto even = [](std::string_view n) { return n.size() % 2 == 0; };
@@ -208,8 +196,7 @@ void Gzip(const uint8_t* data, size_t size) {
     Members(result);
 }
 
-// The archive reader, and a decoder on packed data: the first three bytes choose the decoder and
-// the unpacked size.
+// Then a decoder on packed data: the first three bytes choose the decoder and the unpacked size.
 void Lha(const uint8_t* data, size_t size) {
     const ReadResult result = ReadLha({data, size}, kLimits);
     Members(result);
@@ -218,8 +205,7 @@ void Lha(const uint8_t* data, size_t size) {
     const size_t outSize = size_t{data[1]} << 8 | data[2];
     const std::span<const uint8_t> packed(data + 3, size - 3);
     std::vector<uint8_t> out;
-    const int dictionaryBits[] = {12, 13, 15, 16};
-    const int decoder = data[0] % 7;
+    const int dictionaryBits[] = {12, 13, 15, 16}, decoder = data[0] % 7;
     const bool ok = decoder == 0   ? DecodeLh1(packed, outSize, out)
                     : decoder <= 4 ? DecodeLh5(packed, dictionaryBits[decoder - 1], outSize, out)
                     : decoder == 5 ? DecodeLz5(packed, outSize, out)
@@ -227,7 +213,6 @@ void Lha(const uint8_t* data, size_t size) {
     Require(!ok || out.size() == outSize);
 }
 
-// Whatever is read is written to a disk image, as extraction does.
 void Lynx(const uint8_t* data, size_t size) {
     const auto result = ReadLynx({data, size}, kLimits);
     Require(result.ok() || result.files.empty());
@@ -237,8 +222,6 @@ void Lynx(const uint8_t* data, size_t size) {
     Require(!disk.ok() || disk.image.size() == 174848);
 }
 
-// The whole in-memory extraction under each archive name it may get: a success always names a
-// C64 file type and stays within the limits.
 void Extract(const uint8_t* data, size_t size) {
     if (size == 0) return;
     const char* const names[] = {"game.zip", "game.lha", "game.lnx", "game.d64.gz", "game.lzh", "game"};
@@ -250,8 +233,6 @@ void Extract(const uint8_t* data, size_t size) {
     Require(r.data.size() >= 2 && r.data.size() <= kLimits.maxMemberBytes);
 }
 
-// Any bytes opened as each kind a name may give them and drawn as a thumbnail: at most 200 rows,
-// and a PNG of the size asked for.
 void Picture(const uint8_t* data, size_t size) {
     if (size == 0) return;
     const char* const names[] = {"a.d64", "a.d81", "a.t64", "a.prg", "a.p00", "a.crt", "a.tap", "a.zip"};
