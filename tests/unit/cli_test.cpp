@@ -109,9 +109,8 @@ TEST_F(CliTest, ListingsAreByteForByteWhatC1541Prints) {
 // or as one entry of their size when no header decodes; in JSON with their own fields; from archives.
 TEST_F(CliTest, CartridgesAndRawTapes) {
     const auto fixture = [](const std::string& name) { return (FixtureDir("crt_tap") / name).string(); };
-    for (const char* crt : {"normal8.crt", "ocean.crt", "ocean.zip"}) {
+    for (const char* crt : {"normal8.crt", "ocean.crt", "ocean.zip"})
         EXPECT_EQ(Cli({"list", fixture(crt)}).out, ReadText(fixture(crt == std::string("normal8.crt") ? crt : "ocean.crt") + ".info")) << crt;
-    }
     EXPECT_EQ(Cli({"list", fixture("worn.tap")}).out,
               "0 \"worn            \"\n1    \"basic loop\"       prg $0801-$081b\n1    \"border\"           abs $c000-$c006\n");
     Cli({"list", "--json", fixture("ocean.crt")});

@@ -28,9 +28,8 @@ std::string PathKey(std::string name) {
 std::map<std::string, fs::path> FilesBelow(const fs::path& dir) {
     std::map<std::string, fs::path> files;
     std::error_code ec;
-    for (const auto& e : fs::recursive_directory_iterator(dir, ec)) {
+    for (const auto& e : fs::recursive_directory_iterator(dir, ec))
         if (!e.is_symlink() && e.is_regular_file()) files[PathKey(fs::relative(e.path(), dir).generic_string())] = e.path();
-    }
     return files;
 }
 
@@ -125,9 +124,8 @@ TEST(LhaReader, LimitsStopDecoding) {
         EXPECT_EQ(r.error, ReadError::TooLarge);
         if (members) EXPECT_EQ(r.members.size(), members);
         size_t total = 0;
-        for (const auto& m : r.members) {
+        for (const auto& m : r.members)
             EXPECT_TRUE(m.data.size() <= limits.maxMemberBytes && (total += m.data.size()) <= limits.maxTotalBytes);
-        }
     }
 }
 
@@ -202,9 +200,8 @@ TEST(LhaCorpus, EveryArchiveDecodesAsLhasaDoes) {
     const fs::path corpus = Lha() / "corpus", root = corpus / "archives";
     std::set<std::string> archives, methodsSeen;
     std::error_code ec;
-    for (const auto& e : fs::recursive_directory_iterator(root, ec)) {
+    for (const auto& e : fs::recursive_directory_iterator(root, ec))
         if (e.is_regular_file() && e.path().filename() != "README") archives.insert(fs::relative(e.path(), root).generic_string());
-    }
     ASSERT_GE(archives.size(), 150u) << "lhasa's archive collection is missing from " << corpus
                                      << "; tests/fixtures/lha.sh fetches it with apt-get source lhasa (see corpus-fetch.log)";
     int decoded = 0, unsupported = 0;
@@ -216,9 +213,8 @@ TEST(LhaCorpus, EveryArchiveDecodesAsLhasaDoes) {
             EXPECT_EQ(result.error, ReadError::Damaged) << "lhasa found this archive damaged";
             continue;
         }
-        for (const std::string m : {"-lh1-", "-lh4-", "-lh5-", "-lh6-", "-lh7-", "-lz5-", "-lzs-", "-lz4-", "-pm0-"}) {
+        for (const std::string m : {"-lh1-", "-lh4-", "-lh5-", "-lh6-", "-lh7-", "-lz5-", "-lzs-", "-lz4-", "-pm0-"})
             if (listing.find(" " + m + " ") != std::string::npos) methodsSeen.insert(m);
-        }
         const bool unknownMethod = result.error == ReadError::UnsupportedMethod;  // it must be in lhasa's listing
         EXPECT_TRUE(unknownMethod ? listing.find(" " + result.detail + " ") != std::string::npos : result.ok()) << result.detail;
         ++(unknownMethod ? unsupported : decoded);
@@ -229,9 +225,8 @@ TEST(LhaCorpus, EveryArchiveDecodesAsLhasaDoes) {
             if (extracted.count(key)) EXPECT_EQ(member->data, ReadBytes(extracted[key])) << member->name;
             else EXPECT_TRUE(partial.count(name)) << member->name << ": lhasa wrote no such file";
         }
-        for (const auto& [key, path] : extracted) {
+        for (const auto& [key, path] : extracted)
             EXPECT_TRUE(!result.ok() || partial.count(name) || last.count(key)) << "missing member " << key;
-        }
     }
     EXPECT_GE(decoded, 140);
     EXPECT_GE(unsupported, 5);
