@@ -23,7 +23,6 @@ inline std::pair<int, int> SizeOf(HWND window, bool client = false) {
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-// A visible dialog of the process with this caption, once there is one.
 inline HWND WaitForDialog(DWORD pid, const std::wstring& caption) { return WaitForVisibleWindow(pid, L"#32770", caption.c_str()); }
 
 inline void Click(HWND control) {
@@ -54,8 +53,7 @@ inline bool TextReachesEdge(HWND label) {
 
 // Names typed into the Open box's file name field, then Open pressed.
 inline void ChooseInOpenBox(HWND box, const std::wstring& names) {
-    SendMessageW(GetDlgItem(box, 1148), WM_SETTEXT, 0, LPARAM(names.c_str()));
-    Press(box, IDOK);
+    SendMessageW(GetDlgItem(box, 1148), WM_SETTEXT, 0, LPARAM(names.c_str())), Press(box, IDOK);
 }
 
 // What the screen shows of the window, as NAME.bmp.

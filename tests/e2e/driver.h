@@ -41,13 +41,11 @@ inline std::wstring WindowsPath(const std::string& path) {
 
 inline std::wstring Fixture(const std::wstring& name) { return WindowsPath(FLOPPEX_E2E_FIXTURES) + L"\\" + name; }
 inline std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
-
 inline bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 inline std::string ReadWholeFile(const std::wstring& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path.c_str(), std::ios::binary).rdbuf();
-    return bytes.str();
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
@@ -81,9 +79,8 @@ inline void ResetRegistry() {
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Brindale");
 }
 
-// What a first start finds: a folder named after the running test (inside `parent` when given)
-// holding only a copy of Floppex.exe, and a registry without the program's keys. Made anew by each
-// construction.
+// What a first start finds, made anew by each construction: a folder named after the running test (inside
+// `parent` when given) holding only a copy of Floppex.exe, and a registry without the program's keys.
 class ProgramFolder {
 public:
     explicit ProgramFolder(const std::wstring& parent = L"") {
@@ -138,11 +135,7 @@ inline std::wstring TextOf(HWND window) {
     return answered ? text.substr(0, copied) : L"<no answer>";
 }
 
-inline RECT WindowRectOf(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
+inline RECT WindowRectOf(HWND window) { RECT rect{}; return GetWindowRect(window, &rect), rect; }
 
 // Sends `message` to a list view of another process with a copy of `request` made in that
 // process, its text field pointing at a buffer right behind it; gives back that text.
@@ -166,14 +159,12 @@ std::wstring SendWithText(HWND list, UINT message, WPARAM wParam, T request, LPW
     return buffer;
 }
 
-// One started copy of the program (`"exe" tail`, in the exe's folder; the program's path left
-// unquoted, as the shell starts a registered command, when `quoted` is false); ended when dropped,
-// with every process it started. Those are held in a job from their start on.
+// One started copy of the program (`"exe" tail` in the exe's folder; unquoted, as the shell starts a registered
+// command, when `quoted` is false); ended when dropped with every process it started, each in a job from its start.
 class AppProcess {
 public:
     AppProcess(const std::wstring& exe, const std::wstring& tail, bool quoted = true) {
-        const std::wstring program = quoted ? L"\"" + exe + L"\"" : exe;
-        std::wstring commandLine = program + (tail.empty() ? L"" : L" " + tail);
+        std::wstring commandLine = (quoted ? L"\"" + exe + L"\"" : exe) + (tail.empty() ? L"" : L" " + tail);
         STARTUPINFOW startup{sizeof startup};
         PROCESS_INFORMATION info{};
         GetDesktopWindow();  // Wine starts the desktop's process with the first window: here, out of the job
@@ -181,8 +172,7 @@ public:
                             FolderOf(exe).c_str(), &startup, &info) ||
             !AssignProcessToJobObject(job_, info.hProcess) || ResumeThread(info.hThread) != 1)
             ADD_FAILURE() << "cannot start " << exe;
-        thread_ = info.hThread, process_ = info.hProcess;
-        pid_ = info.dwProcessId;
+        thread_ = info.hThread, process_ = info.hProcess, pid_ = info.dwProcessId;
     }
     AppProcess(const AppProcess&) = delete;
     ~AppProcess() {
@@ -202,11 +192,7 @@ public:
         const bool ended = !WaitForSingleObject(process_, kPatienceMs) && GetExitCodeProcess(process_, &code) && WaitUntil(allEnded);
         return ended ? std::optional(code) : std::nullopt;
     }
-    // Closes the main window, then waits for the end.
-    std::optional<DWORD> Close() const {
-        PostMessageW(FirstVisible(pid_, kMainWindowClass), WM_CLOSE, 0, 0);
-        return WaitForExit();
-    }
+    std::optional<DWORD> Close() const { return PostMessageW(FirstVisible(pid_, kMainWindowClass), WM_CLOSE, 0, 0), WaitForExit(); }
 
 private:
     HANDLE job_ = CreateJobObjectW(nullptr, nullptr), thread_ = nullptr, process_ = nullptr;
@@ -323,8 +309,7 @@ inline std::optional<std::vector<MenuEntry>> RecordMenu(HWND window, const std::
     DWORD pid = 0;
     const DWORD thread = GetWindowThreadProcessId(window, &pid);
     const std::wstring dump = FolderOf(dll) + L"\\menu-" + std::to_wstring(pid);
-    DeleteFileW((dump + L".txt").c_str());
-    DeleteFileW((dump + L".closed").c_str());
+    DeleteFileW((dump + L".txt").c_str()), DeleteFileW((dump + L".closed").c_str());
     std::optional<std::vector<MenuEntry>> entries;
     if (HHOOK hook = hookProc ? SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread) : nullptr) {
         open();
@@ -353,8 +338,7 @@ inline std::optional<std::vector<MenuEntry>> ReadContextMenu(HWND window) {
 }
 
 inline MenuEntry FindEntry(const std::vector<MenuEntry>& entries, const std::wstring& text) {
-    for (const MenuEntry& entry : entries)
-        if (entry.text == text) return entry;
+    for (const MenuEntry& entry : entries) if (entry.text == text) return entry;
     ADD_FAILURE() << "no menu entry " << text;
     return {};
 }
@@ -383,15 +367,11 @@ inline std::optional<DWORD> ReadDword(const std::wstring& key, const std::wstrin
 inline void WriteDword(const std::wstring& key, const std::wstring& name, DWORD value) {
     EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), REG_DWORD, &value, sizeof value), 0);
 }
-inline void WriteString(const std::wstring& key, const std::wstring& name, const std::wstring& value) {
+inline void WriteString(const std::wstring& key, const wchar_t* name, const std::wstring& value, HKEY root = HKEY_LOCAL_MACHINE) {
     const DWORD size = DWORD((value.size() + 1) * sizeof(wchar_t));
-    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), REG_SZ, value.c_str(), size), 0);
+    EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(), size), 0);
 }
-
-inline void SetCertificateType(HKEY root, const std::wstring& type) {
-    const DWORD size = DWORD((type.size() + 1) * sizeof(wchar_t));
-    EXPECT_EQ(RegSetKeyValueW(root, L"Software\\Classes\\.crt", nullptr, REG_SZ, type.c_str(), size), 0);
-}
+inline void SetCertificateType(HKEY root, const std::wstring& type) { WriteString(L"Software\\Classes\\.crt", nullptr, type, root); }
 
 // A copy of fake_emulator.exe in a folder of its own, set as the program of emulator `emu`.
 inline std::wstring InstallEmulator(const ProgramFolder& folder, int emu, const std::wstring& exeName = L"emulator.exe") {
