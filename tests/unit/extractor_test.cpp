@@ -26,8 +26,7 @@ protected:
     Bytes ReadBack(const fs::path& image, const std::string& name) { return C1541Read(image, name, folder.Path() / "read-back"); }
     // A failure explains itself and leaves the working files from before as they were.
     void ExpectFailure(const fs::path& archive, const std::string& message, const fs::path& archiver = {}) {
-        WriteBytes(folder.Path() / "currgame.d64", before);
-        WriteBytes(folder.Path() / "currgame.prg", before);
+        for (const char* name : {"currgame.d64", "currgame.prg"}) WriteBytes(folder.Path() / name, before);
         const Outcome o = Extract(archive, archiver);
         EXPECT_TRUE(!o.success && o.path.empty());
         EXPECT_EQ(o.error, message);
@@ -40,17 +39,14 @@ TEST_F(ExtractorTest, WritesTheChosenFileUnderTheTargetWithItsExtension) {
     // A GZ's content is named after the archive when it has no name, and known by its size when the
     // name says nothing ("part1").
     const struct { const char *archive, *extension, *expected; } cases[] = {
-        {"stored.zip", ".d64", "game-disk1.d64"}, {"deflate.zip", ".d64", "deflate.expected"},
-        {"disks.zip", ".d64", "game-disk1.d64"},  {"one-program.zip", ".prg", "intro.prg"},
-        {"folders.zip", ".prg", "hello.prg"},     {"disk.d64.gz", ".d64", "disk.expected"},
-        {"noname.d64.gz", ".d64", "disk.expected"}, {"content-only.gz", ".d64", "disk.expected"},
-        {"multi.gz", ".d64", "multi.expected"},   {"hello.prg.gz", ".prg", "hello.prg"},
-        {"disk.lha", ".d64", "game-disk1.d64"},   {"nest4.zip", ".d64", "game-disk1.d64"},  // as deep as nesting goes
-        {"nest4.gz", ".d64", "game-disk1.d64"},
+        {"stored.zip", ".d64", "game-disk1.d64"}, {"deflate.zip", ".d64", "deflate.expected"}, {"disks.zip", ".d64", "game-disk1.d64"},
+        {"one-program.zip", ".prg", "intro.prg"}, {"folders.zip", ".prg", "hello.prg"}, {"disk.d64.gz", ".d64", "disk.expected"},
+        {"noname.d64.gz", ".d64", "disk.expected"}, {"content-only.gz", ".d64", "disk.expected"}, {"multi.gz", ".d64", "multi.expected"},
+        {"hello.prg.gz", ".prg", "hello.prg"}, {"disk.lha", ".d64", "game-disk1.d64"}, {"nest4.gz", ".d64", "game-disk1.d64"},
+        {"nest4.zip", ".d64", "game-disk1.d64"},  // as deep as nesting goes
         // Hostile member names only ever give the working file.
-        {"slip.zip", ".d64", "game-disk1.d64"},   {"absolute.zip", ".d64", "game-disk1.d64"},
-        {"drive.zip", ".d64", "game-disk1.d64"},  {"device.zip", ".d64", "game-disk1.d64"},
-        {"device2.zip", ".d64", "game-disk1.d64"},
+        {"slip.zip", ".d64", "game-disk1.d64"}, {"absolute.zip", ".d64", "game-disk1.d64"}, {"drive.zip", ".d64", "game-disk1.d64"},
+        {"device.zip", ".d64", "game-disk1.d64"}, {"device2.zip", ".d64", "game-disk1.d64"},
     };
     for (const auto& c : cases) {
         const Outcome o = Extract(Archive(c.archive));
