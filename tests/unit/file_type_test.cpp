@@ -12,13 +12,12 @@ namespace {
 TEST(FileType, ByTheUpperCasedEndOfTheName) {
     using T = FileType;
     const std::pair<const char*, FileType> cases[] = {
-        {"a.d64", T::Disk},        {".D64", T::Disk},          {"dir.x/tape.T64", T::Tape}, {"x.Prg", T::Program},
-        {"a.p00", T::PcFirst},     {"a.P01", T::PcOther},      {"a.p09", T::PcOther},       {"a.p10", T::Other},
-        {"a.lha", T::Archive},     {"a.LZH", T::Archive},      {"a.Zip", T::Archive},       {"a.lnx", T::Archive},
-        {"a.tar.GZ", T::Archive},  {".gz", T::Archive},        {"a.tap", T::RawTape},       {"a.p0x", T::Other},
-        {"a.d64.txt", T::Other},   {"a.d64 ", T::Other},       {"a.tgz", T::Other},         {"gz", T::Other},
-        {"", T::Other},            {"a.D71", T::Disk},         {"a.d81", T::Disk},          {"a.g64", T::Disk},
-        {"a.X64", T::Disk},        {"a.Crt", T::Cartridge},    {"a.d80", T::Other},
+        {"a.d64", T::Disk}, {".D64", T::Disk}, {"dir.x/tape.T64", T::Tape}, {"x.Prg", T::Program}, {"a.p00", T::PcFirst},
+        {"a.P01", T::PcOther}, {"a.p09", T::PcOther}, {"a.p10", T::Other}, {"a.lha", T::Archive}, {"a.LZH", T::Archive},
+        {"a.Zip", T::Archive}, {"a.lnx", T::Archive}, {"a.tar.GZ", T::Archive}, {".gz", T::Archive}, {"a.tap", T::RawTape},
+        {"a.p0x", T::Other}, {"a.d64.txt", T::Other}, {"a.d64 ", T::Other}, {"a.tgz", T::Other}, {"gz", T::Other}, {"", T::Other},
+        {"a.D71", T::Disk}, {"a.d81", T::Disk}, {"a.g64", T::Disk}, {"a.X64", T::Disk}, {"a.Crt", T::Cartridge},
+        {"a.d80", T::Other},
     };
     for (const auto& [name, type] : cases) {
         EXPECT_EQ(FileTypeOf(std::string_view(name)), type) << name;
