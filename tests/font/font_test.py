@@ -74,8 +74,7 @@ def check_ocr():
     drawn four times as large and softened a little, as a screen's pixels are by the eye."""
     faults = []
     for text in ('THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG', 'the quick brown fox jumps over the lazy dog', '0123456789'):
-        image = f'{OUT}/ocr_{text[0]}.png'
-        label(text, 8 * SCALE, image, '-blur', '0x1')
+        label(text, 8 * SCALE, image := f'{OUT}/ocr_{text[0]}.png', '-blur', '0x1')
         read = subprocess.run(['tesseract', image, '-', '--psm', '7'], capture_output=True, text=True).stdout.strip()
         if len(read) != len(text) or any(r not in {'0': '0O', '1': '1Il'}.get(t, t) for t, r in zip(text, read)):
             faults.append(f'tesseract read "{read}" for "{text}"')

@@ -188,12 +188,11 @@ def others():
 
 
 def bad():
-    disk = os.path.join(IMAGES, 'mixed.d64')
+    disk, out = os.path.join(IMAGES, 'mixed.d64'), os.path.join(WORK, 'bad.png')
     open(os.path.join(WORK, 'empty.d64'), 'wb').close()
     names = [f'P{i}' for i in range(300)]
     subprocess.run([sys.executable, os.path.join(SOURCE, 'tests', 'fixtures', 't64.py'), os.path.join(WORK, 'long.t64')] +
                    [f"{n}={os.path.join(IMAGES, 'b254.prg')}" for n in names], check=True)
-    out = os.path.join(WORK, 'bad.png')
     for case, args, status, message, limit in (
             ('empty file', [os.path.join(WORK, 'empty.d64'), '-o', out], 1, 'empty.d64', ''),
             ('--size 100000', [disk, '-o', out, '--size', '100000'], 2, '--size needs a whole number', ''),
