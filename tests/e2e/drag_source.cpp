@@ -1,8 +1,7 @@
-// Drags onto a point of the screen with OLE's own drag loop and lets go at once, as a person
-// dragging from another program would. `drag_source X Y N PATH...` drags the shell's file list of
-// the paths, made N names long with text files when N is larger; `drag_source X Y failing` drags
-// data whose every call fails. The exit code is the effect the target reported, 0x100 when the
-// drag failed.
+// Drags onto a point of the screen with OLE's own drag loop and lets go at once, as a person dragging from another
+// program would. `drag_source X Y N PATH...` drags the shell's file list of the paths, made N names long with text
+// files when N is larger; `drag_source X Y failing` drags data whose every call fails. The exit code is the effect the
+// target reported, 0x100 when the drag failed.
 #include <windows.h>
 #include <ole2.h>
 #include <shellapi.h>

@@ -1,7 +1,6 @@
 #pragma once
-// Drives Floppex.exe from another process as a person would: starts it in a folder of its own,
-// finds its windows, reads what they show, presses buttons and keys, and reads and seeds its
-// registry values.
+// Drives Floppex.exe from another process as a person would: starts it in a folder of its own, finds its windows, reads
+// what they show, presses buttons and keys, and reads and seeds its registry values.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>

@@ -1,7 +1,6 @@
-// Stands in for a C64 emulator: appends a line to "fake-emulator.txt" beside itself, in UTF-16: its
-// working folder, then each argument as CommandLineToArgvW splits its command line, separated by
-// tabs. Standing in for WinZip, it also copies "unpacks.d64" from its own folder into its working
-// folder, as if it had unpacked it there.
+// Stands in for a C64 emulator: appends a line to "fake-emulator.txt" beside itself, in UTF-16: its working folder,
+// then each argument as CommandLineToArgvW splits its command line, separated by tabs. Standing in for WinZip, it also
+// copies "unpacks.d64" from its own folder into its working folder, as if it had unpacked it there.
 #include <windows.h>
 #include <shellapi.h>
 

@@ -1,5 +1,4 @@
-// A second start: it hands its request to the running window, or opens a window of its own when
-// several are allowed.
+// A second start: it hands its request to the running window, or opens a window of its own when several are allowed.
 #include "dialog_driver.h"
 
 #include <winternl.h>
@@ -40,10 +39,9 @@ TEST(InstanceTest, SecondStartsHandOverUntilMultipleIsTrueThenChosenFilesOpenAWi
         ASSERT_TRUE(box->PressOk());
         EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
     }
-    // While the running window is hidden from the search (unpacking, its caption "Extracting ..."),
-    // a second start waits for it, up to 5 s, and hands over once it is back. It opens the instance
-    // mutex right before its first search; held after that while the window comes back, it finds it
-    // when let go, however long that took.
+    // While the running window is hidden from the search (unpacking, its caption "Extracting ..."), a second start
+    // waits for it, up to 5 s, and hands over once it is back. It opens the instance mutex right before its first
+    // search; held after that while the window comes back, it finds it when let go, however long that took.
     const HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Floppex.RunningInstance");  // the first's, ours: 2 handles
     PUBLIC_OBJECT_BASIC_INFORMATION handles{};
     const auto opened = [&] { return !NtQueryObject(mutex, ObjectBasicInformation, &handles, sizeof handles, nullptr) && handles.HandleCount > 2; };

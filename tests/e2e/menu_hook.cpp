@@ -1,8 +1,7 @@
-// Loaded into the program by a WH_CALLWNDPROC hook. When a popup menu is about to open, writes its
-// entries to "menu-<pid>.txt" beside this DLL in UTF-16, a line per entry: c (checked) or -, g
-// (grayed) or -, a tab, the entry's text (and its key after another tab). When the menu loop has
-// ended, writes "menu-<pid>.closed". Each file is written under another name first and renamed, so
-// a reader never sees half of it.
+// Loaded into the program by a WH_CALLWNDPROC hook. When a popup menu is about to open, writes its entries to
+// "menu-<pid>.txt" beside this DLL in UTF-16, a line per entry: c (checked) or -, g (grayed) or -, a tab, the entry's
+// text (and its key after another tab). When the menu loop has ended, writes "menu-<pid>.closed". Each file is written
+// under another name first and renamed, so a reader never sees half of it.
 #include <windows.h>
 
 #include <string>

@@ -1,5 +1,4 @@
-// The options dialog: a user's whole road to a played game, and what each way of leaving the
-// dialog stores.
+// The options dialog: a user's whole road to a played game, and what each way of leaving the dialog stores.
 #include "dialog_driver.h"
 
 #include <winioctl.h>
@@ -51,11 +50,10 @@ bool DefineCdDrive(wchar_t letter, const std::wstring& folder) {
     return CloseHandle(manager) && defined;
 }
 
-// With two emulators set and a stored default of no emulator, the window on top: Options, VICE
-// refused without a path, its program on a CD refused, then one at 250 characters with blanks and
-// letters of no code page, OK; a disk from the open dialog; Play: the stand-in gets the chosen
-// entry. Then VICE's path cleared and the first emulator chosen: Esc and Cancel throw that away,
-// Enter stores it.
+// With two emulators set and a stored default of no emulator, the window on top: Options, VICE refused without a path,
+// its program on a CD refused, then one at 250 characters with blanks and letters of no code page, OK; a disk from the
+// open dialog; Play: the stand-in gets the chosen entry. Then VICE's path cleared and the first emulator chosen: Esc
+// and Cancel throw that away, Enter stores it.
 TEST(OptionsTest, AUserChoosesVicePlaysTheChosenEntryAndEachWayOfLeavingStoresOrNot) {
     const ProgramFolder folder;
     std::wstring emulator = folder.File(L"Émulateurs Ж 游戏 ");

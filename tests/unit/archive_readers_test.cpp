@@ -42,8 +42,7 @@ TEST(ZipReader, DecodesWhatUnzipDecodesAndReportsZip64AndDamage) {
     const ReadResult filtered = ReadZip(bytes, ExtractLimits{}, [](std::string_view n) { return n.ends_with(".d64"); });
     ASSERT_EQ(filtered.members.size(), 1u);
     EXPECT_EQ(filtered.members[0].name, "game-disk1.d64");
-    // ZIP64 and damage are reported (encrypted members and methods not decoded here as the
-    // extractor's messages show).
+    // ZIP64 and damage are reported (encrypted members and methods not decoded here as the extractor's messages show).
     auto zip64 = ArchiveBytes("deflate.zip");  // a central directory that points to ZIP64 records
     std::fill(zip64.end() - 6, zip64.end() - 2, 0xFF);
     EXPECT_EQ(ReadZip(zip64, ExtractLimits{}).detail, "ZIP64");

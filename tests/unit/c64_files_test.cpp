@@ -66,8 +66,7 @@ TEST(G64Image, SectorsAndErrorsAreWhatC1541Reads) {
     }
 }
 
-// Header, names, types and blocks are in the listings (and in floppex-cli's JSON, compared with
-// c1541's text).
+// Header, names, types and blocks are in the listings (and in floppex-cli's JSON, compared with c1541's text).
 TEST(DiskImage, ReadsTracksErrorBytesAndEntriesOfC1541Images) {
     struct Case { const char* name; int tracks; bool errors; size_t entries = 6; };
     for (const Case& c : {Case{"mixed.d64", 35, false}, Case{"errors_ok.d64", 35, true}, Case{"tracks40.d64", 40, false},

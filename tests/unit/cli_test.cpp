@@ -94,9 +94,8 @@ TEST_F(CliTest, ListingsAreByteForByteWhatC1541Prints) {
         EXPECT_EQ(run.out, Listing("mixed.d64")) << archive;
         EXPECT_TRUE(TempIsEmpty()) << archive;
     }
-    // Programs and tapes in the disk form. Same names and sizes as on long.d64 (b254, long one, b255,
-    // big one), so c1541's lines for them are the expected ones; the tape's third entry has the file
-    // type 0 of old converters.
+    // Programs and tapes in the disk form. Same names and sizes as on long.d64 (b254, long one, b255, big one), so
+    // c1541's lines for them are the expected ones; the tape's third entry has the file type 0 of old converters.
     const std::string c1541 = Listing("long.d64");
     EXPECT_EQ(Cli({"list", Fixture("pc64/b255.p00")}).out, "0 \"b255            \"\n" + Line(c1541, 3));
     EXPECT_EQ(Cli({"list", Fixture("b254.prg")}).out, "0 \"b254            \"\n" + Line(c1541, 1));

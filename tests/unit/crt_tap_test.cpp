@@ -1,6 +1,5 @@
-// Cartridges made by VICE's cartconv, read and listed as `cartconv -f` lists them, and raw tapes
-// written by tap.py from cl65 and petcat programs (tests/fixtures/crt_tap.sh); faults patched in
-// at the documented offsets.
+// Cartridges made by VICE's cartconv, read and listed as `cartconv -f` lists them, and raw tapes written by tap.py from
+// cl65 and petcat programs (tests/fixtures/crt_tap.sh); faults patched in at the documented offsets.
 #include "c64/crt_file.h"
 #include "c64/listing_text.h"
 #include "c64/tap_file.h"

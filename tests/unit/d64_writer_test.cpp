@@ -82,9 +82,8 @@ TEST_F(D64WriterTest, FillsAWholeDirectoryAndAWholeDiskGivesRelativeFilesSideSec
     files.push_back(File("f144", 2, 1));
     EXPECT_EQ(WriteD64(files, {}, {}).error, D64WriteError::TooManyFiles);
 
-    // 150 data blocks need two side sectors; the block count includes them. Names are raw PETSCII:
-    // c1541 lists shifted letters ($C1..) in upper case and, like the drive, ends the quoted name
-    // at a shifted space.
+    // 150 data blocks need two side sectors; the block count includes them. Names are raw PETSCII: c1541 lists shifted
+    // letters ($C1..) in upper case and, like the drive, ends the quoted name at a shifted space.
     CbmFile rel = File("records", 150 * 254, 3, kRel), raw = File("", 100, 7);
     rel.recordLength = 127;
     raw.name = {0x48, 0xC9, 0x20, 0x31, 0xA0, 0x32};
