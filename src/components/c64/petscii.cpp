@@ -28,19 +28,6 @@ char AsciiOf(uint8_t c) {
 // kSet1, kSet1Reverse, kFace1 and kFace2, by screen code, from src/resources/petscii.txt.
 #include "petscii_table.inc"
 
-// The screen code the C64 prints a byte as; $80 and up are reverse characters. Control codes show
-// reversed, as they do inside quotes on the C64 screen, and $60-$7F and $E0-$FE are the second
-// copies of $C0-$DF and $A0-$BF ($FF is pi).
-unsigned ScreenCode(uint8_t c) {
-    if (c < 0x20) return c | 0x80u;
-    if (c < 0x40) return c;
-    if (c < 0x60) return c - 0x40u;
-    if (c < 0x80) return c - 0x20u;
-    if (c < 0xa0) return (c - 0x40u) | 0x80u;
-    if (c < 0xc0) return c - 0x40u;
-    if (c == 0xff) return 0x5e;
-    return c - 0x80u;
-}
 
 // In the listing a reverse character is its Unicode inverse where there is one (the negative
 // squared capitals, a few graphics), else its plain character.
@@ -73,6 +60,18 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 }  // namespace
+
+uint8_t ScreenCode(uint8_t c) {
+    const auto code = [](unsigned value) { return static_cast<uint8_t>(value); };
+    if (c < 0x20) return code(c | 0x80u);
+    if (c < 0x40) return c;
+    if (c < 0x60) return code(c - 0x40u);
+    if (c < 0x80) return code(c - 0x20u);
+    if (c < 0xa0) return code((c - 0x40u) | 0x80u);
+    if (c < 0xc0) return code(c - 0x40u);
+    if (c == 0xff) return 0x5e;
+    return code(c - 0x80u);
+}
 
 std::string ToAscii(std::span<const uint8_t> bytes) {
     std::string out;

@@ -18,6 +18,11 @@ std::string ToAscii(std::span<const uint8_t> bytes);
 // Never yields control characters.
 std::string ToUnicode(std::span<const uint8_t> bytes);
 
+// The screen code the C64 prints a byte as, between quotes; $80 and up are reverse characters.
+// Control codes show reversed instead of acting, $60-$7F and $E0-$FE are the second copies of
+// $C0-$DF and $A0-$BF, and $FF is pi.
+uint8_t ScreenCode(uint8_t c);
+
 // The C64's two character sets: upper case and graphics, and lower and upper case (Shift+Commodore).
 enum class CharSet { UpperCase, LowerCase };
 

@@ -19,7 +19,7 @@ constexpr size_t kNameWidth = 16;
 class Screen {
 public:
     void Byte(uint8_t petscii, bool reverse = false) {
-        if (column_ < kColumns) row_[column_++] = static_cast<uint8_t>(ScreenCode(petscii) | (reverse ? 0x80 : 0));
+        if (column_ < kColumns) row_[column_++] = static_cast<uint8_t>(petscii::ScreenCode(petscii) | (reverse ? 0x80 : 0));
     }
     void Bytes(std::span<const uint8_t> petscii, bool reverse = false) {
         for (uint8_t b : petscii) Byte(b, reverse);
@@ -132,18 +132,6 @@ void ChipRow(Screen& screen, const ListingFields& chip) {
 }
 
 }  // namespace
-
-uint8_t ScreenCode(uint8_t petscii) {
-    const auto code = [](int value) { return static_cast<uint8_t>(value); };
-    if (petscii < 0x20) return code(petscii | 0x80);  // control codes, reversed
-    if (petscii < 0x40) return petscii;               // blank, digits, signs
-    if (petscii < 0x60) return code(petscii - 0x40);  // letters
-    if (petscii < 0x80) return code(petscii - 0x20);  // graphics, as $C0-$DF
-    if (petscii < 0xa0) return code(petscii + 0x40);  // shifted control codes, reversed
-    if (petscii < 0xc0) return code(petscii - 0x40);  // shifted blank and graphics
-    if (petscii == 0xff) return 0x5e;                 // pi
-    return code(petscii - 0x80);                      // graphics
-}
 
 std::vector<ScreenRow> DirectoryScreen(const C64Listing& listing) {
     Screen screen;

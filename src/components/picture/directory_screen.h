@@ -13,10 +13,6 @@ constexpr int kColumns = 40;
 constexpr int kMaxRows = 200;
 using ScreenRow = std::array<uint8_t, kColumns>;
 
-// The screen code the C64 prints for a PETSCII byte between quotes, where control codes show as
-// reverse characters instead of acting.
-uint8_t ScreenCode(uint8_t petscii);
-
 // The rows of the listing, at most kMaxRows. A disk: the header in reverse, one row per entry and
 // the blocks free, as the 1541 sends them; a tape or program file the same without blocks free;
 // a cartridge its hardware, mode and one row per chip. Rows beyond kMaxRows give way to a last
