@@ -167,10 +167,12 @@ public:
         STARTUPINFOW startup{sizeof startup};
         PROCESS_INFORMATION info{};
         GetDesktopWindow();  // Wine starts the desktop's process with the first window: here, out of the job
-        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                            FolderOf(exe).c_str(), &startup, &info) ||
-            !AssignProcessToJobObject(job_, info.hProcess) || ResumeThread(info.hThread) != 1)
-            ADD_FAILURE() << "cannot start " << exe;
+        const char* failed = !CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                             nullptr, FolderOf(exe).c_str(), &startup, &info) ? "CreateProcess"
+                             : !AssignProcessToJobObject(job_, info.hProcess)                 ? "AssignProcessToJobObject"
+                             : ResumeThread(info.hThread) != 1                                ? "ResumeThread"
+                                                                                              : nullptr;
+        if (failed) ADD_FAILURE() << "cannot start " << exe << ": " << failed << " failed, error " << GetLastError();
         thread_ = info.hThread, process_ = info.hProcess, pid_ = info.dwProcessId;
     }
     AppProcess(const AppProcess&) = delete;
