@@ -4,6 +4,7 @@
 #include "about/about_box.h"
 #include "app/key_logic.h"
 #include "components/system/program_launcher.h"
+#include "contents/show_contents.h"
 #include "launch/handle_request.h"
 #include "launch/run_game.h"
 #include "open/open_dialog.h"
@@ -53,6 +54,9 @@ void OnCommand(MainWindow& window, int id) {
         ToggleSwitch(window, id, SaveKeepOpen);
     } else if (id == ids::kMnuMult) {
         ToggleSwitch(window, id, SaveMultiple);
+    } else if (id == ids::kMnuC64Font || id == ids::kMnuC64LowerCase) {
+        ToggleSwitch(window, id, SaveC64Face);
+        ShowAgainInChosenFace(window);
     } else if (id == ids::kMnuHelp) {
         ShowHelp(window);
     } else if (id == ids::kMnuOptions) {

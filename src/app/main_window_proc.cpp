@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "app/main_commands.h"
+#include "contents/c64_face.h"
 #include "contents/list_background.h"
 #include "contents/main_layout.h"
 #include "open/drop_target.h"
@@ -30,17 +31,19 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW& create) {
 // A row chosen by the user (mouse or keys) becomes the chosen entry; the listing's own
 // selection of the remembered row does not. A click counts also on the row already selected,
 // which may show a remembered entry the listing could not select.
-void OnListNotify(MainWindow& window, const NMHDR& header) {
-    if (window.listing) return;
+LRESULT OnListNotify(MainWindow& window, NMHDR& header) {
+    if (header.code == NM_CUSTOMDRAW) return OnListCustomDraw(window, reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+    if (window.listing) return 0;
     if (header.code == NM_CLICK) {
         const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
         if (click.iItem >= 0) window.gameIndex = click.iItem;
-        return;
+        return 0;
     }
-    if (header.code != LVN_ITEMCHANGED) return;
+    if (header.code != LVN_ITEMCHANGED) return 0;
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
     if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED))
         window.gameIndex = change.iItem;
+    return 0;
 }
 
 // Right button released over the window, its labels or the list: the file menu. The Play
@@ -67,9 +70,8 @@ LRESULT CALLBACK MainWindowClassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         OnCommand(*window, LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
-        if (reinterpret_cast<NMHDR*>(lParam)->idFrom == static_cast<UINT_PTR>(ids::kLvGame))
-            OnListNotify(*window, *reinterpret_cast<NMHDR*>(lParam));
-        return 0;
+        if (reinterpret_cast<NMHDR*>(lParam)->idFrom != static_cast<UINT_PTR>(ids::kLvGame)) return 0;
+        return OnListNotify(*window, *reinterpret_cast<NMHDR*>(lParam));
     case WM_CONTEXTMENU:
         OnContextMenu(*window, lParam);
         return 0;

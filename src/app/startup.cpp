@@ -36,7 +36,8 @@ bool ReadMultipleWindows() {
 }
 
 void DisableSwitchesOfSecondWindow(MainWindow& window) {
-    for (int command : {ids::kMnuOptions, ids::kMnuKeepOpen, ids::kMnuOnTop, ids::kMnuMult})
+    for (int command : {ids::kMnuOptions, ids::kMnuKeepOpen, ids::kMnuOnTop, ids::kMnuMult, ids::kMnuC64Font,
+                        ids::kMnuC64LowerCase})
         EnableMenuItem(window.mnuFile, command, MF_BYCOMMAND | MF_GRAYED);
 }
 

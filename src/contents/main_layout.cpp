@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "contents/c64_face.h"
 #include "window/control_ids.h"
 #include "window/emulator_catalogue.h"
 #include "window/twips.h"
@@ -73,6 +74,8 @@ HMENU BuildFileMenu() {
     AppendMenuW(menu, MF_STRING, ids::kMnuOnTop, L"Always On &Top\tF12");
     AppendMenuW(menu, MF_STRING, ids::kMnuKeepOpen, L"&Keep Window Open\tF11");
     AppendMenuW(menu, MF_STRING, ids::kMnuMult, L"&Multiple Instances\tF5");
+    AppendMenuW(menu, MF_STRING, ids::kMnuC64Font, L"C64 &Font");
+    AppendMenuW(menu, MF_STRING, ids::kMnuC64LowerCase, L"C64 &Lower Case");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, ids::kMnuOptions, L"&Options...");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -122,6 +125,7 @@ void BuildControls(MainWindow& window) {
                       SetWindowLongPtrW(window.cmdPlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PlayButtonProc)));
     window.mnuFile = BuildFileMenu();
     window.pmnuEmulators = BuildEmulatorMenu();
+    LoadC64Face(window);
 }
 
 void LayoutControls(MainWindow& window) {

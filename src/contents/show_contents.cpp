@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "c64/file_type.h"
+#include "contents/c64_face.h"
 #include "contents/list_view.h"
 #include "contents/listing_logic.h"
 #include "listing/c64_listing.h"
@@ -20,13 +21,19 @@ namespace floppex {
 
 namespace {
 
+// The program's own text in the face chosen.
+std::wstring OwnText(const std::wstring& text, std::optional<petscii::CharSet> face) {
+    const ListingText own{Narrow(text), std::nullopt};
+    return Widen(TextOf(std::span(&own, 1), face));
+}
+
 // One row of texts, the first in the first column.
-void AppendRowOf(HWND list, const std::vector<std::string>& texts) {
+void AppendRowOf(HWND list, const std::vector<ListingText>& texts, std::optional<petscii::CharSet> face) {
     if (texts.empty()) return;
-    AppendRow(list, Widen(texts.front()));
+    AppendRow(list, Widen(TextOf(std::span(texts).first(1), face)));
     const int row = RowCount(list);
     for (size_t column = 1; column < texts.size(); ++column)
-        SetSubItem(list, row, static_cast<int>(column), Widen(texts[column]));
+        SetSubItem(list, row, static_cast<int>(column), Widen(TextOf(std::span(texts).subspan(column, 1), face)));
 }
 
 // A .d64's free blocks are its capacity less the entries' blocks; the other disks' come from
@@ -38,36 +45,40 @@ std::wstring BlocksFreeRow(const C64Listing& listing) {
     return BlocksFreeText(listing.fileBytes, blocksUsed);
 }
 
-// The listing's columns, info line and rows; a disk's free blocks and what cut a file short each
-// under blank rows.
+// The listing's columns, info line and rows in the face chosen; a disk's free blocks and what
+// cut a file short each under blank rows.
 void Fill(MainWindow& window, const C64Listing& listing) {
     HWND list = window.lvGame;
+    const std::optional<petscii::CharSet> face = C64FaceOf(window);
+    UseChosenFace(window);
     ClearRows(list);
     ClearColumns(list);
     for (const ListingColumn& column : listing.columns) AddColumn(window, std::wstring(column.heading), column.widthTwips);
-    SetWindowTextW(window.lblInfo, Widen(listing.info).c_str());
-    for (const std::vector<std::string>& row : listing.rows) AppendRowOf(list, row);
+    SetWindowTextW(window.lblInfo, Widen(TextOf(listing.info, face)).c_str());
+    for (const std::vector<ListingText>& row : listing.rows) AppendRowOf(list, row, face);
     if (listing.type == FileType::Disk) {
         AppendRow(list, L"");
         AppendRow(list, L"");
-        AppendRow(list, BlocksFreeRow(listing));
+        AppendRow(list, OwnText(BlocksFreeRow(listing), face));
     }
     if (!listing.problem.empty()) {
         AppendRow(list, L"");
-        AppendRow(list, Widen(listing.problem));
+        AppendRow(list, OwnText(Widen(listing.problem), face));
     }
+    if (face) FitC64Columns(window, listing);
 }
 
 // True unless the file was of a listable type and could not be read.
 bool ListByType(MainWindow& window, const std::wstring& path) {
     const FileType type = FileTypeOf(path);
     if (!IsListable(type)) return true;
-    const C64File file = OpenC64File(std::filesystem::path(path), type);
+    C64File file = OpenC64File(std::filesystem::path(path), type);
     if (!file.listing) {
         Tell(window.hwnd, L"Error reading from " + file.tag);
         return false;
     }
-    Fill(window, *file.listing);
+    window.shown = std::move(file.listing);
+    Fill(window, *window.shown);
     return true;
 }
 
@@ -111,7 +122,20 @@ void ShowContents(MainWindow& window, std::wstring path) {
     window.listing = false;
 }
 
+void ShowAgainInChosenFace(MainWindow& window) {
+    if (!window.shown) return UseChosenFace(window);
+    SendMessageW(window.lvGame, WM_SETREDRAW, FALSE, 0);
+    window.listing = true;
+    Fill(window, *window.shown);
+    if (const int rows = RowCount(window.lvGame); rows > 0) SelectRow(window.lvGame, RowToSelect(window.gameIndex, rows));
+    window.listing = false;
+    SendMessageW(window.lvGame, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(window.lvGame, nullptr, TRUE);
+}
+
 void ResetView(MainWindow& window) {
+    window.shown.reset();
+    SendMessageW(window.lblInfo, WM_SETFONT, reinterpret_cast<WPARAM>(window.font), FALSE);
     EnableWindow(window.cmdPlay, FALSE);
     SetWindowTextW(window.lblFilename, kNoGameLoaded.data());
     SetWindowTextW(window.lblInfo, kRightClickToLoad.data());

@@ -20,6 +20,7 @@ struct StoredWindowSettings {
     StoredPlacement placement;
     bool onTop = true;
     bool keepOpen = true;
+    bool c64Font = true, c64LowerCase = false;
 };
 
 StoredWindowSettings ReadSettings(ModuleState& module) {
@@ -32,6 +33,8 @@ StoredWindowSettings ReadSettings(ModuleState& module) {
     stored.placement = {top, left, height};
     store.ReadValue(kMachineHive, kWindowKey, L"OnTop", stored.onTop, false, true);
     store.ReadValue(kMachineHive, kWindowKey, L"KeepOpen", stored.keepOpen, false, true);
+    store.ReadValue(kMachineHive, kWindowKey, L"C64Font", stored.c64Font, false, true);
+    store.ReadValue(kMachineHive, kWindowKey, L"C64LowerCase", stored.c64LowerCase, false, false);
     store.ReadValue(kMachineHive, kIntegersKey, L"DefEmu", module.defaultEmu, false, int16_t{0});
     store.ReadValue(kMachineHive, kPathsKey, kArchiverRegistryValue, module.programPaths[kArchiver].path, true, L"");
     for (int i = 0; i < kEmulatorCount; ++i)
@@ -79,6 +82,8 @@ void LoadSettings(MainWindow& window) {
     ApplyOnTop(window);
     SetMenuChecked(window, ids::kMnuKeepOpen, stored.keepOpen);
     SetMenuChecked(window, ids::kMnuMult, module.multipleWindows);
+    SetMenuChecked(window, ids::kMnuC64Font, stored.c64Font);
+    SetMenuChecked(window, ids::kMnuC64LowerCase, stored.c64LowerCase);
 }
 
 void CheckProgramPaths(MainWindow& window) {
@@ -107,6 +112,12 @@ void ApplyOnTop(MainWindow& window) {
 
 void SaveKeepOpen(MainWindow& window) {
     RegistryStore().WriteValue(kMachineHive, kWindowKey, L"KeepOpen", IsMenuChecked(window, ids::kMnuKeepOpen), false);
+}
+
+void SaveC64Face(MainWindow& window) {
+    const RegistryStore store;
+    store.WriteValue(kMachineHive, kWindowKey, L"C64Font", IsMenuChecked(window, ids::kMnuC64Font), false);
+    store.WriteValue(kMachineHive, kWindowKey, L"C64LowerCase", IsMenuChecked(window, ids::kMnuC64LowerCase), false);
 }
 
 void SaveMultiple(MainWindow& window) {

@@ -14,5 +14,7 @@ void SaveWindowPlacement(MainWindow& window);
 void ApplyOnTop(MainWindow& window);
 void SaveKeepOpen(MainWindow& window);
 void SaveMultiple(MainWindow& window);
+// Stores the C64 face's two switches as their menu entries are checked.
+void SaveC64Face(MainWindow& window);
 
 }  // namespace floppex

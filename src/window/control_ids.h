@@ -16,6 +16,8 @@ inline constexpr int kMnuOptions = 205;
 inline constexpr int kMnuHelp = 206;
 inline constexpr int kMnuAbout = 207;
 inline constexpr int kMnuExit = 208;
+inline constexpr int kMnuC64Font = 209;
+inline constexpr int kMnuC64LowerCase = 210;
 
 // Entry i of the emulator popup menu is kPmnuEmuFirst + i, i from 0 to 10.
 inline constexpr int kPmnuEmuFirst = 300;

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "listing/c64_listing.h"
 #include "window/request_queue_logic.h"
 
 namespace floppex {
@@ -23,11 +25,14 @@ struct MainWindow {
     HMENU mnuFile = nullptr;        // the window's popup menu
     HMENU pmnuEmulators = nullptr;  // the Play button's popup menu
     HFONT font = nullptr;
+    HFONT c64Font = nullptr;  // the program's C64 face; null where it could not be loaded
+    int c64Cell = 8;          // its character cell in pixels
     int twipsPerPixelX = 15, twipsPerPixelY = 15;
 
     std::wstring requestPath;  // as last requested; for an archive the archive
     std::wstring gamePath;     // the file listed and played
     int32_t gameIndex = 0;     // 0-based chosen entry
+    std::optional<C64Listing> shown;  // the listing in the list, to show again in the other face
     std::wstring gameIndexFile;
 
     bool listing = false;   // rows are being rebuilt: selection changes are not the user's

@@ -1,5 +1,6 @@
 #pragma once
-// The check marks of the window menu's three switches (on top, keep open, multiple windows).
+// The check marks of the window menu's switches (on top, keep open, multiple windows, the C64 face
+// and its character set).
 #include "window/main_window.h"
 
 namespace floppex {

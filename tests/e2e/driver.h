@@ -136,26 +136,33 @@ inline std::wstring TextOf(HWND window) {
 
 inline RECT WindowRectOf(HWND window) { RECT rect{}; return GetWindowRect(window, &rect), rect; }
 
-// Sends `message` to a list view of another process with a copy of `request` made in that
-// process, its text field pointing at a buffer right behind it; gives back that text.
+// Sends `message` to a window of another process with a copy of `request` made in that process and
+// room for 512 characters behind it, at which `aim`, when given, points the copy's text field; gives
+// back the copy and the room's text as the window left them.
 template <typename T>
-std::wstring SendWithText(HWND list, UINT message, WPARAM wParam, T request, LPWSTR T::*text, int T::*size) {
+std::pair<T, std::wstring> SendRemote(HWND window, UINT message, WPARAM wParam, T request,
+                                      const std::function<void(T&, wchar_t*, int)>& aim = nullptr) {
     constexpr int kChars = 512;
     DWORD pid = 0;
-    GetWindowThreadProcessId(list, &pid);
+    GetWindowThreadProcessId(window, &pid);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
     const auto remote = static_cast<char*>(
         process ? VirtualAllocEx(process, nullptr, sizeof(T) + sizeof(wchar_t[kChars]), MEM_COMMIT, PAGE_READWRITE) : nullptr);
     wchar_t buffer[kChars] = L"";  // the allocation starts zeroed
-    request.*text = reinterpret_cast<LPWSTR>(remote + sizeof(T));
-    request.*size = kChars - 1;
+    if (aim) aim(request, reinterpret_cast<wchar_t*>(remote + sizeof(T)), kChars - 1);
     if (remote && WriteProcessMemory(process, remote, &request, sizeof request, nullptr)) {
-        SendMessageW(list, message, wParam, LPARAM(remote));
+        SendMessageW(window, message, wParam, LPARAM(remote));
+        ReadProcessMemory(process, remote, &request, sizeof request, nullptr);
         ReadProcessMemory(process, remote + sizeof(T), buffer, sizeof(wchar_t[kChars - 1]), nullptr);
     }
     if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     if (process) CloseHandle(process);
-    return buffer;
+    return {request, buffer};
+}
+
+template <typename T>
+std::wstring SendWithText(HWND list, UINT message, WPARAM wParam, T request, LPWSTR T::*text, int T::*size) {
+    return SendRemote<T>(list, message, wParam, request, [&](T& r, wchar_t* room, int n) { r.*text = room, r.*size = n; }).second;
 }
 
 // One started copy of the program (`"exe" tail` in the exe's folder; unquoted, as the shell starts a registered

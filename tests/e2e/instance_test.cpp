@@ -98,7 +98,8 @@ TEST(InstanceTest, SecondStartsHandOverUntilMultipleIsTrueThenChosenFilesOpenAWi
                 placed.bottom <= GetSystemMetrics(SM_CYSCREEN));
     const auto firstMenu = ReadContextMenu(window.Handle()), secondMenu = ReadContextMenu(second.Handle());
     ASSERT_TRUE(firstMenu && secondMenu) << "the window menu did not open";
-    for (const wchar_t* text : {L"&Options...", L"&Keep Window Open", L"Always On &Top", L"&Multiple Instances"})
+    for (const wchar_t* text : {L"&Options...", L"&Keep Window Open", L"Always On &Top", L"&Multiple Instances", L"C64 &Font",
+                                L"C64 &Lower Case"})
         EXPECT_TRUE(FindEntry(*firstMenu, text).enabled && !FindEntry(*secondMenu, text).enabled) << text;
     EXPECT_TRUE(FindEntry(*secondMenu, L"&Multiple Instances").checked);
     EXPECT_TRUE(FindEntry(*secondMenu, L"E&xit").enabled);

@@ -46,6 +46,7 @@ TEST(ListingTest, EveryFileTypeIsListedAndClosingRemembersTheChosenEntry) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const ProgramFolder folder;
+        WriteDword(kWindowKey, L"C64Font", 0);  // the window's own face, whose texts are the listing's
         if (c.seeded) ASSERT_TRUE(WriteWholeFile(folder.File(L"Floppex.ini"), c.seeded));
         AppProcess app(folder.Exe(), c.request + folder.AddFixture(c.fixture, c.name));
         const MainWindow window = WaitForListing(app, c.name);

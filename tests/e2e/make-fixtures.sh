@@ -23,6 +23,12 @@ disk "$out/many.d64" "many games,mg" "$hello" "game "{1..14}
 disk "$out/odd.d64" "odd names,on" "$hello" "say xhix" "backx"
 poke "$out/odd.d64" $((0x16600 + 9)) 22 && poke "$out/odd.d64" $((0x16600 + 12)) 22 && poke "$out/odd.d64" $((0x16600 + 41)) 5c
 for d in demo many; do c1541 "$out/$d.d64" -list >"$out/$d.list"; done
+# A full directory (144 entries) whose first names hold what the C64 draws with its own glyphs:
+# graphics, control codes (reversed between quotes), shifted letters typed as capitals, pi.
+disk "$out/face.d64" "c64 face,cf" "$hello" x "Games By Jo" name{003..144}
+poke "$out/face.d64" $((0x16600 + 5)) a1 a2 a3 a4 a5 a6 a7 a8 a9 aa ab ac ad ae af b0
+poke "$out/face.d64" $((0x16600 + 69)) 12 41 42 92 c1 c2 5f 5c 00 60 7e 1c 05 3f dd 9f
+poke "$out/face.d64" $((0x16600 + 101)) ff ff ff ff ff ff ff ff ff ff ff ff ff ff ff ff
 
 tape() {  # tape FILE NAME ENTRY...: a T64 of hello.prg under each entry name
   local file=$1 name=$2 args=() entry; shift 2

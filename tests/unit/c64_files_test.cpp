@@ -250,8 +250,8 @@ TEST(OpenC64File, BytesListAsTheFileTheyCameFrom) {
         const FileType type = FileTypeOf(name);
         const C64File file = OpenC64File(Image(name), type), held = OpenC64File(name, ReadBytes(Image(name)), type);
         ASSERT_TRUE(file.listing && held.listing) << name << file.error << held.error;
-        EXPECT_EQ(held.listing->text + held.listing->info + held.listing->rows.back().back(),
-                  file.listing->text + file.listing->info + file.listing->rows.back().back()) << name;
+        EXPECT_EQ(held.listing->text + TextOf(held.listing->info) + TextOf(held.listing->rows.back()),
+                  file.listing->text + TextOf(file.listing->info) + TextOf(file.listing->rows.back())) << name;
         EXPECT_EQ(held.listing->fileBytes + file.listing->fileBytes, 2 * fs::file_size(Image(name == "mixed.zip" ? "mixed.d64" : name)));
     }
 }

@@ -56,6 +56,18 @@ TEST(Listing, BlocksFreeFromTheImageLengthAndTheRememberedRow) {
     for (const auto& [index, row] : rows) EXPECT_EQ(RowToSelect(index, 5), row) << index;
 }
 
+// The C64 face: 8 pixels until a disk's 24 characters and three margins fit twice over; the names
+// column keeps its width and the others share what is left, room to spare going to the last.
+TEST(Listing, C64CellAndColumnsFitTheList) {
+    for (const auto& [list, cell] : {std::pair{100, 8}, {195, 8}, {395, 8}, {396, 16}, {587, 16}, {588, 24}})
+        EXPECT_EQ(C64CellPixels(list), cell) << list;
+    const std::tuple<std::vector<int>, int, std::vector<int>> cases[] = {
+        {{132, 28, 32}, 0, {132, 28, 36}}, {{132, 40, 40}, 0, {132, 32, 32}}, {{132, 64, 32}, -1, {113, 55, 27}},
+        {{250, 20}, 0, {250, 0}},
+    };
+    for (const auto& [needs, names, widths] : cases) EXPECT_EQ(FitColumns(needs, names, 196), widths) << needs.size();
+}
+
 TEST(SizeLimits, HalvesGoToEvenAndTheWidthIsFixed) {
     // Ties go to the even neighbour (round() would give 3, 5 and -3); beyond a 32-bit integer is no number.
     const std::pair<double, int32_t> rounded[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {2147483647.0, 2147483647}};

@@ -63,6 +63,9 @@ ListingName FromPc(std::string text) {
     return {std::move(text), std::move(shown), std::nullopt, {}};
 }
 
+ListingText Own(std::string text) { return {std::move(text), std::nullopt}; }
+ListingText Pet(const ListingName& name) { return {name.shown, name.petscii}; }
+
 std::string Padded(const std::string& text, size_t width) {
     return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
 }
@@ -122,10 +125,10 @@ std::optional<C64Listing> ReadDisk(const Source& source, std::string& error) {
     listing.columns = {{L"Filename", 1550}, {L"Blks", 630}, {L"Type", 750}};
     for (const DiskDirEntry& item : image.Entries()) {
         listing.entries.push_back({FromPet(item.Name(), item.storedName), item.blockCount, item.FileType(), {}, {}, {}});
-        listing.rows.push_back({item.Name().Unicode(), item.Blocks(), item.FileType()});
+        listing.rows.push_back({Pet(listing.entries.back().name), Own(item.Blocks()), Own(item.FileType())});
     }
     listing.blocksFree = image.BlocksFree();
-    listing.info = image.HeaderText1() + " " + image.HeaderText2();
+    listing.info = {Pet(listing.name), Own(" "), Pet(*listing.id)};
     listing.text = C1541Listing(image);
     return listing;
 }
@@ -139,22 +142,22 @@ std::optional<C64Listing> ReadTape(const Source& source, std::string& error) {
         const uint64_t size = item.endAddress >= item.startAddress ? item.endAddress - item.startAddress + 2u : 2u;
         listing.entries.push_back({FromPet(item.Name()), BlocksForSize(size), TapeType(item.fileType),
                                    item.startAddress, size, {}});
-        listing.rows.push_back({item.Name().Unicode()});
+        listing.rows.push_back({Pet(listing.entries.back().name)});
     }
-    listing.info = image.HeaderText1() + "  " + image.HeaderText2() + "  " + std::to_string(image.HeaderNumber1()) +
-                   "/" + std::to_string(image.HeaderNumber2());
+    listing.info = {Pet(listing.name), Own("  " + image.HeaderText2() + "  " + std::to_string(image.HeaderNumber1()) +
+                                           "/" + std::to_string(image.HeaderNumber2()))};
     listing.text = RenderText(listing);
     return listing;
 }
 
 // A file of one program: one closed entry, and one row in the window.
 C64Listing OneProgram(std::string_view format, const ListingName& name, uint64_t bytes, uint16_t loadAddress,
-                      std::vector<ListingColumn> columns, std::vector<std::string> row, std::string info) {
+                      std::vector<ListingColumn> columns, std::vector<ListingText> row, std::string info) {
     C64Listing listing = Headed(format, name);
     listing.entries.push_back({name, BlocksForSize(bytes), TypeText(kClosedPrg), loadAddress, bytes, {}});
     listing.columns = std::move(columns);
     listing.rows.push_back(std::move(row));
-    listing.info = std::move(info);
+    listing.info = {Own(std::move(info))};
     listing.text = RenderText(listing);
     return listing;
 }
@@ -164,7 +167,7 @@ std::optional<C64Listing> ReadP00(const Source& source, std::string& error) {
     if (!Opened(p00, source, error)) return std::nullopt;
     const ListingName name = FromPet(p00.Name());
     return OneProgram("p00", name, p00.DataSize(), p00.LoadAddress(), {{L"Filename", 1875}, {L"Size(Kb)", 1000}},
-                      {name.shown, p00.SizeText()}, "PC64 Pxx File");
+                      {Pet(name), Own(p00.SizeText())}, "PC64 Pxx File");
 }
 
 std::optional<C64Listing> ReadPrg(const Source& source, std::string& error) {
@@ -172,7 +175,7 @@ std::optional<C64Listing> ReadPrg(const Source& source, std::string& error) {
     if (!Opened(prg, source, error)) return std::nullopt;
     return OneProgram("prg", FromPc(source.Stem()), prg.Size(), prg.LoadAddress(),
                       {{L"Size(Kb)", 1100}, {L"Load Address", 1800}},
-                      {prg.SizeText(), prg.AddressText1() + " " + prg.AddressText2()}, "PRG File");
+                      {Own(prg.SizeText()), Own(prg.AddressText1() + " " + prg.AddressText2())}, "PRG File");
 }
 
 std::optional<C64Listing> ReadCartridge(const Source& source, std::string& error) {
@@ -188,9 +191,9 @@ std::optional<C64Listing> ReadCartridge(const Source& source, std::string& error
         listing.chips.push_back({{"offset", int64_t{chip.offset}}, {"type", chip.TypeText()}, {"bank", int64_t{chip.bank}},
                                  {"load_address", int64_t{chip.loadAddress}}, {"size", int64_t{chip.size}},
                                  {"packet_length", int64_t{chip.packetLength}}});
-        listing.rows.push_back({std::to_string(chip.bank), chip.AddressText(), chip.SizeText(), chip.TypeText()});
+        listing.rows.push_back({Own(std::to_string(chip.bank)), Own(chip.AddressText()), Own(chip.SizeText()), Own(chip.TypeText())});
     }
-    listing.info = crt.HeaderText1() + "  " + crt.HeaderText2() + "  " + crt.ModeText();
+    listing.info = {Own(crt.HeaderText1() + "  " + crt.HeaderText2() + "  " + crt.ModeText())};
     listing.problem = crt.Problem();
     listing.text = CartconvListing(crt);
     return listing;
@@ -228,14 +231,15 @@ std::optional<C64Listing> ReadRawTape(const Source& source, std::string& error) 
                                    {{"start", int64_t{p.startAddress}}, {"end", int64_t{p.endAddress}},
                                     {"size", static_cast<int64_t>(p.DataSize())}, {"data_found", p.dataFound},
                                     {"offset", static_cast<int64_t>(p.offset)}}});
-        listing.rows.push_back({p.Name().Unicode(), p.TypeText(), AddressText(p.startAddress), std::to_string(p.DataSize())});
+        listing.rows.push_back({Pet(listing.entries.back().name), Own(p.TypeText()), Own(AddressText(p.startAddress)),
+                                Own(std::to_string(p.DataSize()))});
     }
     if (tap.Programs().empty()) {
         listing.entries.push_back({listing.name, BlocksForSize(tap.FileSize()), "tap", std::nullopt, tap.FileSize(),
                                    {{"size", static_cast<int64_t>(tap.FileSize())}}});
-        listing.rows.push_back({tap.TapeName(), "", "", std::to_string(tap.FileSize())});
+        listing.rows.push_back({Own(tap.TapeName()), Own(""), Own(""), Own(std::to_string(tap.FileSize()))});
     }
-    listing.info = tap.HeaderText1() + "  " + tap.HeaderText2();
+    listing.info = {Own(tap.HeaderText1() + "  " + tap.HeaderText2())};
     listing.problem = tap.Problem();
     listing.text = TapText(listing, tap);
     return listing;
@@ -305,6 +309,15 @@ C64File OpenC64File(const std::filesystem::path& name, std::span<const uint8_t> 
     C64File file = Read({name, bytes}, type);
     if (file.listing) file.listing->fileBytes = bytes.size();
     return file;
+}
+
+std::string TextOf(std::span<const ListingText> texts, std::optional<petscii::CharSet> c64Face) {
+    std::string text;
+    for (const ListingText& part : texts) {
+        if (!c64Face) text += part.shown;
+        else text += part.petscii ? petscii::ToC64Face(*part.petscii, *c64Face) : petscii::AsciiToC64Face(part.shown, *c64Face);
+    }
+    return text;
 }
 
 int BlocksForSize(uint64_t bytes) {

@@ -17,6 +17,7 @@
 
 #include "c64/disk_image.h"
 #include "c64/file_type.h"
+#include "c64/petscii.h"
 
 namespace floppex {
 
@@ -43,6 +44,13 @@ struct ListingEntry {
     ListingFields fields;                   // raw tapes: the header's addresses, where it lies in the file
 };
 
+// A text of the window's table or info line: as shown in the window's own face, and the PETSCII
+// it comes from when the file holds it (names); without bytes it is the program's own text.
+struct ListingText {
+    std::string shown;
+    std::optional<std::vector<uint8_t>> petscii;
+};
+
 // A column of the window's list: its heading and its width in twips.
 struct ListingColumn {
     std::wstring_view heading;
@@ -62,10 +70,10 @@ struct C64Listing {
     std::string text;                 // the whole listing as c1541 -list (cartconv -f) prints it
 
     // The window's table: its columns, one text per column in each row, the info line above
-    // it, and what cut the file short, if anything.
+    // it (its texts one after another), and what cut the file short, if anything.
     std::vector<ListingColumn> columns;
-    std::vector<std::vector<std::string>> rows;
-    std::string info;
+    std::vector<std::vector<ListingText>> rows;
+    std::vector<ListingText> info;
     std::string problem;
 };
 
@@ -86,6 +94,11 @@ C64File OpenC64File(const std::filesystem::path& path, FileType type);
 // The same for a file already in memory; name is its file name (a program file and a raw tape
 // are listed under it, and an archive's content may be recognised by it).
 C64File OpenC64File(const std::filesystem::path& name, std::span<const uint8_t> bytes, FileType type);
+
+// The texts one after another, as the window's own face shows them or, given a character set, as
+// the C64 draws them in the program's C64 face: the file's bytes as they are, the program's own
+// text as the C64 prints it.
+std::string TextOf(std::span<const ListingText> texts, std::optional<petscii::CharSet> c64Face = std::nullopt);
 
 // Blocks a file of this many bytes (load address included) takes on a 1541.
 int BlocksForSize(uint64_t bytes);
