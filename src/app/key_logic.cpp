@@ -21,6 +21,7 @@ KeyCommand CommandForKey(const KeyPress& press) {
     if (press.ctrl && !press.shift && !press.alt) {
         switch (press.key) {
         case 'A': return KeyCommand::About;
+        case 'C': return KeyCommand::Copy;
         case 'O': return KeyCommand::Open;
         case 'X': return KeyCommand::Exit;
         }

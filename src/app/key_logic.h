@@ -4,14 +4,14 @@
 
 namespace floppex {
 
-enum class KeyCommand { None, Help, ToggleMultiple, ToggleKeepOpen, ToggleOnTop, About, Open, Exit };
+enum class KeyCommand { None, Help, ToggleMultiple, ToggleKeepOpen, ToggleOnTop, About, Open, Exit, Copy };
 
 struct KeyPress {
     unsigned key = 0;  // virtual-key code
     bool ctrl = false, shift = false, alt = false;
 };
 
-// The modifiers must match exactly: F1, F5, F11, F12 alone; A, O, X with Ctrl only.
+// The modifiers must match exactly: F1, F5, F11, F12 alone; A, C, O, X with Ctrl only.
 KeyCommand CommandForKey(const KeyPress& press);
 
 }  // namespace floppex

@@ -4,6 +4,7 @@
 #include "about/about_box.h"
 #include "app/key_logic.h"
 #include "components/system/program_launcher.h"
+#include "contents/copy_directory.h"
 #include "contents/show_contents.h"
 #include "launch/handle_request.h"
 #include "launch/run_game.h"
@@ -57,6 +58,8 @@ void OnCommand(MainWindow& window, int id) {
     } else if (id == ids::kMnuC64Font || id == ids::kMnuC64LowerCase) {
         ToggleSwitch(window, id, SaveC64Face);
         ShowAgainInChosenFace(window);
+    } else if (id == ids::kMnuCopyDirectory) {
+        CopyDirectory(window);
     } else if (id == ids::kMnuHelp) {
         ShowHelp(window);
     } else if (id == ids::kMnuOptions) {
@@ -78,6 +81,7 @@ bool OnKeyDown(MainWindow& window, UINT key) {
     case KeyCommand::Exit: Unload(window); return true;
     case KeyCommand::About: ShowAbout(window); return true;
     case KeyCommand::Open: ShowOpenDialog(window, HandleRequest); return true;
+    case KeyCommand::Copy: CopyDirectory(window); return true;
     case KeyCommand::None: return false;
     }
     return false;

@@ -76,6 +76,7 @@ HMENU BuildFileMenu() {
     AppendMenuW(menu, MF_STRING, ids::kMnuMult, L"&Multiple Instances\tF5");
     AppendMenuW(menu, MF_STRING, ids::kMnuC64Font, L"C64 &Font");
     AppendMenuW(menu, MF_STRING, ids::kMnuC64LowerCase, L"C64 &Lower Case");
+    AppendMenuW(menu, MF_STRING, ids::kMnuCopyDirectory, L"&Copy Directory\tCtrl+C");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, ids::kMnuOptions, L"&Options...");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);

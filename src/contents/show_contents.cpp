@@ -27,15 +27,6 @@ std::wstring OwnText(const std::wstring& text, std::optional<petscii::CharSet> f
     return Widen(TextOf(std::span(&own, 1), face));
 }
 
-// One row of texts, the first in the first column.
-void AppendRowOf(HWND list, const std::vector<ListingText>& texts, std::optional<petscii::CharSet> face) {
-    if (texts.empty()) return;
-    AppendRow(list, Widen(TextOf(std::span(texts).first(1), face)));
-    const int row = RowCount(list);
-    for (size_t column = 1; column < texts.size(); ++column)
-        SetSubItem(list, row, static_cast<int>(column), Widen(TextOf(std::span(texts).subspan(column, 1), face)));
-}
-
 // A .d64's free blocks are its capacity less the entries' blocks; the other disks' come from
 // their own BAM.
 std::wstring BlocksFreeRow(const C64Listing& listing) {
@@ -45,8 +36,7 @@ std::wstring BlocksFreeRow(const C64Listing& listing) {
     return BlocksFreeText(listing.fileBytes, blocksUsed);
 }
 
-// The listing's columns, info line and rows in the face chosen; a disk's free blocks and what
-// cut a file short each under blank rows.
+// The listing's columns, info line and rows in the face chosen.
 void Fill(MainWindow& window, const C64Listing& listing) {
     HWND list = window.lvGame;
     const std::optional<petscii::CharSet> face = C64FaceOf(window);
@@ -55,15 +45,10 @@ void Fill(MainWindow& window, const C64Listing& listing) {
     ClearColumns(list);
     for (const ListingColumn& column : listing.columns) AddColumn(window, std::wstring(column.heading), column.widthTwips);
     SetWindowTextW(window.lblInfo, Widen(TextOf(listing.info, face)).c_str());
-    for (const std::vector<ListingText>& row : listing.rows) AppendRowOf(list, row, face);
-    if (listing.type == FileType::Disk) {
-        AppendRow(list, L"");
-        AppendRow(list, L"");
-        AppendRow(list, OwnText(BlocksFreeRow(listing), face));
-    }
-    if (!listing.problem.empty()) {
-        AppendRow(list, L"");
-        AppendRow(list, OwnText(Widen(listing.problem), face));
+    for (const std::vector<std::wstring>& row : TableRows(listing, face)) {
+        AppendRow(list, row.empty() ? L"" : row.front());
+        for (size_t column = 1; column < row.size(); ++column)
+            SetSubItem(list, RowCount(list), static_cast<int>(column), row[column]);
     }
     if (face) FitC64Columns(window, listing);
 }
@@ -120,6 +105,17 @@ void ShowContents(MainWindow& window, std::wstring path) {
     EnableWindow(window.lvGame, TRUE);
     ShowWindow(window.lvGame, SW_SHOW);
     window.listing = false;
+}
+
+std::vector<std::vector<std::wstring>> TableRows(const C64Listing& listing, std::optional<petscii::CharSet> face) {
+    std::vector<std::vector<std::wstring>> rows;
+    for (const std::vector<ListingText>& texts : listing.rows) {
+        std::vector<std::wstring>& row = rows.emplace_back();
+        for (const ListingText& text : texts) row.push_back(Widen(TextOf(std::span(&text, 1), face)));
+    }
+    if (listing.type == FileType::Disk) rows.insert(rows.end(), {{L""}, {L""}, {OwnText(BlocksFreeRow(listing), face)}});
+    if (!listing.problem.empty()) rows.insert(rows.end(), {{L""}, {OwnText(Widen(listing.problem), face)}});
+    return rows;
 }
 
 void ShowAgainInChosenFace(MainWindow& window) {

@@ -18,6 +18,7 @@ inline constexpr int kMnuAbout = 207;
 inline constexpr int kMnuExit = 208;
 inline constexpr int kMnuC64Font = 209;
 inline constexpr int kMnuC64LowerCase = 210;
+inline constexpr int kMnuCopyDirectory = 211;
 
 // Entry i of the emulator popup menu is kPmnuEmuFirst + i, i from 0 to 10.
 inline constexpr int kPmnuEmuFirst = 300;

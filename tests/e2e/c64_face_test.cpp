@@ -35,24 +35,63 @@ std::vector<Bytes> FirstNames(const std::wstring& image) {
     return names;
 }
 
-// Where the cells of the names column show a name other than `name` in character set `set` (1 or 2),
-// blanks after it: "cell 3: $41 drawn as ...", or nothing.
-std::string CellsDiffer(HDC screen, HWND list, int row, const Bytes& name, int set, COLORREF ink) {
-    const RECT bounds = SendRemote(list, LVM_GETITEMRECT, row, RECT{LVIR_BOUNDS}).first;
-    POINT origin{bounds.left + kMargin, bounds.top + (bounds.bottom - bounds.top - kCell) / 2};
-    ClientToScreen(list, &origin);
-    for (int cell = 0; cell < 16; ++cell) {
+// Where `cells` cells from `origin`, each C64 pixel `scale` pixels a side and drawn where `inked`
+// says, show other than `name` in character set `set` (1 or 2) followed by blanks: "cell 3 (screen
+// code 65) differs at 1,2", or nothing.
+std::string CellsDiffer(const std::function<bool(int, int)>& inked, POINT origin, int scale, const Bytes& name, int set,
+                        int cells = 16) {
+    for (int cell = 0; cell < cells; ++cell) {
         const uint8_t code = cell < int(name.size()) ? ScreenCodeOf(name[cell]) : 0x20;
         const uint8_t* glyph = (set == 1 ? kGlyphs1 : kGlyphs2)[code & 0x7F];
         for (int y = 0; y < kCell; ++y)
-            for (int x = 0; x < kCell; ++x) {
-                const bool drawn = GetPixel(screen, origin.x + cell * kCell + x, origin.y + y) == ink;
-                if (drawn != (bool(glyph[y] >> (7 - x) & 1) != (code >= 0x80)))
+            for (int x = 0; x < kCell; ++x)
+                if (inked(origin.x + (cell * kCell + x) * scale, origin.y + y * scale) != (bool(glyph[y] >> (7 - x) & 1) != (code >= 0x80)))
                     return "cell " + std::to_string(cell) + " (screen code " + std::to_string(code) + ") differs at " +
                            std::to_string(x) + "," + std::to_string(y);
-            }
     }
     return "";
+}
+
+// The first names drawn in the list's rows, on the screen.
+void ExpectNamesInRows(const MainWindow& window, const std::vector<Bytes>& names, int set) {
+    const HWND list = window.Child(ids::kLvGame);
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_TRUE(window.Sync());
+    const HDC screen = GetDC(nullptr);
+    for (int row = 0; row < int(names.size()); ++row) {
+        const RECT bounds = SendRemote(list, LVM_GETITEMRECT, row, RECT{LVIR_BOUNDS}).first;
+        POINT origin{bounds.left + kMargin, bounds.top + (bounds.bottom - bounds.top - kCell) / 2};
+        ClientToScreen(list, &origin);
+        const COLORREF ink = GetSysColor(row == window.SelectedRow() ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+        const auto inked = [&](int x, int y) { return GetPixel(screen, x, y) == ink; };
+        EXPECT_EQ(CellsDiffer(inked, origin, 1, names[row], set), "") << "row " << row;
+    }
+    ReleaseDC(nullptr, screen);
+}
+
+// Ctrl+C's text; its picture, each C64 pixel 2 x 2 inside a border of 32, shows the first names in
+// quotes after the blocks in the upper-case set.
+std::wstring CopyDirectory(const MainWindow& window, const std::vector<Bytes>& names) {
+    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+    EXPECT_TRUE(TypeCtrlKey(window.Handle(), 'C'));
+    EXPECT_TRUE(WaitUntil([] { return IsClipboardFormatAvailable(CF_DIB) && IsClipboardFormatAvailable(CF_UNICODETEXT); }));
+    if (!OpenClipboard(nullptr)) return L"<no clipboard>";
+    const auto* text = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    const std::wstring copied = text ? text : L"<no text>";
+    const auto* dib = static_cast<const BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)));
+    const int rows = 1 + 144 + 1;  // header, entries, blocks free
+    if (dib && dib->biBitCount == 1 && dib->biWidth == 2 * (320 + 64) && dib->biHeight == 2 * (rows * 8 + 64)) {
+        const auto* bits = reinterpret_cast<const uint8_t*>(dib + 1) + 2 * sizeof(RGBQUAD);
+        const int stride = (dib->biWidth + 31) / 32 * 4;
+        const auto inked = [&](int x, int y) { return (bits[(dib->biHeight - 1 - y) * stride + x / 8] >> (7 - x % 8) & 1) != 0; };
+        for (int row = 0; row < int(names.size()); ++row)
+            EXPECT_EQ(CellsDiffer(inked, {2 * (32 + 6 * kCell), 2 * (32 + (row + 1) * kCell)}, 2, names[row], 1, int(names[row].size())), "")
+                << "picture row " << row;
+    } else {
+        ADD_FAILURE() << "no picture of the directory's size";
+    }
+    CloseClipboard();
+    return copied;
 }
 
 // The first names of a full disk in each character set, as a person switches between them; the
@@ -62,6 +101,7 @@ TEST(C64FaceTest, NamesShowTheC64sGlyphsInEitherSetAndTheSwitchesLast) {
     const std::wstring game = folder.AddFixture(L"face.d64", L"face.d64");
     const std::vector<Bytes> names = FirstNames(game);
     ASSERT_EQ(names.size(), 8u);
+    std::wstring copied;
     for (const int set : {1, 2}) {
         SCOPED_TRACE(set == 1 ? "upper case and graphics" : "lower and upper case");
         AppProcess app(folder.Exe(), game);
@@ -69,14 +109,7 @@ TEST(C64FaceTest, NamesShowTheC64sGlyphsInEitherSetAndTheSwitchesLast) {
         ASSERT_NE(window.Handle(), nullptr);
         EXPECT_EQ(window.RowCount(), 144 + 3);
         const HWND list = window.Child(ids::kLvGame);
-        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        ASSERT_TRUE(window.Sync());
-        const HDC screen = GetDC(nullptr);
-        for (int row = 0; row < int(names.size()); ++row)
-            EXPECT_EQ(CellsDiffer(screen, list, row, names[row], set,
-                                  GetSysColor(row == window.SelectedRow() ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)), "")
-                << "row " << row;
-        ReleaseDC(nullptr, screen);
+        ExpectNamesInRows(window, names, set);
         EXPECT_TRUE(SavePicture(window.Handle(), set == 1 ? L"c64-face-upper" : L"c64-face-lower"));
         const auto ownFace = [&] {  // reverse characters are the face's own, and the list's font is the info line's
             const std::wstring name = window.Rows()[2][0];
@@ -86,6 +119,7 @@ TEST(C64FaceTest, NamesShowTheC64sGlyphsInEitherSetAndTheSwitchesLast) {
         EXPECT_FALSE(ownFace());
         if (set == 1) {  // the program's own text as the C64 prints it in this set
             EXPECT_EQ(window.Rows()[146][0], L"539 BLOCKS FREE");
+            copied = CopyDirectory(window, names);
             PostMessageW(window.Handle(), WM_COMMAND, ids::kMnuC64LowerCase, 0);
             EXPECT_TRUE(WaitUntil([] { return ReadDword(kWindowKey, L"C64LowerCase") == 0xFFFFFFFF; }));
             EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
@@ -94,7 +128,16 @@ TEST(C64FaceTest, NamesShowTheC64sGlyphsInEitherSetAndTheSwitchesLast) {
         PostMessageW(window.Handle(), WM_COMMAND, ids::kMnuC64Font, 0);
         ASSERT_TRUE(WaitUntil([] { return ReadDword(kWindowKey, L"C64Font") == 0u; }) && window.Sync());
         EXPECT_TRUE(ownFace());
+        // Ctrl+C copied the info line and the rows as the window's own face shows them.
+        std::wstring shown = window.InfoLabel() + L"\r\n";
+        for (std::vector<std::wstring> row : window.Rows()) {
+            while (row.size() > 1 && row.back().empty()) row.pop_back();
+            for (size_t column = 0; column < row.size(); ++column) shown += (column ? L"\t" : L"") + row[column];
+            shown += L"\r\n";
+        }
+        EXPECT_EQ(copied, shown);
         EXPECT_EQ(window.Rows()[146][0], L"539 Blocks Free");
+        EXPECT_TRUE(SavePicture(window.Handle(), L"c64-face-off"));
         EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
     }
 }

@@ -18,7 +18,16 @@ uint8_t GlyphRow(uint8_t screenCode, petscii::CharSet set, int line) {
     return screenCode & 0x80 ? static_cast<uint8_t>(~bits) : bits;
 }
 
-// One row of picture pixels: 0 background, 1 ink or border.
+}  // namespace
+
+PictureSize ScaledSize(int rows, int scale) {
+    return {(kGridWidth + 2 * kBorder) * scale, (rows * kCell + 2 * kBorder) * scale, scale};
+}
+
+PictureSize ThumbnailSize(int side) {
+    return {side, side, std::max(1, side / (kGridWidth + 2 * kBorder))};
+}
+
 void PictureRow(const std::vector<ScreenRow>& screen, petscii::CharSet set, const PictureSize& size, int y,
                 std::span<uint8_t> pixels) {
     std::fill(pixels.begin(), pixels.end(), uint8_t{1});
@@ -32,16 +41,6 @@ void PictureRow(const std::vector<ScreenRow>& screen, petscii::CharSet set, cons
         const uint8_t bits = GlyphRow(row[static_cast<size_t>(gridX / kCell)], set, gridY % kCell);
         pixels[static_cast<size_t>(x)] = (bits >> (7 - gridX % kCell)) & 1;
     }
-}
-
-}  // namespace
-
-PictureSize ScaledSize(int rows, int scale) {
-    return {(kGridWidth + 2 * kBorder) * scale, (rows * kCell + 2 * kBorder) * scale, scale};
-}
-
-PictureSize ThumbnailSize(int side) {
-    return {side, side, std::max(1, side / (kGridWidth + 2 * kBorder))};
 }
 
 std::vector<uint8_t> DirectoryPng(const std::vector<ScreenRow>& screen, petscii::CharSet set, const PictureSize& size) {

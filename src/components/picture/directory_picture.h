@@ -2,6 +2,7 @@
 // The directory picture: the listing's screen rows drawn in the C64 face, 8 x 8 C64 pixels a
 // character, the grid kBorder C64 pixels in from the top left, in the C64's colours.
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "c64/petscii.h"
@@ -28,6 +29,10 @@ PictureSize ScaledSize(int rows, int scale);
 // A side x side thumbnail: the largest whole scale at which the grid's width and both borders
 // fit, or 1; what does not fit is cut off on the right and at the bottom.
 PictureSize ThumbnailSize(int side);
+
+// Row y of the picture, one byte a pixel: 0 background, 1 ink or border.
+void PictureRow(const std::vector<ScreenRow>& screen, petscii::CharSet set, const PictureSize& size, int y,
+                std::span<uint8_t> pixels);
 
 std::vector<uint8_t> DirectoryPng(const std::vector<ScreenRow>& screen, petscii::CharSet set, const PictureSize& size);
 
