@@ -126,6 +126,19 @@ TEST_F(CliTest, CartridgesAndRawTapes) {
     EXPECT_EQ(ReadBytes(scratch_ / "unpacked" / "programs.tap"), ReadBytes(fixture("programs.tap")));
 }
 
+// A name without a known extension (the stem kept: a raw tape is named by it): the signature tells
+// the type, as the desktop types such a file; a D64 has none to tell.
+TEST_F(CliTest, ContentTellsTheTypeOfANameWithoutAKnownExtension) {
+    for (const fs::path& file : {FixtureDir("images") / "mixed.g64", FixtureDir("images") / "mixed.x64", FixtureDir("images") / "games.t64",
+                                 FixtureDir("images") / "hellogam.p00", FixtureDir("crt_tap") / "ocean.crt", FixtureDir("crt_tap") / "worn.tap",
+                                 FixtureDir("archives") / "programs.lnx", FixtureDir("images") / "mixed.d64"}) {
+        fs::copy_file(file, scratch_ / file.stem(), fs::copy_options::overwrite_existing);
+        const CliRun named = Cli({"list", file.string()}), unnamed = Cli({"list", (scratch_ / file.stem()).string()});
+        EXPECT_EQ(unnamed.status, file.extension() == ".d64" ? 1 : 0) << file << ": " << unnamed.err;
+        EXPECT_EQ(unnamed.out, file.extension() == ".d64" ? "" : named.out) << file;
+    }
+}
+
 TEST_F(CliTest, ExitStatusSaysWhatWentWrong) {
     const fs::path garbage = scratch_ / "garbage.d64", brokenZip = scratch_ / "broken.zip";
     WriteBytes(garbage, Bytes(1000, 0x55));
