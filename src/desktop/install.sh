@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Installs floppex-cli and the desktop's files for C64 files (src/desktop: the types, the thumbnailer,
+# Installs floppex-cli and the desktop's files beside this script (the C64 types, the thumbnailer,
 # the "Contents" and "Play" entries) into ~/.local (data in $XDG_DATA_HOME when set), or under
 # PREFIX; uninstall removes those files. Either way the MIME database and the applications' MIME
 # cache (which GLib reads) are rebuilt.
-# Usage: desktop.sh install CLI [PREFIX] | desktop.sh uninstall [PREFIX]
+# Usage: install.sh install CLI [PREFIX] | install.sh uninstall [PREFIX]
 set -euo pipefail
-here=$(cd "$(dirname "$0")/../src/desktop" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
 case ${1:-} in
   install) [ $# -ge 2 ] && [ -f "$2" ] || { echo "desktop: install needs the built floppex-cli" >&2; exit 2; }
            cli=$2 prefix=${3:-} ;;
   uninstall) prefix=${2:-} ;;
-  *) echo "usage: desktop.sh install CLI [PREFIX] | desktop.sh uninstall [PREFIX]" >&2; exit 2 ;;
+  *) echo "usage: install.sh install CLI [PREFIX] | install.sh uninstall [PREFIX]" >&2; exit 2 ;;
 esac
 for tool in update-mime-database:shared-mime-info update-desktop-database:desktop-file-utils; do
   command -v "${tool%:*}" >/dev/null || { echo "desktop: ${tool%:*} is missing: install ${tool#*:}" >&2; exit 1; }
