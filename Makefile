@@ -61,10 +61,10 @@ FLOPPEX_CLI ?= $(DESKTOP_CLI)
 install-desktop:
 	@[ "$(FLOPPEX_CLI)" != "$(DESKTOP_CLI)" ] || { cmake -S . -B $(BUILD)/desktop -DCMAKE_BUILD_TYPE=Release \
 	  -DFLOPPEX_CLI_ONLY=ON >/dev/null && cmake --build $(BUILD)/desktop --target floppex-cli -j $(JOBS); }
-	@bash src/desktop/install.sh install "$(FLOPPEX_CLI)" $(PREFIX)
+	@bash src/desktop/install.sh install "$(FLOPPEX_CLI)" "$(PREFIX)"
 
 uninstall-desktop:
-	@bash src/desktop/install.sh uninstall $(PREFIX)
+	@bash src/desktop/install.sh uninstall "$(PREFIX)"
 
 clean:
 	rm -rf $(BUILD)
