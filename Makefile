@@ -4,7 +4,8 @@ BUILD  := build
 JOBS   ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all setup native windows fuzz-build run test test-native test-fuzz test-windows fuzz bench dist clean
+.PHONY: all setup native windows fuzz-build run test test-native test-fuzz test-windows fuzz bench dist clean \
+  install-desktop uninstall-desktop
 
 all: native windows
 
@@ -50,6 +51,20 @@ dist: windows
 
 bench: native windows
 	@bash bench/run.sh $(BUILD)
+
+# The Linux desktop: floppex-cli and the C64 types, thumbnailer and "Contents" and "Play" entries,
+# in ~/.local or under PREFIX (PREFIX=/usr/local). floppex-cli is built alone, without the set-up:
+# a compiler, CMake, Python 3 and zlib's headers do. FLOPPEX_CLI names one already built.
+PREFIX ?=
+DESKTOP_CLI := $(BUILD)/desktop/src/cli/floppex-cli
+FLOPPEX_CLI ?= $(DESKTOP_CLI)
+install-desktop:
+	@[ "$(FLOPPEX_CLI)" != "$(DESKTOP_CLI)" ] || { cmake -S . -B $(BUILD)/desktop -DCMAKE_BUILD_TYPE=Release \
+	  -DFLOPPEX_CLI_ONLY=ON >/dev/null && cmake --build $(BUILD)/desktop --target floppex-cli -j $(JOBS); }
+	@bash src/desktop/install.sh install "$(FLOPPEX_CLI)" "$(PREFIX)"
+
+uninstall-desktop:
+	@bash src/desktop/install.sh uninstall "$(PREFIX)"
 
 clean:
 	rm -rf $(BUILD)

@@ -8,6 +8,8 @@ packages=(
   wine wine64 xvfb xauth fonts-wine xdotool imagemagick
   vice cbmconvert cc65 lhasa jlha-utils default-jre-headless zip unzip gzip dpkg-dev time python3
   tesseract-ocr
+  # make install-desktop's test: xdg-mime reads shared-mime-info through File::MimeInfo; gio is GLib's view
+  shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
 )
 
 # libFuzzer's runtime comes in clang's runtime package; its name carries the clang version.

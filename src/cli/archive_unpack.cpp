@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "archive/archive_extractor.h"
-#include "cli/file_kind.h"
+#include "c64/file_type.h"
 #include "cli/path_text.h"
 
 namespace floppex::cli {
@@ -57,7 +57,7 @@ std::optional<fs::path> UnpackArchive(const fs::path& archive, const fs::path& f
 fs::path ExtractedBaseName(const fs::path& archive) {
     constexpr int kMaxExtensions = 8;
     fs::path name = archive.filename();
-    for (int i = 0; i < kMaxExtensions && name.has_extension() && KindOf(name) != FileType::Other; ++i) {
+    for (int i = 0; i < kMaxExtensions && name.has_extension() && FileTypeOf(name.native()) != FileType::Other; ++i) {
         name = name.stem();
     }
     return name.empty() || name == "." || name == ".." ? fs::path("currgame") : name;

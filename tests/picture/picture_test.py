@@ -5,6 +5,7 @@ compares the screen codes with what the C64 prints for the directory's own bytes
 and with `floppex-cli list` for tapes, programs, cartridges and archives.
 
 picture_test.py disks|others|bad CLI FIXTURES SOURCE WORK
+picture_test.py thumbnail CLI FIXTURES SOURCE WORK PNG LISTED SIDE
 """
 import os, re, subprocess, sys, zlib
 
@@ -158,13 +159,18 @@ def ascii_of(cells):
                    for c in (x & 0x7F for x in cells)).rstrip()
 
 
+def check_listed(out, scale, path):
+    """The picture out reads back as `floppex-cli list path` prints it."""
+    got = [ascii_of(r) for r in read_cells(out, scale)]
+    listed = subprocess.run([CLI, 'list', path], capture_output=True, text=True).stdout.splitlines() or ['(not listed)']
+    check(got[:1] and got[0].startswith(listed[0].rstrip()) and got[1:] == [l.rstrip() for l in listed[1:]], f'{path}: {got} {listed}')
+
+
 def others():
     for path in ('games.t64', 'b254.prg', 'mixed.zip', 'pc64/b255.p00'):
         path, out = os.path.join(IMAGES, path), os.path.join(WORK, os.path.basename(path) + '.png')
         check(render(path, out, '--scale', '1').returncode == 0, f'{path}: render')
-        got = [ascii_of(r) for r in read_cells(out, 1)]
-        listed = subprocess.run([CLI, 'list', path], capture_output=True, text=True).stdout.splitlines()
-        check(got[0].startswith(listed[0].rstrip()) and got[1:] == [l.rstrip() for l in listed[1:]], f'{path}: {got} {listed}')
+        check_listed(out, 1, path)
     crt, out = os.path.join(FIXTURES, 'crt_tap', 'ocean.crt'), os.path.join(WORK, 'ocean.png')
     check(render(crt, out, '--lower').returncode == 0, 'ocean.crt: render')
     chips = re.findall(r'^\$\w+ CHIP (\w+)\s+#(\d+) (\$\w+) (\$\w+)', open(crt + '.info').read(), re.M)
@@ -214,8 +220,15 @@ def bad():
                   ascii_of(got[199]) == '102 more entries not shown.', f'{case}: {len(got)} rows, last {ascii_of(got[-1])}')
 
 
+def thumbnail():
+    """A thumbnail of SIDE x SIDE pixels (tests/desktop) of what LISTED lists: ... thumbnail ... PNG LISTED SIDE"""
+    png, listed, side = sys.argv[6], sys.argv[7], int(sys.argv[8])
+    check(read_png(png)[:2] == (side, side), f'{png}: {read_png(png)[:2]}')
+    check_listed(png, max(1, side // 384), listed)
+
+
 if __name__ == '__main__':
     os.makedirs(WORK, exist_ok=True)
-    {'disks': disks, 'others': others, 'bad': bad}[sys.argv[1]]()
+    {'disks': disks, 'others': others, 'bad': bad, 'thumbnail': thumbnail}[sys.argv[1]]()
     print(''.join(f'FAILED: {f}\n' for f in failures), end='')
     sys.exit(1 if failures else 0)

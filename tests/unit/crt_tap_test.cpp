@@ -52,11 +52,6 @@ TEST(CrtFile, ListingEqualsCartconvForEveryFixtureAndPacketsThatDoNotFitAreTold)
         CrtFile crt;
         EXPECT_FALSE(crt.Load(bytes) || crt.Error().empty() || !crt.Chips().empty()) << at << " " << value;
     }
-    ForEachCut(ocean, 4, [](std::span<const uint8_t> cut, size_t n) {
-        CrtFile crt;
-        EXPECT_EQ(crt.Load(cut), n >= 0x40);
-        EXPECT_EQ(crt.Chips().size(), n < 0x40 ? 0 : (n - 0x40) / kPacket);
-    });
 }
 
 // What tap.py was given, "name=file.prg" and the header type: names, load addresses, lengths.
