@@ -1,6 +1,7 @@
 #include "c64/disk_image.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "bytes/byte_order.h"
@@ -85,11 +86,13 @@ std::optional<Shape> ShapeFromSize(size_t size) {
 }
 
 // The sectors of one image. Every track/sector pair read from the image goes through Sector(),
-// which refuses what lies outside the disk and what the error bytes mark as unreadable.
+// which refuses what lies outside the disk and what the error bytes mark as unreadable, and first
+// has the track read into the image where that is done on demand (a G64's).
 class SectorMap {
 public:
-    SectorMap(std::span<const uint8_t> image, const Shape& shape, bool useErrorBytes)
-        : image_(image), layout_(*shape.layout), tracks_(shape.tracks), errorBytes_(useErrorBytes && shape.errorBytes) {
+    SectorMap(std::span<const uint8_t> image, const Shape& shape, bool useErrorBytes, const TrackReader& readTrack)
+        : image_(image), layout_(*shape.layout), tracks_(shape.tracks), errorBytes_(useErrorBytes && shape.errorBytes),
+          readTrack_(readTrack) {
         for (int t = 1; t <= tracks_; ++t) firstBlock_[t + 1] = firstBlock_[t] + static_cast<size_t>(layout_.sectorsPerTrack(t));
     }
 
@@ -104,7 +107,9 @@ public:
 
     std::optional<std::span<const uint8_t>> Sector(Block block) const {
         const auto index = BlockIndex(block);
-        if (!index || HardError(*index)) return std::nullopt;
+        if (!index) return std::nullopt;
+        if (readTrack_) readTrack_(block.track);
+        if (HardError(*index)) return std::nullopt;
         const size_t offset = *index * kSectorSize;
         if (offset + kSectorSize > image_.size()) return std::nullopt;
         return image_.subspan(offset, kSectorSize);
@@ -123,6 +128,7 @@ private:
     const Layout& layout_;
     int tracks_;
     bool errorBytes_;
+    const TrackReader& readTrack_;
     std::array<size_t, kMostTracks + 2> firstBlock_{};  // blocks before each track, from track 1
 };
 
@@ -196,19 +202,33 @@ bool DiskImage::Fail(std::string reason) {
     return false;
 }
 
+// A G64 file is read track by track, as its listing asks for them; any other is read whole.
 bool DiskImage::Open(const std::filesystem::path& path) {
-    std::string reason;
-    const auto bytes = ReadFileBytes(path, kMaxFileSize, reason);
-    return bytes ? Load(*bytes) : Fail(reason);
+    *this = DiskImage();
+    const auto file = std::make_shared<FilePieces>(path);
+    std::array<uint8_t, 8> start{};
+    if (file->Read(0, start) && IsG64(start)) {
+        const auto read = [file](uint64_t offset, std::span<uint8_t> out) { return file->Read(offset, out); };
+        return LoadG64(G64Sectors::Open(file->Size(), read, error_));
+    }
+    std::vector<uint8_t> bytes;
+    switch (file->ReadWhole(kMaxFileSize, bytes)) {
+        case FileReadError::None: return Load(bytes);
+        case FileReadError::CannotOpen: return Fail("cannot open the file");
+        case FileReadError::CannotRead: return Fail("cannot read the file");
+        case FileReadError::TooLarge: break;
+    }
+    return Fail("file too large (more than " + std::to_string(kMaxFileSize) + " bytes)");
+}
+
+bool DiskImage::LoadG64(std::optional<G64Sectors> sectors) {
+    return sectors && LoadSectors(sectors->Image(), DiskFormat::G64, [&](int track) { sectors->ReadTrack(track); });
 }
 
 bool DiskImage::Load(std::span<const uint8_t> bytes) {
     *this = DiskImage();
     if (bytes.empty()) return Fail("empty file");
-    if (IsG64(bytes)) {
-        const auto sectors = G64SectorImage(bytes, error_);
-        return sectors && LoadSectors(*sectors, DiskFormat::G64);
-    }
+    if (IsG64(bytes)) return LoadG64(G64Sectors::Open(bytes, error_));
     if (StartsWith(bytes, kX64Signature)) {
         if (bytes.size() < kX64HeaderSize) return Fail("X64 header cut short");
         return LoadSectors(bytes.subspan(kX64HeaderSize), DiskFormat::X64);
@@ -218,14 +238,14 @@ bool DiskImage::Load(std::span<const uint8_t> bytes) {
 
 // An X64 body is read as the plain image of its size: the header's drive type and track count are
 // not trusted (VICE ignores the drive type too), and as in VICE its error bytes are not looked at.
-bool DiskImage::LoadSectors(std::span<const uint8_t> image, std::optional<DiskFormat> from) {
+bool DiskImage::LoadSectors(std::span<const uint8_t> image, std::optional<DiskFormat> from, const TrackReader& readTrack) {
     const bool x64 = from == DiskFormat::X64;
     const auto shape = ShapeFromSize(image.size());
     if (!shape) {
         return Fail((x64 ? "no disk image after the X64 header: " : "not a disk image: ") + std::to_string(image.size()) + " bytes");
     }
     const Layout& layout = *shape->layout;
-    const SectorMap sectors(image, *shape, !x64);
+    const SectorMap sectors(image, *shape, !x64, readTrack);
     for (const Block& b : layout.bamBlocks) {
         if (!sectors.Sector(b)) {
             return Fail("the header or BAM block (track " + std::to_string(b.track) + ", sector " + std::to_string(b.sector) +

@@ -2,6 +2,7 @@
 // Whole files in and out of memory; reading has a size cap.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -19,6 +20,27 @@ FileReadError ReadWholeFile(const std::filesystem::path& path, size_t maxBytes, 
 // The same with the reason as text: nothing, with error set, when the file cannot be read.
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& path, size_t maxBytes,
                                                   std::string& error);
+
+// A file read piece by piece, for formats of which a listing needs only a few parts.
+class FilePieces {
+public:
+    explicit FilePieces(const std::filesystem::path& path);
+    ~FilePieces();
+    FilePieces(const FilePieces&) = delete;
+    FilePieces& operator=(const FilePieces&) = delete;
+
+    bool IsOpen() const { return file_ != nullptr; }
+    uint64_t Size() const { return size_; }
+    // The bytes at offset, all of them or false.
+    bool Read(uint64_t offset, std::span<uint8_t> out) const;
+    // The whole file as ReadWholeFile reads it.
+    FileReadError ReadWhole(size_t maxBytes, std::vector<uint8_t>& out) const;
+
+private:
+    std::FILE* file_ = nullptr;
+    uint64_t size_ = 0;
+    bool sized_ = false;  // the system told the size
+};
 
 // Creates or replaces the file with data; false when it cannot be written whole.
 bool WriteWholeFile(const std::filesystem::path& path, std::span<const uint8_t> data);

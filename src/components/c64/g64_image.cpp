@@ -121,7 +121,7 @@ uint8_t ReadDataBlock(const TrackRing& ring, size_t from, size_t to, std::span<u
 // Reads every sector of one track into sectors (256 bytes each), their error bytes into errors.
 // Of a header only its mark and sector number count, as with c1541: the first header of a
 // sector after the first sync mark wins, whatever its track, id and checksum.
-void ReadTrack(std::span<const uint8_t> gcr, std::span<uint8_t> sectors, std::span<uint8_t> errors) {
+void DecodeTrack(std::span<const uint8_t> gcr, std::span<uint8_t> sectors, std::span<uint8_t> errors) {
     const TrackRing ring(gcr);
     const auto syncs = ring.SyncEnds();
     std::fill(errors.begin(), errors.end(), syncs.empty() ? kNoSync : kHeaderNotFound);
@@ -133,19 +133,6 @@ void ReadTrack(std::span<const uint8_t> gcr, std::span<uint8_t> sectors, std::sp
         errors[sector] = ReadDataBlock(ring, syncs[k], syncs[(k + 1) % syncs.size()],
                                        sectors.subspan(sector * kSectorSize, kSectorSize));
     }
-}
-
-// The GCR bytes of a full track: none when the image leaves the track out, std::nullopt when the
-// track is beyond the image's tracks or its entry leads outside the file or past the largest size.
-std::optional<std::span<const uint8_t>> TrackBytes(std::span<const uint8_t> g64, int track, size_t halfTracks,
-                                                   size_t largest) {
-    if (static_cast<size_t>(track) * 2 > halfTracks) return std::nullopt;
-    const size_t offset = Le32(g64, kHeaderSize + 8 * static_cast<size_t>(track - 1));
-    if (offset == 0) return std::span<const uint8_t>();
-    if (offset > g64.size() - 2) return std::nullopt;
-    const size_t size = Le16(g64, offset);
-    if (size == 0 || size > largest || size > g64.size() - offset - 2) return std::nullopt;
-    return g64.subspan(offset + 2, size);
 }
 
 // 35 tracks, or as many up to 42 as the track table holds.
@@ -168,31 +155,74 @@ bool IsG64(std::span<const uint8_t> bytes) {
     return bytes.size() >= kSignature.size() && std::equal(kSignature.begin(), kSignature.end(), bytes.begin());
 }
 
-std::optional<std::vector<uint8_t>> G64SectorImage(std::span<const uint8_t> g64, std::string& reason) {
-    if (!IsG64(g64) || g64.size() < kHeaderSize) return Fail(reason, "not a G64 image");
-    if (g64.size() > kMaxG64FileSize) return Fail(reason, "G64 image too large");
-    if (g64[8] != 0) return Fail(reason, "G64 version " + std::to_string(g64[8]) + " is unknown");
-    const size_t halfTracks = g64[9];
+std::optional<G64Sectors> G64Sectors::Open(uint64_t size, Reader read, std::string& reason) {
+    std::vector<uint8_t> table(kHeaderSize);
+    if (size < kHeaderSize || !read(0, table) || !IsG64(table)) return Fail(reason, "not a G64 image");
+    if (size > kMaxG64FileSize) return Fail(reason, "G64 image too large");
+    if (table[8] != 0) return Fail(reason, "G64 version " + std::to_string(table[8]) + " is unknown");
+    const size_t halfTracks = table[9];
     if (halfTracks > kMaxHalfTracks) return Fail(reason, "G64 with " + std::to_string(halfTracks) + " half tracks");
-    if (kHeaderSize + 8 * halfTracks > g64.size()) return Fail(reason, "G64 track table cut short");
+    table.resize(kHeaderSize + 8 * halfTracks);
+    if (table.size() > size || !read(kHeaderSize, std::span(table).subspan(kHeaderSize)))
+        return Fail(reason, "G64 track table cut short");
+    return G64Sectors(size, std::move(read), std::move(table));
+}
 
-    const int tracks = TrackCount(g64, halfTracks);
+std::optional<G64Sectors> G64Sectors::Open(std::span<const uint8_t> g64, std::string& reason) {
+    return Open(g64.size(), [g64](uint64_t offset, std::span<uint8_t> out) {
+        if (offset > g64.size() || out.size() > g64.size() - offset) return false;
+        std::copy_n(g64.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
+        return true;
+    }, reason);
+}
+
+G64Sectors::G64Sectors(uint64_t size, Reader read, std::vector<uint8_t> table)
+    : size_(size), read_(std::move(read)), table_(std::move(table)), tracks_(TrackCount(table_, table_[9])) {
     size_t blocks = 0;
-    for (int t = 1; t <= tracks; ++t) blocks += static_cast<size_t>(SectorsPerTrack(t));
-    std::vector<uint8_t> image(blocks * (kSectorSize + 1), 0);
-    const std::span<uint8_t> all(image);
+    for (int t = 1; t <= tracks_; ++t) blocks += static_cast<size_t>(SectorsPerTrack(t));
+    imageSize_ = blocks * (kSectorSize + 1);
+    image_.reset(static_cast<uint8_t*>(std::calloc(imageSize_, 1)));
+    if (!image_) throw std::bad_alloc();
+    done_.assign(static_cast<size_t>(tracks_) + 1, false);
+}
+
+// The GCR bytes of a full track: none when the image leaves the track out, std::nullopt when the
+// track is beyond the image's tracks, its entry leads outside the file or past the largest size,
+// or it cannot be read.
+std::optional<std::span<const uint8_t>> G64Sectors::TrackBytes(int track) {
+    if (static_cast<size_t>(track) * 2 > table_[9]) return std::nullopt;
+    const uint64_t offset = Le32(table_, kHeaderSize + 8 * static_cast<size_t>(track - 1));
+    if (offset == 0) return std::span<const uint8_t>();
+    std::array<uint8_t, 2> length{};
+    if (offset > size_ - 2 || !read_(offset, length)) return std::nullopt;
+    const size_t size = Le16(length, 0);
+    if (size == 0 || size > Le16(table_, 10) || size > size_ - offset - 2) return std::nullopt;
+    gcr_.resize(size);
+    if (!read_(offset + 2, gcr_)) return std::nullopt;
+    return gcr_;
+}
+
+void G64Sectors::ReadTrack(int track) {
+    if (track < 1 || track > tracks_ || done_[static_cast<size_t>(track)]) return;
+    done_[static_cast<size_t>(track)] = true;
+    const size_t blocks = imageSize_ / (kSectorSize + 1);
     size_t block = 0;
-    for (int t = 1; t <= tracks; ++t) {
-        const auto count = static_cast<size_t>(SectorsPerTrack(t));
-        const auto errors = all.subspan(blocks * kSectorSize + block, count);
-        if (const auto gcr = TrackBytes(g64, t, halfTracks, Le16(g64, 10))) {
-            ReadTrack(*gcr, all.subspan(block * kSectorSize, count * kSectorSize), errors);
-        } else {
-            std::fill(errors.begin(), errors.end(), kNotReady);
-        }
-        block += count;
+    for (int t = 1; t < track; ++t) block += static_cast<size_t>(SectorsPerTrack(t));
+    const auto count = static_cast<size_t>(SectorsPerTrack(track));
+    const std::span<uint8_t> all(image_.get(), imageSize_);
+    const auto errors = all.subspan(blocks * kSectorSize + block, count);
+    if (const auto gcr = TrackBytes(track)) {
+        DecodeTrack(*gcr, all.subspan(block * kSectorSize, count * kSectorSize), errors);
+    } else {
+        std::fill(errors.begin(), errors.end(), kNotReady);
     }
-    return image;
+}
+
+std::optional<std::vector<uint8_t>> G64SectorImage(std::span<const uint8_t> g64, std::string& reason) {
+    auto sectors = G64Sectors::Open(g64, reason);
+    if (!sectors) return std::nullopt;
+    for (int t = 1; t <= sectors->Tracks(); ++t) sectors->ReadTrack(t);
+    return std::vector<uint8_t>(sectors->Image().begin(), sectors->Image().end());
 }
 
 }  // namespace floppex
