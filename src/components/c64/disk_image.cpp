@@ -85,14 +85,10 @@ std::optional<Shape> ShapeFromSize(size_t size) {
     return std::nullopt;
 }
 
-// The sectors of one image. Every track/sector pair read from the image goes through Sector(),
-// which refuses what lies outside the disk and what the error bytes mark as unreadable, and first
-// has the track read into the image where that is done on demand (a G64's).
-class SectorMap {
+// Where a disk's tracks and sectors lie in the order of an image file.
+class Geometry {
 public:
-    SectorMap(std::span<const uint8_t> image, const Shape& shape, bool useErrorBytes, const TrackReader& readTrack)
-        : image_(image), layout_(*shape.layout), tracks_(shape.tracks), errorBytes_(useErrorBytes && shape.errorBytes),
-          readTrack_(readTrack) {
+    Geometry(const Layout& layout, int tracks) : layout_(layout), tracks_(tracks) {
         for (int t = 1; t <= tracks_; ++t) firstBlock_[t + 1] = firstBlock_[t] + static_cast<size_t>(layout_.sectorsPerTrack(t));
     }
 
@@ -105,11 +101,22 @@ public:
         return firstBlock_[block.track] + static_cast<size_t>(block.sector);
     }
 
+private:
+    const Layout& layout_;
+    int tracks_;
+    std::array<size_t, kMostTracks + 2> firstBlock_{};  // blocks before each track, from track 1
+};
+
+// The sectors of one image. Every track/sector pair read from the image goes through Sector(),
+// which refuses what lies outside the disk and what the error bytes mark as unreadable.
+class SectorMap : public Geometry {
+public:
+    SectorMap(std::span<const uint8_t> image, const Shape& shape, bool useErrorBytes)
+        : Geometry(*shape.layout, shape.tracks), image_(image), errorBytes_(useErrorBytes && shape.errorBytes) {}
+
     std::optional<std::span<const uint8_t>> Sector(Block block) const {
         const auto index = BlockIndex(block);
-        if (!index) return std::nullopt;
-        if (readTrack_) readTrack_(block.track);
-        if (HardError(*index)) return std::nullopt;
+        if (!index || HardError(*index)) return std::nullopt;
         const size_t offset = *index * kSectorSize;
         if (offset + kSectorSize > image_.size()) return std::nullopt;
         return image_.subspan(offset, kSectorSize);
@@ -125,14 +132,26 @@ private:
     }
 
     std::span<const uint8_t> image_;
-    const Layout& layout_;
-    int tracks_;
     bool errorBytes_;
-    const TrackReader& readTrack_;
-    std::array<size_t, kMostTracks + 2> firstBlock_{};  // blocks before each track, from track 1
 };
 
-int FreeBlocks(const SectorMap& sectors, const Layout& layout) {
+// A G64's sectors, each decoded when first read; unreadable as c1541 finds them.
+class G64Map : public Geometry {
+public:
+    explicit G64Map(G64Sectors& g64) : Geometry(k1541, g64.Tracks()), g64_(g64) {}
+
+    std::optional<std::span<const uint8_t>> Sector(Block block) const {
+        if (!BlockIndex(block)) return std::nullopt;
+        const G64Sectors::SectorRead read = g64_.Read(block.track, block.sector);
+        return read.error > 1 ? std::nullopt : std::optional(read.bytes);
+    }
+
+private:
+    G64Sectors& g64_;
+};
+
+template <class Sectors>
+int FreeBlocks(const Sectors& sectors, const Layout& layout) {
     int free = 0;
     for (const FreeCounts& counts : layout.free) {
         const auto bam = sectors.Sector(counts.bam);
@@ -159,7 +178,8 @@ DiskDirEntry EntryFromSlot(std::span<const uint8_t> slot) {
 
 // Follows the directory chain from its first block. A link that leaves the disk, points to an
 // unreadable sector or comes back to a sector already read ends the listing there.
-void ReadDirectory(const SectorMap& sectors, Block next, std::vector<DiskDirEntry>& entries) {
+template <class Sectors>
+void ReadDirectory(const Sectors& sectors, Block next, std::vector<DiskDirEntry>& entries) {
     std::vector<bool> seen(sectors.Blocks(), false);
     while (true) {
         const auto index = sectors.BlockIndex(next);
@@ -221,8 +241,8 @@ bool DiskImage::Open(const std::filesystem::path& path) {
     return Fail("file too large (more than " + std::to_string(kMaxFileSize) + " bytes)");
 }
 
-bool DiskImage::LoadG64(std::optional<G64Sectors> sectors) {
-    return sectors && LoadSectors(sectors->Image(), DiskFormat::G64, [&](int track) { sectors->ReadTrack(track); });
+bool DiskImage::LoadG64(std::optional<G64Sectors> g64) {
+    return g64 && ReadDisk(G64Map(*g64), DiskFormat::D64, DiskFormat::G64, g64->Tracks(), true);
 }
 
 bool DiskImage::Load(std::span<const uint8_t> bytes) {
@@ -238,23 +258,30 @@ bool DiskImage::Load(std::span<const uint8_t> bytes) {
 
 // An X64 body is read as the plain image of its size: the header's drive type and track count are
 // not trusted (VICE ignores the drive type too), and as in VICE its error bytes are not looked at.
-bool DiskImage::LoadSectors(std::span<const uint8_t> image, std::optional<DiskFormat> from, const TrackReader& readTrack) {
+bool DiskImage::LoadSectors(std::span<const uint8_t> image, std::optional<DiskFormat> from) {
     const bool x64 = from == DiskFormat::X64;
     const auto shape = ShapeFromSize(image.size());
     if (!shape) {
         return Fail((x64 ? "no disk image after the X64 header: " : "not a disk image: ") + std::to_string(image.size()) + " bytes");
     }
-    const Layout& layout = *shape->layout;
-    const SectorMap sectors(image, *shape, !x64, readTrack);
+    const DiskFormat drive = shape->layout->format;
+    return ReadDisk(SectorMap(image, *shape, !x64), drive, from.value_or(drive), shape->tracks, shape->errorBytes);
+}
+
+// The header, the BAM's free blocks and the directory of a disk in the layout of the drive whose
+// plain images are `drive` (D64, D71 or D81), read from a file of `format`.
+template <class Sectors>
+bool DiskImage::ReadDisk(const Sectors& sectors, DiskFormat drive, DiskFormat format, int tracks, bool errorBytes) {
+    const Layout& layout = drive == DiskFormat::D71 ? k1571 : drive == DiskFormat::D81 ? k1581 : k1541;
     for (const Block& b : layout.bamBlocks) {
         if (!sectors.Sector(b)) {
             return Fail("the header or BAM block (track " + std::to_string(b.track) + ", sector " + std::to_string(b.sector) +
                         ") is unreadable");
         }
     }
-    format_ = from.value_or(layout.format);
-    tracks_ = shape->tracks;
-    hasErrorBytes_ = shape->errorBytes;
+    format_ = format;
+    tracks_ = tracks;
+    hasErrorBytes_ = errorBytes;
     const auto header = *sectors.Sector(layout.header);  // one of the BAM blocks, so readable
     std::copy_n(header.begin() + static_cast<std::ptrdiff_t>(layout.nameOffset), storedName_.size(), storedName_.begin());
     std::copy_n(header.begin() + static_cast<std::ptrdiff_t>(layout.idOffset), storedId_.size(), storedId_.begin());

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -38,9 +37,6 @@ public:
     auto end() const { return items.end(); }
 };
 
-// Reads a track into a sector image that is filled as it is read; empty for an image read whole.
-using TrackReader = std::function<void(int track)>;
-
 // The kind of file: a plain sector image of one drive, GCR-encoded 1541 tracks, or an X64 file.
 enum class DiskFormat { D64, D71, D81, G64, X64 };
 
@@ -68,11 +64,11 @@ public:
 
 private:
     bool Fail(std::string reason);
-    bool LoadG64(std::optional<G64Sectors> sectors);
-    // image: a plain sector image, read by its size; from: the file's format when it held more than
-    // that; readTrack: fills a track of the image before its sectors are read, where it is given.
-    bool LoadSectors(std::span<const uint8_t> image, std::optional<DiskFormat> from = std::nullopt,
-                     const TrackReader& readTrack = {});
+    bool LoadG64(std::optional<G64Sectors> g64);
+    // image: a plain sector image, read by its size; from: the file's format when it held more than that.
+    bool LoadSectors(std::span<const uint8_t> image, std::optional<DiskFormat> from = std::nullopt);
+    template <class Sectors>
+    bool ReadDisk(const Sectors& sectors, DiskFormat drive, DiskFormat format, int tracks, bool errorBytes);
 
     std::string error_;
     PetName diskName_, diskId_;

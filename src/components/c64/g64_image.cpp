@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <string_view>
 
 #include "bytes/byte_order.h"
@@ -15,6 +16,7 @@ constexpr size_t kHeaderSize = 12;  // signature, version, half tracks, largest 
 constexpr size_t kMaxHalfTracks = 168;  // as many as c1541 takes; a 1541 disk has 84
 constexpr int kMinTracks = 35, kMaxTracks = 42;
 constexpr size_t kSectorSize = 256;
+constexpr size_t kMostSectors = 21;
 constexpr size_t kSyncBits = 10;             // a sync mark: at least this many 1-bits in a row
 constexpr size_t kDataSearchBits = 500 * 8;  // how far past a header's sync its data block's sync may be
 constexpr uint8_t kHeaderMark = 0x08, kDataMark = 0x07;
@@ -53,14 +55,33 @@ public:
     // search there is none.
     std::vector<size_t> SyncEnds() const {
         std::vector<size_t> ends;
-        size_t ones = 0;
-        for (size_t i = 0; i < bytes_.size(); ++i) {
-            if (const auto end = SyncEndIn(i, ones)) ends.push_back(*end);
+        // Six bytes at a time behind the 16 bits before them: the 0-bits that follow ten 1-bits.
+        uint64_t before = 0;
+        size_t at = 0;
+        for (; at + 6 <= bytes_.size(); at += 6) {
+            const uint8_t* b = &bytes_[at];
+            const uint64_t bits = before << 48 | uint64_t{b[0]} << 40 | uint64_t{b[1]} << 32 | uint64_t{b[2]} << 24 |
+                                  uint64_t{b[3]} << 16 | uint64_t{b[4]} << 8 | b[5];
+            // Bit j of onesN is set when bits j to j + N - 1 all are.
+            const uint64_t ones2 = bits & bits >> 1, ones4 = ones2 & ones2 >> 2, ones8 = ones4 & ones4 >> 4;
+            const uint64_t ones10 = ones8 & ones2 >> 8;
+            static_assert(kSyncBits == 10);
+            uint64_t found = ~bits & ones10 >> 1 & 0xFFFF'FFFF'FFFF;
+            while (found) {
+                const int top = 63 - std::countl_zero(found);  // the earliest on the track
+                ends.push_back(at * 8 + 47 - static_cast<size_t>(top));
+                found &= ~(uint64_t{1} << top);
+            }
+            before = bits & 0xFFFF;
+        }
+        size_t ones = std::min(kSyncBits, static_cast<size_t>(std::countr_one(before)));
+        for (; at < bytes_.size(); ++at) {
+            if (const size_t end = SyncEndIn(at, ones); end != kNoSyncEnd) ends.push_back(end);
         }
         size_t i = 0;
         while (i < bytes_.size() && bytes_[i] == 0xff) SyncEndIn(i++, ones);
         if (ends.empty() || i == bytes_.size()) return ends;
-        if (const auto end = SyncEndIn(i, ones); end && *end != ends.front()) ends.push_back(*end);
+        if (const size_t end = SyncEndIn(i, ones); end != kNoSyncEnd && end != ends.front()) ends.push_back(end);
         return ends;
     }
 
@@ -80,17 +101,20 @@ public:
     }
 
 private:
-    // Counts the 1-bits in a row on through byte i; the bit after a sync mark when one ends in it.
-    std::optional<size_t> SyncEndIn(size_t i, size_t& ones) const {
+    static constexpr size_t kNoSyncEnd = SIZE_MAX;
+
+    // Counts the 1-bits in a row on through byte i; the bit after a sync mark when one ends in it,
+    // else kNoSyncEnd.
+    size_t SyncEndIn(size_t i, size_t& ones) const {
         const uint8_t b = bytes_[i];
         if (b == 0xff) {
             ones = std::min(ones + 8, kSyncBits);
-            return std::nullopt;
+            return kNoSyncEnd;
         }
         const auto lead = static_cast<size_t>(std::countl_one(b));
         const bool sync = ones + lead >= kSyncBits;
         ones = static_cast<size_t>(std::countr_one(b));
-        return sync ? std::optional(i * 8 + lead) : std::nullopt;
+        return sync ? i * 8 + lead : kNoSyncEnd;
     }
 
     // The 8 bits from bit p on.
@@ -118,23 +142,6 @@ uint8_t ReadDataBlock(const TrackRing& ring, size_t from, size_t to, std::span<u
     return sum == 0 ? kOk : kDataChecksum;
 }
 
-// Reads every sector of one track into sectors (256 bytes each), their error bytes into errors.
-// Of a header only its mark and sector number count, as with c1541: the first header of a
-// sector after the first sync mark wins, whatever its track, id and checksum.
-void DecodeTrack(std::span<const uint8_t> gcr, std::span<uint8_t> sectors, std::span<uint8_t> errors) {
-    const TrackRing ring(gcr);
-    const auto syncs = ring.SyncEnds();
-    std::fill(errors.begin(), errors.end(), syncs.empty() ? kNoSync : kHeaderNotFound);
-    for (size_t k = 0; k < syncs.size(); ++k) {
-        std::array<uint8_t, 4> header{};
-        ring.Decode(syncs[k], header);
-        const size_t sector = header[2];
-        if (header[0] != kHeaderMark || sector >= errors.size() || errors[sector] != kHeaderNotFound) continue;
-        errors[sector] = ReadDataBlock(ring, syncs[k], syncs[(k + 1) % syncs.size()],
-                                       sectors.subspan(sector * kSectorSize, kSectorSize));
-    }
-}
-
 // 35 tracks, or as many up to 42 as the track table holds.
 int TrackCount(std::span<const uint8_t> g64, size_t halfTracks) {
     int tracks = kMinTracks;
@@ -154,6 +161,18 @@ std::nullopt_t Fail(std::string& reason, std::string text) {
 bool IsG64(std::span<const uint8_t> bytes) {
     return bytes.size() >= kSignature.size() && std::equal(kSignature.begin(), kSignature.end(), bytes.begin());
 }
+
+// One track as read so far: its bits, the sync mark of each sector's header (the first after the
+// first sync mark wins, whatever its track, id and checksum, as with c1541: of a header only its
+// mark and sector number count), and the sectors whose data blocks are decoded.
+struct G64Sectors::Track {
+    std::vector<uint8_t> gcr;
+    std::vector<size_t> syncs;
+    std::array<size_t, kMostSectors> header{};  // index into syncs
+    std::array<uint8_t, kMostSectors> error{};
+    std::array<bool, kMostSectors> decoded{};
+    std::array<uint8_t, kMostSectors * kSectorSize> bytes{};
+};
 
 std::optional<G64Sectors> G64Sectors::Open(uint64_t size, Reader read, std::string& reason) {
     std::vector<uint8_t> table(kHeaderSize);
@@ -177,52 +196,73 @@ std::optional<G64Sectors> G64Sectors::Open(std::span<const uint8_t> g64, std::st
 }
 
 G64Sectors::G64Sectors(uint64_t size, Reader read, std::vector<uint8_t> table)
-    : size_(size), read_(std::move(read)), table_(std::move(table)), tracks_(TrackCount(table_, table_[9])) {
-    size_t blocks = 0;
-    for (int t = 1; t <= tracks_; ++t) blocks += static_cast<size_t>(SectorsPerTrack(t));
-    imageSize_ = blocks * (kSectorSize + 1);
-    image_.reset(static_cast<uint8_t*>(std::calloc(imageSize_, 1)));
-    if (!image_) throw std::bad_alloc();
-    done_.assign(static_cast<size_t>(tracks_) + 1, false);
-}
+    : size_(size), read_(std::move(read)), table_(std::move(table)), tracks_(TrackCount(table_, table_[9])),
+      scanned_(static_cast<size_t>(tracks_) + 1) {}
 
-// The GCR bytes of a full track: none when the image leaves the track out, std::nullopt when the
-// track is beyond the image's tracks, its entry leads outside the file or past the largest size,
-// or it cannot be read.
-std::optional<std::span<const uint8_t>> G64Sectors::TrackBytes(int track) {
-    if (static_cast<size_t>(track) * 2 > table_[9]) return std::nullopt;
-    const uint64_t offset = Le32(table_, kHeaderSize + 8 * static_cast<size_t>(track - 1));
-    if (offset == 0) return std::span<const uint8_t>();
+int G64Sectors::SectorsOn(int track) { return SectorsPerTrack(track); }
+
+// The track's bits, its sync marks and its headers: a track that is beyond the image's tracks,
+// whose entry leads outside the file or past the largest size, or that cannot be read has only
+// unreadable sectors; one the image leaves out has no sync mark.
+G64Sectors::Track& G64Sectors::Scanned(int track) {
+    std::shared_ptr<Track>& scanned = scanned_[static_cast<size_t>(track)];
+    if (scanned) return *scanned;
+    scanned = std::make_shared<Track>();
+    Track& t = *scanned;
+    bool listed = static_cast<size_t>(track) * 2 <= table_[9];
+    const uint64_t offset = listed ? Le32(table_, kHeaderSize + 8 * static_cast<size_t>(track - 1)) : 0;
     std::array<uint8_t, 2> length{};
-    if (offset > size_ - 2 || !read_(offset, length)) return std::nullopt;
-    const size_t size = Le16(length, 0);
-    if (size == 0 || size > Le16(table_, 10) || size > size_ - offset - 2) return std::nullopt;
-    gcr_.resize(size);
-    if (!read_(offset + 2, gcr_)) return std::nullopt;
-    return gcr_;
+    if (listed && offset != 0) {
+        const size_t size = offset <= size_ - 2 && read_(offset, length) ? Le16(length, 0) : 0;
+        t.gcr.resize(size == 0 || size > Le16(table_, 10) || size > size_ - offset - 2 ? 0 : size);
+        if (t.gcr.empty() || !read_(offset + 2, t.gcr)) listed = false;
+    }
+    if (!listed) {
+        t.error.fill(kNotReady);
+        return t;
+    }
+    const TrackRing ring(t.gcr);
+    t.syncs = ring.SyncEnds();
+    t.error.fill(t.syncs.empty() ? kNoSync : kHeaderNotFound);
+    const auto count = static_cast<size_t>(SectorsPerTrack(track));
+    for (size_t k = 0; k < t.syncs.size(); ++k) {
+        std::array<uint8_t, 4> header{};
+        ring.Decode(t.syncs[k], header);
+        const size_t sector = header[2];
+        if (header[0] != kHeaderMark || sector >= count || t.error[sector] != kHeaderNotFound) continue;
+        t.error[sector] = kOk;  // until its data block is read
+        t.header[sector] = k;
+    }
+    return t;
 }
 
-void G64Sectors::ReadTrack(int track) {
-    if (track < 1 || track > tracks_ || done_[static_cast<size_t>(track)]) return;
-    done_[static_cast<size_t>(track)] = true;
-    const size_t blocks = imageSize_ / (kSectorSize + 1);
-    size_t block = 0;
-    for (int t = 1; t < track; ++t) block += static_cast<size_t>(SectorsPerTrack(t));
-    const auto count = static_cast<size_t>(SectorsPerTrack(track));
-    const std::span<uint8_t> all(image_.get(), imageSize_);
-    const auto errors = all.subspan(blocks * kSectorSize + block, count);
-    if (const auto gcr = TrackBytes(track)) {
-        DecodeTrack(*gcr, all.subspan(block * kSectorSize, count * kSectorSize), errors);
-    } else {
-        std::fill(errors.begin(), errors.end(), kNotReady);
+G64Sectors::SectorRead G64Sectors::Read(int track, int sector) {
+    Track& t = Scanned(track);
+    const auto s = static_cast<size_t>(sector);
+    const std::span<uint8_t> bytes = std::span(t.bytes).subspan(s * kSectorSize, kSectorSize);
+    if (t.error[s] == kOk && !t.decoded[s]) {  // a header found, its data block not read yet
+        t.decoded[s] = true;
+        const size_t k = t.header[s];
+        t.error[s] = ReadDataBlock(TrackRing(t.gcr), t.syncs[k], t.syncs[(k + 1) % t.syncs.size()], bytes);
     }
+    return {bytes, t.error[s]};
 }
 
 std::optional<std::vector<uint8_t>> G64SectorImage(std::span<const uint8_t> g64, std::string& reason) {
     auto sectors = G64Sectors::Open(g64, reason);
     if (!sectors) return std::nullopt;
-    for (int t = 1; t <= sectors->Tracks(); ++t) sectors->ReadTrack(t);
-    return std::vector<uint8_t>(sectors->Image().begin(), sectors->Image().end());
+    size_t blocks = 0;
+    for (int t = 1; t <= sectors->Tracks(); ++t) blocks += static_cast<size_t>(SectorsPerTrack(t));
+    std::vector<uint8_t> image(blocks * (kSectorSize + 1));
+    size_t block = 0;
+    for (int t = 1; t <= sectors->Tracks(); ++t) {
+        for (int s = 0; s < SectorsPerTrack(t); ++s, ++block) {
+            const G64Sectors::SectorRead read = sectors->Read(t, s);
+            std::copy(read.bytes.begin(), read.bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(block * kSectorSize));
+            image[blocks * kSectorSize + block] = read.error;
+        }
+    }
+    return image;
 }
 
 }  // namespace floppex

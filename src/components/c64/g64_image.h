@@ -2,7 +2,6 @@
 // G64 disk images: the bits on each track of a 1541 disk, read into sectors as the drive reads them.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,10 +18,11 @@ inline constexpr size_t kMaxG64FileSize = 12 + 168 * 8 + 168 * (2 + 0xffff);
 // The bytes begin with the G64 signature "GCR-1541".
 bool IsG64(std::span<const uint8_t> bytes);
 
-// The sectors of a G64 laid out as a .d64 with its error-byte block: tracks 1 to 35, or up to 42
-// when the G64 holds them. A sector c1541 cannot read gets the error c1541 reports for it, as the
-// .d64 error byte of that error; a track whose entry is unusable has only unreadable sectors.
-// Tracks are decoded as they are first asked for, each once: a listing reads only a few of them.
+// A G64's sectors as c1541 reads them: tracks 1 to 35, or up to 42 when the G64 holds them. A
+// sector c1541 cannot read gets the error c1541 reports for it, as the .d64 error byte of that
+// error; a track whose entry is unusable has only unreadable sectors. A track is read and its
+// sync marks and headers found when one of its sectors is first asked for, and a sector's data
+// block decoded when that sector is: a listing reads a few sectors of one or two tracks.
 class G64Sectors {
 public:
     // Reads out.size() bytes at offset of the G64, all of them or false.
@@ -33,28 +33,29 @@ public:
     // The same over bytes in memory, which must outlive the object.
     static std::optional<G64Sectors> Open(std::span<const uint8_t> g64, std::string& reason);
 
-    // The sector image; only the tracks asked for so far hold their sectors and error bytes.
-    std::span<const uint8_t> Image() const { return {image_.get(), imageSize_}; }
     int Tracks() const { return tracks_; }
-    // Decodes the track (1 to Tracks()) into the image, unless done before.
-    void ReadTrack(int track);
+    static int SectorsOn(int track);
+
+    struct SectorRead {
+        std::span<const uint8_t> bytes;  // 256, whatever the drive would have read
+        uint8_t error = 0;               // the .d64 error byte: 1 when the sector reads well
+    };
+    // A sector of the disk (track 1 to Tracks(), sector below SectorsOn(track)).
+    SectorRead Read(int track, int sector);
 
 private:
+    struct Track;
     G64Sectors(uint64_t size, Reader read, std::vector<uint8_t> table);
-    std::optional<std::span<const uint8_t>> TrackBytes(int track);
+    Track& Scanned(int track);
 
     uint64_t size_;
     Reader read_;
     std::vector<uint8_t> table_;  // the header and the track table
     int tracks_;
-    // Zeroed by the system as it is first touched: a listing touches few of its pages.
-    std::unique_ptr<uint8_t, void (*)(void*)> image_{nullptr, std::free};
-    size_t imageSize_ = 0;
-    std::vector<uint8_t> gcr_;
-    std::vector<bool> done_;
+    std::vector<std::shared_ptr<Track>> scanned_;  // by track number, null until read
 };
 
-// The whole sector image of a G64, every track decoded.
+// The sectors of a G64 laid out as a .d64 with its error-byte block, every track decoded.
 std::optional<std::vector<uint8_t>> G64SectorImage(std::span<const uint8_t> g64, std::string& reason);
 
 }  // namespace floppex
