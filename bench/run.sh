@@ -13,7 +13,7 @@ each_runs=${BENCH_EACH_RUNS:-3}
 images=${BENCH_IMAGES:-1000}
 extracts=${BENCH_EXTRACTS:-50}
 [ -x "$cli" ] || { echo "run.sh: $cli not built" >&2; exit 1; }
-for tool in c1541 petcat cbmconvert jlha lhasa gzip zip unzip /usr/bin/time; do
+for tool in c1541 petcat cbmconvert jlha lhasa gzip zip unzip valgrind /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "run.sh: $tool missing (run scripts/setup.sh)" >&2; exit 1; }
 done
 
@@ -152,6 +152,27 @@ row "extract Lynx, 1 program x$x" 'repeat $x "$cli" extract one.lnx out/cli' "cb
   'repeat $x cbm_l one.lnx' "<= 1.0"
 row "extract Lynx, 3 programs x$x" 'repeat $x "$cli" extract three.lnx out/cli' "cbmconvert -l" \
   'repeat $x cbm_l three.lnx' "<= 1.0"
+
+# Instructions (valgrind's callgrind), which the machine's load does not change: one run of each
+# side, its output thrown away; an extraction once, not 50 times.
+instructions() { valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null | sed -n 's/.*Collected : //p'; }
+irow() {  # task, reference name, then the two commands as arrays named cli_cmd and ref_cmd
+  local a b; a=$(instructions "${cli_cmd[@]}"); b=$(instructions "${ref_cmd[@]}")
+  printf '| %s | %s | %s | %s | **%s** |\n' "$1" "$a" "$2" "$b" "$(ratio "$a" "$b")"
+}
+echo
+echo "| task (callgrind) | floppex-cli instructions | reference | reference instructions | ratio |"
+echo "|---|---|---|---|---|"
+cli_cmd=("$cli" list "${disks[@]}") ref_cmd=(c1541 "${c1541_args[@]}"); irow "list $n images, one process" "c1541"
+g64_attach=(); for d in "${g64s[@]}"; do g64_attach+=(-attach "$d" -list); done
+cli_cmd=("$cli" list "${g64s[@]}") ref_cmd=(c1541 "${g64_attach[@]}"); irow "list ${#g64s[@]} G64 images, one process" "c1541"
+cp game.d64.gz out/ref/
+for a in "game.lha:lhasa xqfw=$work/out/ref $work/game.lha" "game.d64.gz:gzip -dkf $work/out/ref/game.d64.gz" \
+         "game.zip:unzip -o -q $work/game.zip -d $work/out/ref" "three.lnx:cbmconvert -v0 -l $work/three.lnx"; do
+  read -r -a ref_cmd <<<"${a#*:}"
+  cli_cmd=("$cli" extract "$work/${a%%:*}" "$work/out/cli")
+  (cd out/ref && irow "extract ${a%%:*} once" "${ref_cmd[0]}")  # cbmconvert writes where it runs
+done
 
 peak_kb() { /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -1; }
 echo

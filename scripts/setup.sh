@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 xvfb xauth fonts-wine xdotool imagemagick
   vice cbmconvert cc65 lhasa jlha-utils default-jre-headless zip unzip gzip dpkg-dev time python3
-  tesseract-ocr
+  tesseract-ocr valgrind
   # make install-desktop's test: xdg-mime reads shared-mime-info through File::MimeInfo; gio is GLib's view
   shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl libglib2.0-bin
 )
