@@ -150,4 +150,9 @@ std::vector<fs::path> FolderSetOf(const fs::path& path) {
     return set;
 }
 
+std::string SetTooLargeText(size_t disks) {
+    return "this disk is one of a set of " + std::to_string(disks) + " disks, more than the " +
+           std::to_string(kMaxSetDisks) + " handed to an emulator together: only this disk is played";
+}
+
 }  // namespace floppex::archive

@@ -39,4 +39,7 @@ std::vector<size_t> DiskSetOf(const std::vector<std::string>& names, size_t whic
 // in order; just the path itself when it belongs to none.
 std::vector<std::filesystem::path> FolderSetOf(const std::filesystem::path& path);
 
+// Why only the disk shown of a set of this many disks is played; told once.
+std::string SetTooLargeText(size_t disks);
+
 }  // namespace floppex::archive
