@@ -151,7 +151,7 @@ std::vector<fs::path> FolderSetOf(const fs::path& path) {
 }
 
 std::string SetTooLargeText(size_t disks) {
-    return "this disk is one of a set of " + std::to_string(disks) + " disks, more than the " +
+    return "This disk is one of a set of " + std::to_string(disks) + " disks, more than the " +
            std::to_string(kMaxSetDisks) + " handed to an emulator together: only this disk is played";
 }
 
