@@ -1,6 +1,7 @@
 // Multi-disk games: which names form a set, in which order, and what VICE is given for one.
 #include <gtest/gtest.h>
 
+#include "archive/archive_unpacker.h"
 #include "archive/disk_set.h"
 #include "archive/member_chooser.h"
 #include "emulator/emulator_command.h"
@@ -54,6 +55,19 @@ TEST(DiskSet, ArchivesPlayTheFirstDiskOfTheSet) {
     const MemberChoice choice = ChooseMembers(members);
     EXPECT_EQ(choice.members, std::vector<size_t>{1});
     EXPECT_EQ(choice.set, (std::vector<size_t>{1, 2, 0}));
+}
+
+// 200 disks of one set are too many to hand over: the first is played alone, and the count told.
+// 200 games of one disk each form no set.
+TEST(DiskSet, ASetTooLargeIsPlayedOneDiskAlone) {
+    std::vector<ArchiveMember> set, games;
+    for (uint8_t i = 200; i >= 1; --i) {
+        set.push_back({"Big (Disk " + std::to_string(i) + " of 200).d64", {1, 8, i}});
+        games.push_back({"Game " + std::to_string(i) + ".d64", {1, 8, i}});
+    }
+    const UnpackResult big = ChooseFrom("big.zip", set, {}), many = ChooseFrom("many.zip", games, {});
+    EXPECT_TRUE(big.ok() && big.set.empty() && big.refusedSetDisks == 200 && big.data.back() == 1);
+    EXPECT_TRUE(many.ok() && many.set.empty() && many.refusedSetDisks == 0 && many.data.back() == 1);
 }
 
 TEST(DiskSet, ViceIsGivenAFlipListThatBringsTheNextDisk) {
