@@ -1,10 +1,9 @@
-// Multi-disk games: which names form a set, in which order, and what VICE is given for one.
+// Multi-disk games: which names form a set, and in which order.
 #include <gtest/gtest.h>
 
 #include "archive/archive_unpacker.h"
 #include "archive/disk_set.h"
 #include "archive/member_chooser.h"
-#include "emulator/emulator_command.h"
 
 namespace floppex::archive {
 namespace {
@@ -68,12 +67,6 @@ TEST(DiskSet, ASetTooLargeIsPlayedOneDiskAlone) {
     const UnpackResult big = ChooseFrom("big.zip", set, {}), many = ChooseFrom("many.zip", games, {});
     EXPECT_TRUE(big.ok() && big.set.empty() && big.refusedSetDisks == 200 && big.data.back() == 1);
     EXPECT_TRUE(many.ok() && many.set.empty() && many.refusedSetDisks == 0 && many.data.back() == 1);
-}
-
-TEST(DiskSet, ViceIsGivenAFlipListThatBringsTheNextDisk) {
-    EXPECT_EQ(ViceFlipList({"/g/d 1.d64", "/g/d2.d64", "/g/d3.d64"}, 1),
-              "# Vice fliplist file\n\nUNIT 8\n/g/d2.d64\n/g/d3.d64\n/g/d 1.d64\n");
-    EXPECT_EQ(ViceArguments<char>("g.d64", "a", "l.vfl"), (std::vector<std::string>{"-flipname", "l.vfl", "-autostart", "g.d64:a"}));
 }
 
 }  // namespace
