@@ -18,7 +18,7 @@ constexpr std::array<std::string_view, 10> kNumberWords = {"one", "two",   "thre
 constexpr size_t kMaxFolderFiles = 4096;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsLetter(char c) { return c >= 'a' && c <= 'z'; }  // names are looked at in lower case
 bool IsAlnum(char c) { return IsDigit(c) || IsLetter(c); }
 bool IsGap(char c) { return c == ' ' || c == '_' || c == '-'; }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
