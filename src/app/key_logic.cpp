@@ -5,7 +5,7 @@ namespace floppex {
 namespace {
 
 // Virtual-key codes, as the system numbers them.
-constexpr unsigned kF1 = 0x70, kF5 = 0x74, kF11 = 0x7A, kF12 = 0x7B;
+constexpr unsigned kF1 = 0x70, kF5 = 0x74, kF11 = 0x7A, kF12 = 0x7B, kPageUp = 0x21, kPageDown = 0x22;
 
 }  // namespace
 
@@ -24,6 +24,8 @@ KeyCommand CommandForKey(const KeyPress& press) {
         case 'C': return KeyCommand::Copy;
         case 'O': return KeyCommand::Open;
         case 'X': return KeyCommand::Exit;
+        case kPageDown: return KeyCommand::NextDisk;
+        case kPageUp: return KeyCommand::PreviousDisk;
         }
     }
     return KeyCommand::None;

@@ -8,6 +8,7 @@
 #include "contents/show_contents.h"
 #include "launch/handle_request.h"
 #include "launch/run_game.h"
+#include "open/disk_set_view.h"
 #include "open/open_dialog.h"
 #include "options/options_dialog.h"
 #include "settings/settings_store.h"
@@ -82,6 +83,8 @@ bool OnKeyDown(MainWindow& window, UINT key) {
     case KeyCommand::About: ShowAbout(window); return true;
     case KeyCommand::Open: ShowOpenDialog(window, HandleRequest); return true;
     case KeyCommand::Copy: CopyDirectory(window); return true;
+    case KeyCommand::NextDisk: StepDisk(window, 1); return true;
+    case KeyCommand::PreviousDisk: StepDisk(window, -1); return true;
     case KeyCommand::None: return false;
     }
     return false;

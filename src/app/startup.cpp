@@ -149,7 +149,7 @@ void ShutDown(MainWindow& window) {
     wchar_t label[64] = L"";
     GetWindowTextW(window.lblFilename, label, 64);
     if (RemembersEntryOnClose(IsWindowVisible(window.hwnd), label, window.requestPath))
-        WriteGameIndex(window, Helper().GetFileName(window.requestPath), window.gameIndex);
+        WriteGameIndex(window, ShownGameKey(window), window.gameIndex);
     SaveWindowPlacement(window);
     UnhookWindow(window.hwnd);
     Module().windowHelper.reset();

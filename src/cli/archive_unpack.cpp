@@ -41,8 +41,9 @@ TempFolder::~TempFolder() {
 }
 
 std::optional<fs::path> UnpackArchive(const fs::path& archive, const fs::path& folder, const fs::path& baseName,
-                                      std::string& error) {
+                                      std::string& error, UnpackedSet* set) {
     ArchiveExtractor extractor;
+    extractor.writeSet = set != nullptr;
     fs::path extracted;
     bool success = false;
     extractor.Extract(folder, archive, "", folder / baseName, extracted, error, "floppex-cli", fs::path(), 0,
@@ -50,6 +51,10 @@ std::optional<fs::path> UnpackArchive(const fs::path& archive, const fs::path& f
     if (!success) {
         if (error.empty()) error = "cannot unpack the archive";
         return std::nullopt;
+    }
+    if (set) {
+        for (const ArchiveExtractor::SetDisk& disk : extractor.setDisks) set->disks.push_back(disk.path);
+        set->refused = extractor.refusedSetDisks;
     }
     return extracted;
 }

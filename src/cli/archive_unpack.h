@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace floppex::cli {
 
@@ -23,11 +24,19 @@ private:
     std::filesystem::path path_;
 };
 
+// The disks of a set unpacked beside the chosen file, in order, or how many a set too large had.
+struct UnpackedSet {
+    std::vector<std::filesystem::path> disks;
+    size_t refused = 0;
+};
+
 // Writes the archive's C64 file into folder as baseName plus the file's own extension and returns
-// its path; on failure returns nothing and sets error.
+// its path; on failure returns nothing and sets error. Given set, the disks of the set the file
+// belongs to are written too (baseName-1.d64 ...).
 std::optional<std::filesystem::path> UnpackArchive(const std::filesystem::path& archive,
                                                    const std::filesystem::path& folder,
-                                                   const std::filesystem::path& baseName, std::string& error);
+                                                   const std::filesystem::path& baseName, std::string& error,
+                                                   UnpackedSet* set = nullptr);
 
 // The name an extracted file is given: the archive's name without its extensions ("game.d64.gz"
 // gives "game"), or "currgame" when nothing is left.

@@ -5,7 +5,7 @@
 namespace floppex::cli {
 
 const char* const kUsage =
-    "usage: floppex-cli list [--json] [--] FILE...\n"
+    "usage: floppex-cli list [--json] [--set] [--] FILE...\n"
     "       floppex-cli extract ARCHIVE DIR\n"
     "       floppex-cli play [--emulator PROGRAM] [--name NAME] FILE [ENTRY] [-- ARG...]\n"
     "       floppex-cli render FILE -o OUT.png [--scale N | --size N] [--lower]\n"
@@ -21,6 +21,9 @@ const char* const kUsage =
     "--json   prints one JSON object per FILE instead (an array of them when several FILEs are\n"
     "         given; a FILE that cannot be read appears there as {\"path\", \"error\"}). Names are\n"
     "         given as text and as their raw PETSCII bytes in hex.\n"
+    "--set    lists every disk of the set that FILE is one disk of (\"Game (Disk 1 of 3).d64\" and\n"
+    "         its siblings in FILE's folder, or the disks in FILE's archive, named ARCHIVE|DISK),\n"
+    "         in the order they are counted; a FILE of no set is listed alone.\n"
     "extract  writes the C64 file held by ARCHIVE into DIR, named after the archive, and prints\n"
     "         its path.\n"
     "play     starts VICE's x64sc (or PROGRAM: a path, or a name looked up on the PATH) on entry\n"
@@ -29,7 +32,9 @@ const char* const kUsage =
     "         x64sc ARG... -autostart \"FILE:NAME\", without \":NAME\" where the window passes no\n"
     "         name (a .t64 of one program, a .prg, .crt or .tap). An archive is unpacked\n"
     "         into a temporary folder that is removed once the emulator has exited. Waits for the\n"
-    "         emulator and exits with its exit status.\n"
+    "         emulator and exits with its exit status. A disk of a set (see --set) is played with\n"
+    "         -flipname and a flip list of the whole set in that folder, so that VICE's \"attach\n"
+    "         next disk\" (Alt+N) brings the disk after FILE (from an archive: after its first).\n"
     "render   draws FILE's directory as the C64 screen shows it after LOAD\"$\",8 and LIST, in\n"
     "         the C64's blue and light blue, and writes it to OUT.png (under a temporary name\n"
     "         first, so a failure leaves no picture). --scale N (1 to 8, default 2) draws each\n"
@@ -51,6 +56,8 @@ std::optional<CommandLine> ParseList(const std::vector<std::filesystem::path>& a
             optionsEnded = true;
         } else if (!optionsEnded && text == "--json") {
             line.json = true;
+        } else if (!optionsEnded && text == "--set") {
+            line.set = true;
         } else if (!optionsEnded && text.size() > 1 && text[0] == '-') {
             error = "unknown option " + text;
             return std::nullopt;

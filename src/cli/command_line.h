@@ -14,6 +14,7 @@ struct CommandLine {
     enum class Command { Help, List, Extract, Play, Render };
     Command command = Command::Help;
     bool json = false;
+    bool set = false;                          // list: every disk of the set each FILE is one of
     std::vector<std::filesystem::path> files;  // list: the files; extract: the archive
     std::filesystem::path outputFolder;        // extract only
     std::optional<PlayRequest> play;           // play only

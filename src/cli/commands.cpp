@@ -1,9 +1,14 @@
 #include "cli/commands.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <system_error>
 
+#include "archive/archive_extractor.h"
+#include "archive/disk_set.h"
+#include "archive/member_chooser.h"
 #include "cli/archive_unpack.h"
 #include "cli/command_line.h"
 #include "cli/file_kind.h"
@@ -41,35 +46,74 @@ C64File OpenOne(const fs::path& file) {
 
 namespace {
 
-int ListText(const std::vector<fs::path>& files, Output& out, Output& err) {
+// One listing of `list`: what it is named by and what was read.
+struct Listed {
+    fs::path path;
+    C64File file;
+};
+
+// The disks of the set in the archive, each named "ARCHIVE|name"; none when it holds no set.
+std::vector<Listed> ArchiveSet(const fs::path& file) {
+    std::string error;
+    const auto unpacked = ArchiveExtractor().UnpackInMemory(file, error);
+    std::vector<Listed> listed;
+    for (const archive::ArchiveMember& disk : unpacked ? unpacked->set : std::vector<archive::ArchiveMember>{}) {
+        const std::string_view name = archive::FileNameOf(disk.name);
+        Listed& one = listed.emplace_back(Listed{file, OpenC64File(fs::path(std::u8string(name.begin(), name.end())),
+                                                                   disk.data, FileTypeOf(name))});
+        one.path += "|";
+        one.path += fs::path(std::u8string(disk.name.begin(), disk.name.end()));
+        one.file.fromArchive = true;
+    }
+    return listed;
+}
+
+// FILE itself, or with --set every disk of the set it is one disk of: the files beside it, or the
+// disks in its archive.
+std::vector<Listed> ListedOf(const std::vector<fs::path>& files, bool set) {
+    std::vector<Listed> listed;
+    for (const fs::path& file : files) {
+        std::vector<Listed> disks;
+        if (set && !NotAFile(file) && KindOf(file) == FileType::Disk) {
+            for (const fs::path& disk : archive::FolderSetOf(file)) disks.push_back({disk, OpenOne(disk)});
+        } else if (set && !NotAFile(file) && KindOf(file) == FileType::Archive) {
+            disks = ArchiveSet(file);
+        }
+        if (disks.empty()) disks.push_back({file, OpenOne(file)});
+        std::ranges::move(disks, std::back_inserter(listed));
+    }
+    return listed;
+}
+
+int ListText(const std::vector<Listed>& listed, Output& out, Output& err) {
     int status = kExitOk;
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (files.size() > 1) out << (i > 0 ? "\n" : "") << "==> " << PathText(files[i]) << " <==\n";
-        const C64File result = OpenOne(files[i]);
-        if (result.listing) {
-            out << result.listing->text;
+    for (size_t i = 0; i < listed.size(); ++i) {
+        if (listed.size() > 1) out << (i > 0 ? "\n" : "") << "==> " << PathText(listed[i].path) << " <==\n";
+        if (listed[i].file.listing) {
+            out << listed[i].file.listing->text;
         } else {
             out.Flush();
-            Complain(err, files[i], result.error);
+            Complain(err, listed[i].path, listed[i].file.error);
             status = kExitUnreadable;
         }
     }
     return status;
 }
 
-int ListJson(const std::vector<fs::path>& files, Output& out, Output& err) {
+int ListJson(const std::vector<Listed>& listed, Output& out, Output& err) {
     int status = kExitOk;
-    const bool several = files.size() > 1;
+    const bool several = listed.size() > 1;
     if (several) out << "[";
-    for (size_t i = 0; i < files.size(); ++i) {
-        const C64File result = OpenOne(files[i]);
+    for (size_t i = 0; i < listed.size(); ++i) {
+        const C64File& result = listed[i].file;
+        const std::string path = PathText(listed[i].path);
         if (i > 0) out << ",\n";
         if (result.listing) {
-            out << ListingJson(PathText(files[i]), *result.listing, result.fromArchive);
+            out << ListingJson(path, *result.listing, result.fromArchive);
         } else {
-            Complain(err, files[i], result.error);
+            Complain(err, listed[i].path, result.error);
             status = kExitUnreadable;
-            if (several) out << ErrorJson(PathText(files[i]), result.error);
+            if (several) out << ErrorJson(path, result.error);
         }
     }
     if (several) out << "]";
@@ -114,7 +158,8 @@ int Run(const std::vector<fs::path>& args, Output& out, Output& err) {
     switch (line->command) {
         case CommandLine::Command::Help: out << kUsage; return kExitOk;
         case CommandLine::Command::List:
-            return line->json ? ListJson(line->files, out, err) : ListText(line->files, out, err);
+            return line->json ? ListJson(ListedOf(line->files, line->set), out, err)
+                              : ListText(ListedOf(line->files, line->set), out, err);
         case CommandLine::Command::Extract: return Extract(line->files.front(), line->outputFolder, out, err);
         case CommandLine::Command::Play: return Play(*line->play, err);
         case CommandLine::Command::Render: return Render(*line->render, err);

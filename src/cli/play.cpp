@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
 
+#include "archive/disk_set.h"
 #include "cli/archive_unpack.h"
 #include "cli/child_process.h"
 #include "cli/commands.h"
@@ -55,12 +57,46 @@ std::optional<int32_t> ChosenEntry(const PlayRequest& request, const C64Listing&
     return std::nullopt;
 }
 
-// The file VICE is given: FILE itself, or what its archive holds unpacked into temp (made for an
-// archive only, its error in error).
-std::optional<fs::path> GameFile(const fs::path& file, const std::optional<TempFolder>& temp, std::string& error) {
-    if (KindOf(file) != FileType::Archive) return file;
+// The file VICE is given and its disk set: FILE itself and its siblings that form one, or what its
+// archive holds unpacked into temp (made for an archive or a set only, its error in error).
+struct Game {
+    fs::path path;
+    UnpackedSet set;
+    size_t played = 0;  // in the set
+};
+
+std::optional<Game> GameOf(const fs::path& file, std::vector<fs::path> siblings, const std::optional<TempFolder>& temp,
+                           std::string& error) {
+    if (KindOf(file) != FileType::Archive) {
+        Game game{file, {std::move(siblings)}};
+        game.played = static_cast<size_t>(std::ranges::find(game.set.disks, file) - game.set.disks.begin());
+        return game;
+    }
     if (!temp) return std::nullopt;
-    return UnpackArchive(file, temp->Path(), ExtractedBaseName(file), error);
+    Game game;
+    const auto unpacked = UnpackArchive(file, temp->Path(), ExtractedBaseName(file), error, &game.set);
+    if (!unpacked) return std::nullopt;
+    game.path = game.set.disks.empty() ? *unpacked : game.set.disks.front();
+    return game;
+}
+
+// The disks of FILE's set in its folder; none for an archive, a lone disk or a set too large
+// (refused then counts its disks).
+std::vector<fs::path> SiblingSet(const fs::path& file, size_t& refused) {
+    if (KindOf(file) != FileType::Disk) return {};
+    std::vector<fs::path> set = archive::FolderSetOf(file);
+    if (set.size() > archive::kMaxSetDisks) refused = set.size();
+    return set.size() > 1 && !refused ? set : std::vector<fs::path>{};
+}
+
+// VICE's flip list of the game's set written into temp; empty for no set.
+fs::path WriteFlipList(const Game& game, const std::optional<TempFolder>& temp) {
+    if (game.set.disks.size() < 2 || !temp) return {};
+    std::vector<std::string> lines;
+    for (const fs::path& disk : game.set.disks) lines.push_back(PathText(fs::absolute(disk)));
+    const fs::path list = temp->Path() / "currgame.vfl";
+    std::ofstream(list, std::ios::binary) << ViceFlipList(lines, game.played);
+    return list;
 }
 
 std::optional<C64Listing> GameListing(const fs::path& game, std::string& error) {
@@ -70,14 +106,16 @@ std::optional<C64Listing> GameListing(const fs::path& game, std::string& error) 
 }
 
 // The emulator's exit status, or ours when it did not run.
-int Start(const PlayRequest& request, const fs::path& game, const std::string& entryName, Output& err) {
+int Start(const PlayRequest& request, const fs::path& game, const std::string& entryName, const fs::path& flipList,
+          Output& err) {
     const std::optional<fs::path> emulator = FindProgram(request.emulator);
     if (!emulator) {
         Complain(err, request.emulator, "emulator not found (name it with --emulator PROGRAM)");
         return kExitNoEmulator;
     }
     std::vector<fs::path> args = request.emulatorArgs;
-    for (NativeString& arg : ViceArguments<NativeString::value_type>(game.native(), fs::path(entryName).native())) args.emplace_back(std::move(arg));
+    for (NativeString& arg : ViceArguments<NativeString::value_type>(game.native(), fs::path(entryName).native(),
+                                                                                 flipList.native())) args.emplace_back(std::move(arg));
     std::string error;
     const std::optional<int> status = RunProgram(*emulator, args, error);
     if (status) return *status;
@@ -131,21 +169,25 @@ int Play(const PlayRequest& request, Output& err) {
         return kExitUnreadable;
     }
     std::string error;
-    const std::optional<TempFolder> temp =
-        KindOf(request.file) == FileType::Archive ? TempFolder::Create(error) : std::nullopt;
-    const std::optional<fs::path> game = GameFile(request.file, temp, error);
-    const std::optional<C64Listing> listing = game ? GameListing(*game, error) : std::nullopt;
+    size_t refused = 0;
+    std::vector<fs::path> siblings = SiblingSet(request.file, refused);
+    const std::optional<TempFolder> temp = KindOf(request.file) == FileType::Archive || !siblings.empty()
+                                               ? TempFolder::Create(error) : std::nullopt;
+    const std::optional<Game> game = GameOf(request.file, std::move(siblings), temp, error);
+    const std::optional<C64Listing> listing = game ? GameListing(game->path, error) : std::nullopt;
     if (!listing) {
         Complain(err, request.file, error);
         return kExitUnreadable;
     }
+    refused = std::max(refused, game->set.refused);
+    if (refused) Complain(err, request.file, archive::SetTooLargeText(refused));
     const std::optional<int32_t> entry = ChosenEntry(request, *listing, error);
     if (!entry) {
         Complain(err, request.file, error);
         return kExitNoEntry;
     }
     err.Flush();
-    return Start(request, *game, LaunchEntryName(*listing, *entry), err);
+    return Start(request, game->path, LaunchEntryName(*listing, *entry), WriteFlipList(*game, temp), err);
 }
 
 }  // namespace floppex::cli

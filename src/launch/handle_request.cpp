@@ -32,6 +32,7 @@ void PlayThenCloseIfHidden(MainWindow& window) {
 
 void HandlePlay(MainWindow& window, const std::wstring& path) {
     window.requestPath = path;
+    window.diskSet = {};
     if (IsSingleProgram(FileTypeOf(window.requestPath))) {
         window.gameIndex = 0;
         window.gamePath = window.requestPath;

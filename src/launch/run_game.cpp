@@ -2,14 +2,18 @@
 // remembered entry and the launch.
 #include "launch/run_game.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <optional>
 
+#include "archive/disk_set.h"
 #include "components/system/program_launcher.h"
 #include "emulator/emulator_command.h"
+#include "launch/flip_list.h"
 #include "launch/run_game_logic.h"
 #include "listing/c64_listing.h"
+#include "open/disk_set_view.h"
 #include "open/unpack_archive.h"
 #include "settings/game_index_file.h"
 #include "window/message_box.h"
@@ -30,12 +34,35 @@ GameFile SplitGame(const std::wstring& path) {
     return game;
 }
 
-// Unpacks the archive into the working file; the unpacked file, or nothing after telling why not.
-std::optional<std::wstring> Unpack(const MainWindow& window, const std::wstring& archivePath) {
+// Unpacks the archive into the working file, and the disks of its set beside it; the file to play
+// (of a set, the disk last played, its remembered entry chosen), or nothing after telling why not.
+std::optional<std::wstring> Unpack(MainWindow& window, const std::wstring& archivePath) {
     const Unpacked result = UnpackArchive(archivePath, Narrow(kAppTitle));
-    if (result.success) return result.extractedPath;
-    Tell(window.hwnd, result.errorText);
-    return std::nullopt;
+    if (!result.success) {
+        Tell(window.hwnd, result.errorText);
+        return std::nullopt;
+    }
+    TakeArchiveSet(window, archivePath, result);
+    if (window.diskSet.paths.empty()) return result.extractedPath;
+    window.gameIndex = std::max(ReadGameIndex(window, ShownGameKey(window)), 0);
+    return window.diskSet.paths[window.diskSet.shown];
+}
+
+// The set of a disk played straight from the shell is found beside it.
+void FindSetOf(MainWindow& window, const GameFile& game) {
+    const DiskSet& set = window.diskSet;
+    if (FileTypeOf(game.name) == FileType::Disk && set.archiveName.empty() &&
+        std::ranges::find(set.paths, game.path) == set.paths.end())
+        FindFolderSet(window, game.path);
+}
+
+// The set's flip list for VICE (a set too large is told about once); "" for none.
+std::wstring FlipListFor(MainWindow& window, LaunchOperation operation) {
+    if (window.diskSet.refused) {
+        Tell(window.hwnd, Widen(archive::SetTooLargeText(window.diskSet.refused)));
+        window.diskSet.refused = 0;
+    }
+    return operation == LaunchOperation::Vice ? WriteFlipList(window) : L"";
 }
 
 // An unreadable file is told about; the game is launched all the same, with no entry name.
@@ -55,7 +82,7 @@ std::wstring EntryNameOf(const MainWindow& window, const GameFile& game) {
 
 // Starts the emulator the way its catalogue entry says; the message for the user, "" when none.
 std::wstring Launch(LaunchOperation operation, const std::wstring& emulator, const GameFile& game,
-                    const std::wstring& entryName, int32_t gameIndex) {
+                    const std::wstring& entryName, int32_t gameIndex, const std::wstring& flipList) {
     const ProgramLauncher launcher;
     const int16_t entry = LauncherEntryNumber(gameIndex);
     std::wstring message;
@@ -66,7 +93,7 @@ std::wstring Launch(LaunchOperation operation, const std::wstring& emulator, con
     case LaunchOperation::Ccs64v2:
         launcher.RunCCS64v2(emulator, game.folder, game.path, entry, 1, 1, 2, 0, 0, 0, message);
         break;
-    case LaunchOperation::Vice: launcher.RunVICE(emulator, game.path, entryName, 0, message); break;
+    case LaunchOperation::Vice: launcher.RunVICE(emulator, game.path, entryName, 0, message, flipList); break;
     case LaunchOperation::C64s: launcher.RunC64S(emulator, game.path, entryName, 1, 2, 0, 0, message); break;
     case LaunchOperation::Win64: launcher.RunWin64(emulator, game.path, 0, message); break;
     case LaunchOperation::Pc64Win: launcher.RunPC64Win(emulator, game.path, 0, message); break;
@@ -99,9 +126,13 @@ void RunGame(MainWindow& window, int16_t emu) {
         if (!unpacked) return;
         game = SplitGame(*unpacked);
     }
+    FindSetOf(window, game);
     const std::wstring entryName = EntryNameOf(window, game);
-    if (RemembersEntry(game.name)) WriteGameIndex(window, game.name, window.gameIndex);
-    const std::wstring message = Launch(operation, emulator, game, entryName, window.gameIndex);
+    const DiskSet& set = window.diskSet;
+    if (RemembersEntry(game.name)) WriteGameIndex(window, set.paths.empty() ? game.name : ShownGameKey(window), window.gameIndex);
+    if (!set.archiveName.empty() && !set.paths.empty()) WriteLastDisk(window, set.archiveName, set.names[set.shown]);
+    const std::wstring flipList = FlipListFor(window, operation);
+    const std::wstring message = Launch(operation, emulator, game, entryName, window.gameIndex, flipList);
     if (!message.empty()) Tell(window.hwnd, message);
 }
 

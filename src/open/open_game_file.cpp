@@ -5,6 +5,7 @@
 
 #include "c64/file_type.h"
 #include "contents/show_contents.h"
+#include "open/disk_set_view.h"
 #include "open/unpack_archive.h"
 #include "window/message_box.h"
 #include "window/module_state.h"
@@ -40,6 +41,8 @@ void OpenArchive(MainWindow& window, const std::wstring& path, const std::wstrin
     const Unpacked result = UnpackShowingProgress(window, path, name);
     if (window.unloaded) return;
     if (result.success) {
+        TakeArchiveSet(window, path, result);
+        if (!window.diskSet.paths.empty()) return ShowSetDisk(window, window.diskSet.shown);
         window.gamePath = result.extractedPath;
         ShowContents(window, result.extractedPath);
         return;
@@ -56,11 +59,14 @@ void OpenGameFile(MainWindow& window) {
     const std::wstring path = window.requestPath;
     std::wstring folder, name;
     Helper().SplitPath(path, folder, name);
+    window.diskSet = {};
     if (!Helper().CheckFile(path, true, L"Floppex")) {
         ResetView(window);
     } else if (IsListable(FileTypeOf(name))) {
+        if (FileTypeOf(name) == FileType::Disk) FindFolderSet(window, path);
         window.gamePath = path;
-        ShowContents(window, path);
+        if (!window.diskSet.paths.empty()) ShowSetDisk(window, window.diskSet.shown);
+        else ShowContents(window, path);
     } else if (FileTypeOf(name) == FileType::Archive) {
         OpenArchive(window, path, name);
     } else {

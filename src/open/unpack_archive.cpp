@@ -15,16 +15,26 @@ Unpacked UnpackArchive(const std::wstring& archivePath, const std::string& capti
     std::filesystem::path extracted;
     std::string error;
     bool success = false;
+    Unpacked result;
     try {
         ArchiveExtractor extractor;
         extractor.archiverRunner = RunArchiver;
+        extractor.writeSet = true;
         extractor.Extract(module.dataDir, archivePath, "", module.dataDir + L"currgame", extracted, error, caption,
                           module.programPaths[kArchiver].path, 0, success);
+        for (const ArchiveExtractor::SetDisk& disk : extractor.setDisks) {
+            result.setPaths.push_back(disk.path.wstring());
+            result.setNames.push_back(Widen(disk.name));
+        }
+        result.refusedSetDisks = extractor.refusedSetDisks;
     } catch (const std::exception&) {
         success = false;
         error = "The archive could not be unpacked:\n" + Narrow(archivePath);
     }
-    return {success, success ? extracted.wstring() : L"", Widen(error)};
+    result.success = success;
+    result.extractedPath = success ? extracted.wstring() : L"";
+    result.errorText = Widen(error);
+    return result;
 }
 
 }  // namespace floppex

@@ -4,12 +4,14 @@
 #include <string>
 
 #include "settings/game_index_logic.h"
+#include "window/module_state.h"
 
 namespace floppex {
 
 namespace {
 
 constexpr wchar_t kSection[] = L"Game Indexes";
+constexpr wchar_t kLastDiskSection[] = L"Last Disks";
 // The stored value is read through 9 characters: at most 8 of it count.
 constexpr DWORD kValueBuffer = 9;
 
@@ -37,6 +39,26 @@ int32_t ReadGameIndex(const MainWindow& window, std::wstring_view key) {
 void WriteGameIndex(const MainWindow& window, std::wstring_view key, int32_t index) {
     CreateUnicodeFileIfMissing(window.gameIndexFile);
     WritePrivateProfileStringW(kSection, std::wstring(key).c_str(), StoredFromGameIndex(index).c_str(),
+                               window.gameIndexFile.c_str());
+}
+
+std::wstring ShownGameKey(const MainWindow& window) {
+    const DiskSet& set = window.diskSet;
+    if (set.paths.empty()) return Helper().GetFileName(window.requestPath);
+    if (set.archiveName.empty()) return set.names[set.shown];
+    return set.shown == 0 ? set.archiveName : set.archiveName + L"|" + set.names[set.shown];
+}
+
+std::wstring ReadLastDisk(const MainWindow& window, std::wstring_view archiveName) {
+    std::wstring name(1024, L'\0');
+    name.resize(GetPrivateProfileStringW(kLastDiskSection, std::wstring(archiveName).c_str(), L"", name.data(),
+                                         static_cast<DWORD>(name.size()), window.gameIndexFile.c_str()));
+    return name;
+}
+
+void WriteLastDisk(const MainWindow& window, std::wstring_view archiveName, std::wstring_view diskName) {
+    CreateUnicodeFileIfMissing(window.gameIndexFile);
+    WritePrivateProfileStringW(kLastDiskSection, std::wstring(archiveName).c_str(), std::wstring(diskName).c_str(),
                                window.gameIndexFile.c_str());
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "listing/c64_listing.h"
 #include "window/request_queue_logic.h"
@@ -18,6 +19,15 @@ inline constexpr std::wstring_view kAppTitle = L"Floppex!";
 // The caption the window is created with, so that a start never finds its own window.
 inline constexpr std::wstring_view kInitialCaption = L"Floppex";
 inline constexpr std::wstring_view kWindowClass = L"ThunderRT6FormDC";
+
+// The disks of the set that the listed disk is one of, in order; no paths when it is one of none.
+struct DiskSet {
+    std::vector<std::wstring> paths;  // listed and played: the files beside the opened one, or unpacked
+    std::vector<std::wstring> names;  // each disk's own file name (in the archive, for unpacked ones)
+    std::wstring archiveName;         // the archive's file name, when the set came out of one
+    size_t shown = 0;
+    size_t refused = 0;               // the disks of a set too large to play whole, until told
+};
 
 struct MainWindow {
     HWND hwnd = nullptr;
@@ -34,6 +44,7 @@ struct MainWindow {
     int32_t gameIndex = 0;     // 0-based chosen entry
     std::optional<C64Listing> shown;  // the listing in the list, to show again in the other face
     std::wstring gameIndexFile;
+    DiskSet diskSet;
 
     bool listing = false;   // rows are being rebuilt: selection changes are not the user's
     bool unloaded = false;  // shut-down has run; the window is going away

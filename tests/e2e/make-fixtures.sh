@@ -45,6 +45,9 @@ python3 "$writers/tap.py" "$out/tape.tap" HELLO="$hello" "BIG ONE=big.prg"
 cartconv -q -t normal -n "FLOPPEX CART" -i cart.bin -o "$out/cart.crt" >/dev/null
 
 cp "$out/play.d64" game.d64 && zip -q -9 "$out/game.zip" game.d64
+# A set of three disks, zipped: the play, demo and many disks under TOSEC-style names.
+mkdir set && cp "$out/play.d64" "set/Game (Disk 1 of 3).d64" && cp "$out/demo.d64" "set/Game (Disk 2 of 3).d64" &&
+  cp "$out/many.d64" "set/Game (Disk 3 of 3).d64" && (cd set && zip -q "$out/set.zip" ./*)
 # The same disk in a ZIP whose method (bzip2) is left to WinZip.
 cp "$out/demo.d64" . && zip -q -Z bzip2 "$out/bzip2.zip" demo.d64
 printf 'this is not a disk image\n' >"$out/fake.d64"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # floppex-cli play in a real x64sc. Three programs, each ending VICE through the debug cartridge
 # with its own exit code, on a D64, D81 and G64 made by c1541, and a cartridge of its own made by
-# cartconv: play's exit status tells which program ran. Needs the free ROMs described in
+# cartconv: play's exit status tells which program ran. A two-disk set, from a folder and a ZIP,
+# needs VICE's "next disk" from the flip list to end. Needs the free ROMs described in
 # ../shared/vice-roms/README.md (that folder, or the one FLOPPEX_VICE_ROMS names).
 set -uo pipefail
 cli=${1:?usage: play_test.sh FLOPPEX-CLI WORKDIR} work=${2:?usage: play_test.sh FLOPPEX-CLI WORKDIR}
@@ -28,9 +29,18 @@ for format in d64 d81 g64; do
   c1541 -format "play test,pt" $format games.$format -write p11.prg alpha -write p22.prg beta -write p33.prg gamma >/dev/null
 done
 zip -q games.zip games.d64
+# A set of two disks: disk 1's program marks $02a7 and tries to load "part2" until a disk holds it;
+# only disk 2 does, and its code ends VICE with 77.
+printf '\t.segment "CODE"\n\tlda #$5a\n\tsta $02a7\nretry:\tlda #5\n\tldx #<name\n\tldy #>name\n\tjsr $ffbd
+\tlda #1\n\tldx #8\n\tldy #1\n\tjsr $ffba\n\tlda #0\n\tjsr $ffd5\n\tbcs retry\n\tjmp $c000
+name:\t.byte $50, $41, $52, $54, $32\n' | asm part1.prg -t c64 -C c64-asm.cfg -u __EXEHDR__
+printf '\t.segment "CODE"\n\tlda #77\n\tsta $d7ff\n\trts\n' | asm part2.prg -t c64 -C c64-asm.cfg --start-addr 0xc000
+mkdir set && c1541 -format "twin,t1" d64 "set/Twin (Disk 1 of 2).d64" -write part1.prg part1 >/dev/null &&
+  c1541 -format "twin,t2" d64 "set/Twin (Disk 2 of 2).d64" -write part2.prg part2 >/dev/null && (cd set && zip -q ../twin.zip ./*)
 printf '#!/bin/sh\nexec x64sc -default -kernal %s -basic %s -chargen %s -sounddev dummy -console -warp +drive8truedrive -iecdevice8 "$@"\n' \
   "$roms/kernal_generic.rom" "$roms/basic_generic.rom" "$roms/chargen_openroms.rom" > x64sc-headless
-chmod +x x64sc-headless
+# The same in a window, as a person plays, with the monitor on the loopback address.
+sed 's/ -console//' x64sc-headless > x64sc-window && chmod +x x64sc-headless x64sc-window
 
 set +e
 failed=0
@@ -49,5 +59,37 @@ expect 22 games.g64 2
 expect 33 --name GAMMA games.d64
 expect 33 games.zip 3
 expect 44 game.crt
+# Plays FILE of the two-disk set; once disk 1's program runs (its mark read through the monitor),
+# Alt+N goes to VICE's window as a person presses it, and only disk 2's code ends VICE with 77.
+expect_set() {
+  local port=$((6510 + RANDOM % 1000)) got
+  PATH=$work:$PATH TMPDIR=$work/tmp "$cli" play --emulator x64sc-window "$1" -- -debugcart -limitcycles 300000000 \
+    -remotemonitor -remotemonitoraddress "ip4://127.0.0.1:$port" >log 2>&1 &
+  local player=$!
+  python3 - "$port" <<'PY'
+import re, socket, sys, time
+end = time.time() + 90
+while time.time() < end:
+    try:
+        with socket.create_connection(("127.0.0.1", int(sys.argv[1])), timeout=5) as monitor:
+            monitor.sendall(b"m 02a7 02a7\n")
+            time.sleep(0.3)
+            seen = monitor.recv(4096).decode("latin-1")
+            monitor.sendall(b"x\n")
+        if re.search(r"02a7\s+5a", seen, re.I):
+            sys.exit(0)
+    except OSError:
+        pass
+    time.sleep(0.5)
+sys.exit(1)
+PY
+  local window
+  window=$(xdotool search --onlyvisible --name VICE | head -1)
+  [ -n "$window" ] && xdotool windowfocus --sync "$window" key alt+n
+  wait "$player"; got=$?
+  if [ "$got" = 77 ]; then echo "ok    play $1, Alt+N"; else echo "FAIL  play $1, Alt+N: exit $got, expected 77"; tail -3 log; failed=1; fi
+}
+expect_set "set/Twin (Disk 1 of 2).d64"
+expect_set twin.zip
 [ -z "$(ls -A tmp)" ] || { echo "FAIL  left in the temporary folder: $(ls -A tmp)"; failed=1; }
 exit $failed

@@ -245,5 +245,37 @@ TEST_F(CliTest, PlayPassesTheChosenEntryToTheEmulator) {
     EXPECT_TRUE(none.status == 127 && none.err.find("no such emulator") != std::string::npos) << none.err;
 }
 
+// A disk of a set, beside its siblings or zipped, is listed with them (--set) and played with a flip
+// list that brings the next disk on VICE's "next"; a lone disk gets neither.
+TEST_F(CliTest, SetsAreListedWholeAndPlayedWithAFlipList) {
+    const fs::path folder = scratch_ / "my games", fake = scratch_ / "fake", zip = scratch_ / "set.zip";
+    const auto disk = [&](int n) { return (folder / ("Game (Disk " + std::to_string(n) + " of 3)[cr X].d64")).string(); };
+    fs::create_directories(folder);
+    for (int n : {1, 2, 3}) RunCommand("c1541 -format 'disk,ds' d64 " + ShellQuote(disk(n)) + " >/dev/null");
+    fs::copy_file(disk(1), folder / "1942.d64");
+    RunCommand("cd " + ShellQuote(folder.string()) + " && zip -q ../set.zip G*");
+    std::ofstream(fake) << "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done\n[ \"$1\" = -flipname ] && cat \"$2\"\nexit 7\n";
+    fs::permissions(fake, fs::perms::owner_all);
+    const auto listed = [&](const std::string& file) {
+        std::istringstream out(Cli({"list", "--set", file}).out);
+        std::string heads;
+        for (std::string line; std::getline(out, line);) heads += line.starts_with("==> ") ? line.substr(4, line.size() - 8) + ";" : "";
+        return heads;
+    };
+    EXPECT_EQ(listed(disk(3)), disk(1) + ";" + disk(2) + ";" + disk(3) + ";");
+    EXPECT_EQ(listed(zip.string()), zip.string() + "|" + fs::path(disk(1)).filename().string() + ";" + zip.string() + "|" +
+                                        fs::path(disk(2)).filename().string() + ";" + zip.string() + "|" + fs::path(disk(3)).filename().string() + ";");
+    EXPECT_EQ(listed((folder / "1942.d64").string()), "");
+    const auto played = [&](const fs::path& file) { return Cli({"play", "--emulator", fake.string(), file.string()}).out; };
+    EXPECT_TRUE(played(disk(2)).ends_with("[-autostart][" + disk(2) + "]# Vice fliplist file\n\nUNIT 8\n" + disk(2) + "\n" +
+                                          disk(3) + "\n" + disk(1) + "\n")) << played(disk(2));
+    const std::string fromZip = played(zip), unpacked = (scratch_ / "tmp").string() + "/floppex-cli-";
+    EXPECT_TRUE(fromZip.starts_with("[-flipname][" + unpacked) && fromZip.ends_with("/set-3.d64\n") &&
+                fromZip.find("/set-1.d64]# Vice fliplist file\n\nUNIT 8\n" + unpacked) != std::string::npos &&
+                fromZip.find("/set-1.d64\n" + unpacked) != std::string::npos) << fromZip;
+    EXPECT_EQ(played(folder / "1942.d64"), "[-autostart][" + (folder / "1942.d64").string() + "]");
+    EXPECT_TRUE(TempIsEmpty());
+}
+
 }  // namespace
 }  // namespace floppex::testing

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "archive/archive_unpacker.h"
+#include "archive/member_chooser.h"
 #include "c64/file_bytes.h"
+#include "c64/file_type.h"
 
 namespace floppex {
 
@@ -87,6 +89,29 @@ std::optional<std::vector<uint8_t>> ReadArchive(const fs::path& archivePath, con
     return bytes;
 }
 
+// The disk numbered number of a set written beside target.
+fs::path SetDiskPath(const fs::path& target, size_t number, const std::string& extension) {
+    fs::path path = target;
+    path += "-" + std::to_string(number) + extension;
+    return path;
+}
+
+// Removes the disks of an earlier set written beside target beyond the first keep.
+void RemoveOlderSetDisks(const fs::path& target, size_t keep) {
+    const std::string prefix = Utf8(target.filename()) + "-";
+    std::error_code ec;
+    std::vector<fs::path> older;
+    for (auto it = fs::directory_iterator(target.parent_path(), ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = Utf8(it->path().filename());
+        const std::string stem = Utf8(it->path().stem());
+        if (!name.starts_with(prefix) || FileTypeOf(name) != FileType::Disk || stem.size() == prefix.size()) continue;
+        const std::string number = stem.substr(prefix.size());
+        if (number.find_first_not_of("0123456789") == std::string::npos && (number.size() > 6 || std::stoul(number) > keep))
+            older.push_back(it->path());
+    }
+    for (const fs::path& path : older) fs::remove(path, ec);
+}
+
 }  // namespace
 
 std::optional<UnpackResult> ArchiveExtractor::UnpackInMemory(const fs::path& archivePath, std::string& errorText) const {
@@ -123,6 +148,8 @@ void ArchiveExtractor::Extract(const fs::path& /*workDir*/, const fs::path& arch
     success = false;
     extractedPath.clear();
     errorText.clear();
+    setDisks.clear();
+    refusedSetDisks = 0;
     const std::string name = Utf8(archivePath.filename());
     try {
         const auto bytes = ReadArchive(archivePath, name, maxArchiveBytes, errorText);
@@ -148,11 +175,26 @@ void ArchiveExtractor::Extract(const fs::path& /*workDir*/, const fs::path& arch
             errorText = "The file unpacked from " + name + " could not be written to " + Utf8(target.parent_path()) + ".";
             return;
         }
+        refusedSetDisks = result.refusedSetDisks;
+        if (writeSet && !WriteSet(target, result.set)) {
+            errorText = "The disks unpacked from " + name + " could not be written to " + Utf8(target.parent_path()) + ".";
+            return;
+        }
         extractedPath = finalPath;
         success = true;
     } catch (...) {
         errorText = name + " could not be unpacked.";
     }
+}
+
+bool ArchiveExtractor::WriteSet(const fs::path& target, const std::vector<ArchiveMember>& set) {
+    for (size_t i = 0; i < set.size(); ++i) {
+        const fs::path path = SetDiskPath(target, i + 1, archive::LowerExtensionOf(set[i].name));
+        if (!WriteThroughTemporary(path, set[i].data)) return false;
+        setDisks.push_back({path, std::string(archive::FileNameOf(set[i].name))});
+    }
+    RemoveOlderSetDisks(target, set.size());
+    return true;
 }
 
 }  // namespace floppex

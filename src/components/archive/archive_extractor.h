@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "archive/archive_member.h"
 #include "archive/archive_unpacker.h"
@@ -39,9 +40,23 @@ public:
     std::optional<archive::UnpackResult> UnpackInMemory(const std::string& name, std::span<const uint8_t> bytes,
                                                         std::string& errorText) const;
 
+    // With writeSet, Extract also writes every disk of the set the chosen file belongs to, as the
+    // target, "-", its number from 1 and its extension ("currgame-2.d64"), and removes older disks
+    // so named beyond the set's last, so that a second set replaces the first.
+    struct SetDisk {
+        std::filesystem::path path;
+        std::string name;  // its file name in the archive
+    };
+    bool writeSet = false;
+    std::vector<SetDisk> setDisks;  // after Extract: the set's disks in order; empty for none
+    size_t refusedSetDisks = 0;     // after Extract: the disks of a set too large to hand over
+
     archive::ExtractLimits limits;
     size_t maxArchiveBytes = 256u << 20;
     ArchiverRunner archiverRunner;  // none: such a ZIP gets the unsupported-method message
+
+private:
+    bool WriteSet(const std::filesystem::path& target, const std::vector<archive::ArchiveMember>& set);
 };
 
 }  // namespace floppex

@@ -5,6 +5,7 @@
 
 #include "archive/cbm_file.h"
 #include "archive/d64_writer.h"
+#include "archive/disk_set.h"
 #include "archive/gzip_reader.h"
 #include "archive/lha_reader.h"
 #include "archive/lynx_reader.h"
@@ -128,6 +129,8 @@ UnpackResult Choose(std::string_view archiveName, std::vector<ArchiveMember> mem
         case MemberChoice::Kind::One: {
             ArchiveMember& m = members[choice.members.front()];
             UnpackResult r;
+            if (choice.set.size() > kMaxSetDisks) r.refusedSetDisks = choice.set.size();
+            else for (const size_t i : choice.set) r.set.push_back(members[i]);
             r.extension = LowerExtensionOf(m.name);
             r.data = std::move(m.data);
             return r;

@@ -27,6 +27,10 @@ struct UnpackResult {
     UnpackError error = UnpackError::None;
     std::string detail;
     bool zip = false;           // the outermost archive was a ZIP (another archiver may help then)
+    // A disk of a set (see disk_set.h): the set's disks in order, the one to play first; empty when
+    // it belongs to none, or when the set has more disks than kMaxSetDisks (refusedSetDisks then).
+    std::vector<ArchiveMember> set;
+    size_t refusedSetDisks = 0;
 
     bool ok() const { return error == UnpackError::None; }
 };

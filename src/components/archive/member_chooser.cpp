@@ -4,6 +4,8 @@
 #include <cctype>
 #include <string>
 
+#include "archive/disk_set.h"
+
 namespace floppex::archive {
 
 namespace {
@@ -80,7 +82,16 @@ MemberChoice ChooseMembers(const std::vector<ArchiveMember>& members) {
         return std::find_if(order.begin(), order.end(), [&](size_t i) { return FileTypeOf(members[i].name) == type; });
     };
     MemberChoice choice;
-    for (const FileType type : {FileType::Disk, FileType::Tape, FileType::RawTape}) {
+    if (const auto disk = firstOf(FileType::Disk); disk != order.end()) {
+        std::vector<std::string> names;
+        for (const size_t i : order) names.push_back(members[i].name);
+        for (const size_t i : DiskSetOf(names, static_cast<size_t>(disk - order.begin()))) choice.set.push_back(order[i]);
+        choice.kind = MemberChoice::Kind::One;
+        choice.members = {choice.set.front()};
+        if (choice.set.size() < 2) choice.set.clear();
+        return choice;
+    }
+    for (const FileType type : {FileType::Tape, FileType::RawTape}) {
         if (const auto it = firstOf(type); it != order.end()) {
             choice.kind = MemberChoice::Kind::One;
             choice.members = {*it};

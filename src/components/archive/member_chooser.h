@@ -1,5 +1,6 @@
 #pragma once
-// Which member of an archive is played: the first disk image (.d64, .d71, .d81, .g64, .x64), else
+// Which member of an archive is played: the first disk image (.d64, .d71, .d81, .g64, .x64; the
+// first disk of its set when it belongs to one, see disk_set.h), else
 // the first tape image (.t64, then .tap), else the program files (.prg, .p00 to .p09), else an
 // archive inside the archive, else the first cartridge (.crt).
 // "First" is in natural order of the file names without folders and extension: case is ignored
@@ -31,6 +32,7 @@ struct MemberChoice {
     enum class Kind { Nothing, One, Programs, Archive };
     Kind kind = Kind::Nothing;
     std::vector<size_t> members;  // indices into the member list; Programs: all of them, in order
+    std::vector<size_t> set;      // One disk of a set: the set's disks in order, the chosen first
 };
 
 // Members with fewer than two bytes (no load address) and the metadata files a Mac adds

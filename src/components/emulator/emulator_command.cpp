@@ -32,15 +32,26 @@ int16_t LauncherEntryNumber(int32_t gameIndex) {
 
 template <class Char>
 std::vector<std::basic_string<Char>> ViceArguments(std::basic_string_view<Char> gamePath,
-                                                   std::basic_string_view<Char> entryName) {
+                                                   std::basic_string_view<Char> entryName,
+                                                   std::basic_string_view<Char> flipList) {
     constexpr Char kAutostart[] = {'-', 'a', 'u', 't', 'o', 's', 't', 'a', 'r', 't', 0};
+    constexpr Char kFlipname[] = {'-', 'f', 'l', 'i', 'p', 'n', 'a', 'm', 'e', 0};
     std::basic_string<Char> target(gamePath);
     if (!entryName.empty()) target.append(1, ':').append(entryName);
-    return {kAutostart, target};
+    std::vector<std::basic_string<Char>> arguments;
+    if (!flipList.empty()) arguments = {kFlipname, std::basic_string<Char>(flipList)};
+    arguments.insert(arguments.end(), {kAutostart, target});
+    return arguments;
 }
 
-template std::vector<std::string> ViceArguments(std::string_view, std::string_view);
-template std::vector<std::wstring> ViceArguments(std::wstring_view, std::wstring_view);
+template std::vector<std::string> ViceArguments(std::string_view, std::string_view, std::string_view);
+template std::vector<std::wstring> ViceArguments(std::wstring_view, std::wstring_view, std::wstring_view);
+
+std::string ViceFlipList(const std::vector<std::string>& disks, size_t played) {
+    std::string list = "# Vice fliplist file\n\nUNIT 8\n";
+    for (size_t i = 0; i < disks.size(); ++i) list += disks[(played + i) % disks.size()] + "\n";
+    return list;
+}
 
 std::wstring QuotedArgument(std::wstring_view argument) {
     std::wstring out = L"\"";
@@ -60,7 +71,8 @@ std::wstring QuotedArgument(std::wstring_view argument) {
 
 std::optional<EmulatorCommand> EmulatorCommandLine(LaunchOperation operation, std::wstring_view emulatorPath,
                                                    std::wstring_view gameDir, std::wstring_view gamePath,
-                                                   std::wstring_view entryName, int16_t entry) {
+                                                   std::wstring_view entryName, int16_t entry,
+                                                   std::wstring_view flipList) {
     EmulatorCommand command{QuotedArgument(emulatorPath), FolderOf(emulatorPath)};
     switch (operation) {
     case LaunchOperation::Ccs64:
@@ -70,7 +82,7 @@ std::optional<EmulatorCommand> EmulatorCommandLine(LaunchOperation operation, st
         command.folder = gameDir;
         return command;
     case LaunchOperation::Vice:
-        for (const std::wstring& argument : ViceArguments(gamePath, entryName))
+        for (const std::wstring& argument : ViceArguments(gamePath, entryName, flipList))
             command.commandLine += L" " + QuotedArgument(argument);
         return command;
     case LaunchOperation::C64s:

@@ -34,11 +34,18 @@ std::string LaunchEntryName(const C64Listing& listing, int32_t gameIndex);
 int16_t LauncherEntryNumber(int32_t gameIndex);
 
 // VICE's arguments for a game: -autostart and the game's path, with ":" and the entry's name after
-// it when one is named (VICE splits at the last colon and loads that entry instead of the first).
+// it when one is named (VICE splits at the last colon and loads that entry instead of the first);
+// before them "-flipname" and the flip list of the game's disk set, when it has one.
 // Made for wide strings (the Windows command line) and for the native strings of paths.
 template <class Char>
 std::vector<std::basic_string<Char>> ViceArguments(std::basic_string_view<Char> gamePath,
-                                                   std::basic_string_view<Char> entryName);
+                                                   std::basic_string_view<Char> entryName,
+                                                   std::basic_string_view<Char> flipList = {});
+
+// VICE's flip list of a disk set, in the form every VICE 3.x reads: the "# Vice fliplist file"
+// line, "UNIT 8", one path a line. VICE starts at the list's first disk and its "next disk" goes
+// on down the list and round, so the list begins at the disk played: "next" brings the one after it.
+std::string ViceFlipList(const std::vector<std::string>& disks, size_t played);
 
 // One argument as the Windows command-line splitter reads it back: in quotes, with quotes and the
 // backslashes in front of them escaped.
@@ -52,7 +59,7 @@ struct EmulatorCommand {
 
 // How each emulator is started on the game at gamePath (in the folder gameDir) and its entry:
 //   Ccs64, Ccs64v2             "emulator" "game" [entry + 1 when entry > 0], in the game's folder
-//   Vice                       "emulator" "-autostart" "game[:entry name]"
+//   Vice                       "emulator" ["-flipname" "list"] "-autostart" "game[:entry name]"
 //   C64s                       "emulator" "game" ["entry name"]
 //   Win64, Pc64Win, ComeBack64 "emulator" "game"
 //   Frodo                      "emulator"
@@ -60,6 +67,7 @@ struct EmulatorCommand {
 // QuotedArgument. Nothing for the operations that start no program.
 std::optional<EmulatorCommand> EmulatorCommandLine(LaunchOperation operation, std::wstring_view emulatorPath,
                                                    std::wstring_view gameDir, std::wstring_view gamePath,
-                                                   std::wstring_view entryName, int16_t entry);
+                                                   std::wstring_view entryName, int16_t entry,
+                                                   std::wstring_view flipList = {});
 
 }  // namespace floppex

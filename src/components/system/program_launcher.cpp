@@ -22,8 +22,9 @@ std::wstring SystemErrorText(DWORD error) {
 
 // Starts the emulator as its operation says; does not wait for it.
 std::wstring Start(LaunchOperation operation, std::wstring_view emulatorPath, std::wstring_view gameDir,
-                   std::wstring_view gamePath, std::wstring_view entryName, int16_t entry) {
-    const auto command = EmulatorCommandLine(operation, emulatorPath, gameDir, gamePath, entryName, entry);
+                   std::wstring_view gamePath, std::wstring_view entryName, int16_t entry,
+                   std::wstring_view flipList = {}) {
+    const auto command = EmulatorCommandLine(operation, emulatorPath, gameDir, gamePath, entryName, entry, flipList);
     const std::wstring program(emulatorPath);
     const ProcessOutcome outcome = StartProcess({program, command->commandLine, command->folder});
     return outcome.Started() ? L"" : L"Could not start " + program + L":\n" + SystemErrorText(outcome.error);
@@ -49,8 +50,9 @@ void ProgramLauncher::RunCCS64v2(std::wstring_view emulatorPath, std::wstring_vi
 }
 
 void ProgramLauncher::RunVICE(std::wstring_view emulatorPath, std::wstring_view gamePath,
-                              std::wstring_view entryName, int16_t, std::wstring& message) const {
-    message = Start(LaunchOperation::Vice, emulatorPath, L"", gamePath, entryName, 0);
+                              std::wstring_view entryName, int16_t, std::wstring& message,
+                              std::wstring_view flipList) const {
+    message = Start(LaunchOperation::Vice, emulatorPath, L"", gamePath, entryName, 0, flipList);
 }
 
 void ProgramLauncher::RunC64S(std::wstring_view emulatorPath, std::wstring_view gamePath, std::wstring_view entryName,

@@ -24,8 +24,9 @@ public:
     void RunCCS64v2(std::wstring_view emulatorPath, std::wstring_view gameDir, std::wstring_view gamePath,
                     int16_t entry, int16_t s1, int16_t s2, int16_t s3, int16_t s4, int16_t s5, int16_t s6,
                     std::wstring& message) const;
+    // flipList: VICE's flip list of the game's disk set, or empty.
     void RunVICE(std::wstring_view emulatorPath, std::wstring_view gamePath, std::wstring_view entryName, int16_t s1,
-                 std::wstring& message) const;
+                 std::wstring& message, std::wstring_view flipList = {}) const;
     void RunC64S(std::wstring_view emulatorPath, std::wstring_view gamePath, std::wstring_view entryName, int16_t s1,
                  int16_t s2, int16_t s3, int16_t s4, std::wstring& message) const;
     void RunWin64(std::wstring_view emulatorPath, std::wstring_view gamePath, int16_t s1, std::wstring& message) const;
