@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -174,8 +175,18 @@ public:
         STARTUPINFOW startup{sizeof startup};
         PROCESS_INFORMATION info{};
         GetDesktopWindow();  // Wine starts the desktop's process with the first window: here, out of the job
-        const char* failed = !CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                                             nullptr, FolderOf(exe).c_str(), &startup, &info) ? "CreateProcess"
+        const auto create = [&] {
+            return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                  FolderOf(exe).c_str(), &startup, &info);
+        };
+        // Under load Wine now and then loses a new process in its own loader, before any of the
+        // program's code runs, and says ERROR_INTERNAL_ERROR: that start, and that alone, is made again.
+        bool created = create();
+        if (!created && GetLastError() == ERROR_INTERNAL_ERROR) {
+            std::fprintf(stderr, "note: Wine lost a new process before it ran (ERROR_INTERNAL_ERROR); starting it again\n");
+            created = create();
+        }
+        const char* failed = !created                                                         ? "CreateProcess"
                              : !AssignProcessToJobObject(job_, info.hProcess)                 ? "AssignProcessToJobObject"
                              : ResumeThread(info.hThread) != 1                                ? "ResumeThread"
                                                                                               : nullptr;

@@ -162,12 +162,14 @@ bool IsG64(std::span<const uint8_t> bytes) {
     return bytes.size() >= kSignature.size() && std::equal(kSignature.begin(), kSignature.end(), bytes.begin());
 }
 
-// One track as read so far: its bits, the sync mark of each sector's header (the first after the
-// first sync mark wins, whatever its track, id and checksum, as with c1541: of a header only its
-// mark and sector number count), and the sectors whose data blocks are decoded.
+// One track as read so far: its bits, the sync mark of each sector's header found (the first after
+// the first sync mark wins, whatever its track, id and checksum, as with c1541: of a header only
+// its mark and sector number count), and the sectors whose data blocks are decoded. Headers are
+// looked at in the order of the sync marks, until the one of the sector wanted is found.
 struct G64Sectors::Track {
     std::vector<uint8_t> gcr;
     std::vector<size_t> syncs;
+    size_t headersSeen = 0;  // of the sync marks
     std::array<size_t, kMostSectors> header{};  // index into syncs
     std::array<uint8_t, kMostSectors> error{};
     std::array<bool, kMostSectors> decoded{};
@@ -221,29 +223,29 @@ G64Sectors::Track& G64Sectors::Scanned(int track) {
         t.error.fill(kNotReady);
         return t;
     }
-    const TrackRing ring(t.gcr);
-    t.syncs = ring.SyncEnds();
+    t.syncs = TrackRing(t.gcr).SyncEnds();
     t.error.fill(t.syncs.empty() ? kNoSync : kHeaderNotFound);
-    const auto count = static_cast<size_t>(SectorsPerTrack(track));
-    for (size_t k = 0; k < t.syncs.size(); ++k) {
-        std::array<uint8_t, 4> header{};
-        ring.Decode(t.syncs[k], header);
-        const size_t sector = header[2];
-        if (header[0] != kHeaderMark || sector >= count || t.error[sector] != kHeaderNotFound) continue;
-        t.error[sector] = kOk;  // until its data block is read
-        t.header[sector] = k;
-    }
     return t;
 }
 
 G64Sectors::SectorRead G64Sectors::Read(int track, int sector) {
     Track& t = Scanned(track);
-    const auto s = static_cast<size_t>(sector);
+    const auto s = static_cast<size_t>(sector), count = static_cast<size_t>(SectorsPerTrack(track));
+    const TrackRing ring(t.gcr);
+    while (t.error[s] == kHeaderNotFound && t.headersSeen < t.syncs.size()) {
+        const size_t k = t.headersSeen++;
+        std::array<uint8_t, 4> header{};
+        ring.Decode(t.syncs[k], header);
+        const size_t found = header[2];
+        if (header[0] != kHeaderMark || found >= count || t.error[found] != kHeaderNotFound) continue;
+        t.error[found] = kOk;  // until its data block is read
+        t.header[found] = k;
+    }
     const std::span<uint8_t> bytes = std::span(t.bytes).subspan(s * kSectorSize, kSectorSize);
     if (t.error[s] == kOk && !t.decoded[s]) {  // a header found, its data block not read yet
         t.decoded[s] = true;
         const size_t k = t.header[s];
-        t.error[s] = ReadDataBlock(TrackRing(t.gcr), t.syncs[k], t.syncs[(k + 1) % t.syncs.size()], bytes);
+        t.error[s] = ReadDataBlock(ring, t.syncs[k], t.syncs[(k + 1) % t.syncs.size()], bytes);
     }
     return {bytes, t.error[s]};
 }
