@@ -1,0 +1,115 @@
+// FloppexShell.dll's entry points: COM's class objects and unloading, and regsvr32's registration.
+#include <windows.h>
+#include <olectl.h>
+#include <shlobj.h>
+
+#include <new>
+
+#include "shellext/handler_logic.h"
+#include "shellext/handler_registration.h"
+#include "shellext/module_count.h"
+#include "shellext/preview_handler.h"
+#include "shellext/thumbnail_provider.h"
+
+namespace floppex::shellext {
+
+namespace {
+
+HMODULE module = nullptr;
+LONG objects = 0;
+
+// Makes the handler of one class id.
+class ClassFactory final : public IClassFactory {
+public:
+    explicit ClassFactory(const Handler& handler) : handler_(handler) { ObjectMade(); }
+    ClassFactory(const ClassFactory&) = delete;
+    ~ClassFactory() { ObjectGone(); }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = iid == __uuidof(IUnknown) || iid == __uuidof(IClassFactory) ? this : nullptr;
+        if (!*object) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) delete this;
+        return left;
+    }
+
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        IUnknown* made = handler_.kind == HandlerKind::Thumbnail ? NewThumbnailProvider(handler_.extension)
+                                                                 : NewPreviewHandler(handler_.extension);
+        if (!made) return E_OUTOFMEMORY;
+        const HRESULT result = made->QueryInterface(iid, object);
+        made->Release();
+        return result;
+    }
+    STDMETHODIMP LockServer(BOOL lock) override {
+        lock ? ObjectMade() : ObjectGone();
+        return S_OK;
+    }
+
+private:
+    LONG references_ = 1;
+    Handler handler_;
+};
+
+// Explorer is told once that thumbnails and previews changed.
+void TellExplorer() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
+
+}  // namespace
+
+void ObjectMade() { InterlockedIncrement(&objects); }
+void ObjectGone() { InterlockedDecrement(&objects); }
+bool NoObjects() { return InterlockedCompareExchange(&objects, 0, 0) == 0; }
+HMODULE ThisModule() { return module; }
+
+}  // namespace floppex::shellext
+
+using namespace floppex::shellext;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved) {
+    if (reason == DLL_PROCESS_ATTACH) module = instance, DisableThreadLibraryCalls(instance);
+    if (reason == DLL_PROCESS_DETACH && !reserved) ForgetPreviewClass();
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    wchar_t text[40] = L"";
+    const auto handler = StringFromGUID2(classId, text, 40) ? HandlerOf(text) : std::nullopt;
+    if (!handler) return CLASS_E_CLASSNOTAVAILABLE;
+    auto* factory = new (std::nothrow) ClassFactory(*handler);
+    if (!factory) return E_OUTOFMEMORY;
+    const HRESULT result = factory->QueryInterface(iid, object);
+    factory->Release();
+    return result;
+}
+
+STDAPI DllCanUnloadNow() { return NoObjects() ? S_OK : S_FALSE; }
+
+// regsvr32 asks for the handlers: written for this DLL, and Floppex.exe writes them again at start.
+STDAPI DllRegisterServer() {
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
+    if (length == 0 || length == MAX_PATH) return SELFREG_E_CLASS;
+    RememberRemoval(false);
+    RegisterHandlers(path);
+    TellExplorer();
+    return S_OK;
+}
+
+// regsvr32 /u: every value removed, and Floppex.exe writes none again until regsvr32 asks.
+STDAPI DllUnregisterServer() {
+    UnregisterHandlers();
+    RememberRemoval(true);
+    TellExplorer();
+    return S_OK;
+}
