@@ -74,9 +74,8 @@ HMODULE ThisModule() { return module; }
 
 using namespace floppex::shellext;
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
     if (reason == DLL_PROCESS_ATTACH) module = instance, DisableThreadLibraryCalls(instance);
-    if (reason == DLL_PROCESS_DETACH && !reserved) ForgetPreviewClass();
     return TRUE;
 }
 
@@ -93,7 +92,13 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** object) {
     return result;
 }
 
-STDAPI DllCanUnloadNow() { return NoObjects() ? S_OK : S_FALSE; }
+// With no object left, no preview window is left either: the class goes before COM unloads the DLL
+// (not in DllMain, where user32 must not be called).
+STDAPI DllCanUnloadNow() {
+    if (!NoObjects()) return S_FALSE;
+    ForgetPreviewClass();
+    return S_OK;
+}
 
 // regsvr32 asks for the handlers: written for this DLL, and Floppex.exe writes them again at start.
 STDAPI DllRegisterServer() {

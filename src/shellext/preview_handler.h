@@ -11,7 +11,7 @@ namespace floppex::shellext {
 // A new handler for files of the extension, with one reference, or null when out of memory.
 IUnknown* NewPreviewHandler(std::wstring_view extension);
 
-// The preview window's class is the module's: removed when the module is unloaded.
+// The preview window's class is registered by the first preview; removed when none is left.
 void ForgetPreviewClass();
 
 }  // namespace floppex::shellext
