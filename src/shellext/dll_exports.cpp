@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "shellext/com_object.h"
 #include "shellext/handler_logic.h"
 #include "shellext/handler_registration.h"
 #include "shellext/module_count.h"
@@ -19,24 +20,13 @@ HMODULE module = nullptr;
 LONG objects = 0;
 
 // Makes the handler of one class id.
-class ClassFactory final : public IClassFactory {
+class ClassFactory : public IClassFactory {
 public:
-    explicit ClassFactory(const Handler& handler) : handler_(handler) { ObjectMade(); }
-    ClassFactory(const ClassFactory&) = delete;
-    ~ClassFactory() { ObjectGone(); }
+    explicit ClassFactory(const Handler& handler) : handler_(handler) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
-        *object = iid == __uuidof(IUnknown) || iid == __uuidof(IClassFactory) ? this : nullptr;
-        if (!*object) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return left;
+        return Answer(iid == __uuidof(IUnknown) || iid == __uuidof(IClassFactory) ? this : nullptr, object);
     }
 
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
@@ -56,7 +46,6 @@ public:
     }
 
 private:
-    LONG references_ = 1;
     Handler handler_;
 };
 
@@ -85,7 +74,7 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** object) {
     wchar_t text[40] = L"";
     const auto handler = StringFromGUID2(classId, text, 40) ? HandlerOf(text) : std::nullopt;
     if (!handler) return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) ClassFactory(*handler);
+    auto* factory = new (std::nothrow) Counted<ClassFactory>(*handler);
     if (!factory) return E_OUTOFMEMORY;
     const HRESULT result = factory->QueryInterface(iid, object);
     factory->Release();

@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "shellext/com_object.h"
 #include "shellext/directory_pixels_logic.h"
 #include "shellext/handler_logic.h"
 #include "shellext/module_count.h"
@@ -111,44 +112,21 @@ private:
     int top_ = 0;
 };
 
-class PreviewHandler final : public IPreviewHandler, public IInitializeWithStream, public IObjectWithSite, public IOleWindow {
+class PreviewHandler : public IPreviewHandler, public StreamInitialized, public IObjectWithSite, public IOleWindow {
 public:
-    explicit PreviewHandler(std::wstring_view extension) : extension_(extension) { ObjectMade(); }
+    explicit PreviewHandler(std::wstring_view extension) : extension_(extension) {}
     PreviewHandler(const PreviewHandler&) = delete;
     ~PreviewHandler() {
         Unload();
         SetSite(nullptr);
-        ObjectGone();
     }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IPreviewHandler))
-            *object = static_cast<IPreviewHandler*>(this);
-        else if (iid == __uuidof(IInitializeWithStream))
-            *object = static_cast<IInitializeWithStream*>(this);
-        else if (iid == __uuidof(IObjectWithSite))
-            *object = static_cast<IObjectWithSite*>(this);
-        else if (iid == __uuidof(IOleWindow))
-            *object = static_cast<IOleWindow*>(this);
-        else
-            return *object = nullptr, E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return left;
-    }
-
-    STDMETHODIMP Initialize(IStream* stream, DWORD) override {
-        if (!stream) return E_INVALIDARG;
-        if (stream_) return HRESULT_FROM_WIN32(ERROR_ALREADY_INITIALIZED);
-        stream_ = stream;
-        stream_->AddRef();
-        return S_OK;
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IPreviewHandler)) return Answer(static_cast<IPreviewHandler*>(this), object);
+        if (iid == __uuidof(IInitializeWithStream)) return Answer(static_cast<IInitializeWithStream*>(this), object);
+        if (iid == __uuidof(IObjectWithSite)) return Answer(static_cast<IObjectWithSite*>(this), object);
+        return Answer(iid == __uuidof(IOleWindow) ? static_cast<IOleWindow*>(this) : nullptr, object);
     }
 
     STDMETHODIMP SetWindow(HWND parent, const RECT* rect) override {
@@ -185,8 +163,7 @@ public:
         window_ = nullptr;
         delete picture_;
         picture_ = nullptr;
-        if (stream_) stream_->Release();
-        stream_ = nullptr;
+        ForgetStream();
         return S_OK;
     }
     STDMETHODIMP SetFocus() override {
@@ -232,9 +209,7 @@ private:
         if (window_) MoveWindow(window_, rect_.left, rect_.top, rect_.right - rect_.left, rect_.bottom - rect_.top, TRUE);
     }
 
-    LONG references_ = 1;
     std::wstring_view extension_;
-    IStream* stream_ = nullptr;
     IUnknown* site_ = nullptr;
     HWND parent_ = nullptr, window_ = nullptr;
     RECT rect_{};
@@ -244,7 +219,7 @@ private:
 }  // namespace
 
 IUnknown* NewPreviewHandler(std::wstring_view extension) {
-    return static_cast<IPreviewHandler*>(new (std::nothrow) PreviewHandler(extension));
+    return static_cast<IPreviewHandler*>(new (std::nothrow) Counted<PreviewHandler>(extension));
 }
 
 void ForgetPreviewClass() { UnregisterClassW(kClassName, ThisModule()); }

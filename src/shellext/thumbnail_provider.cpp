@@ -6,9 +6,9 @@
 #include <new>
 #include <vector>
 
+#include "shellext/com_object.h"
 #include "shellext/directory_pixels_logic.h"
 #include "shellext/handler_logic.h"
-#include "shellext/module_count.h"
 #include "shellext/stream_screen.h"
 
 namespace floppex::shellext {
@@ -27,39 +27,15 @@ HRESULT DirectoryBitmap(const std::vector<picture::ScreenRow>& screen, int side,
     return S_OK;
 }
 
-class ThumbnailProvider final : public IThumbnailProvider, public IInitializeWithStream {
+class ThumbnailProvider : public IThumbnailProvider, public StreamInitialized {
 public:
-    explicit ThumbnailProvider(std::wstring_view extension) : extension_(extension) { ObjectMade(); }
-    ThumbnailProvider(const ThumbnailProvider&) = delete;
-    ~ThumbnailProvider() {
-        if (stream_) stream_->Release();
-        ObjectGone();
-    }
+    explicit ThumbnailProvider(std::wstring_view extension) : extension_(extension) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
         if (iid == __uuidof(IUnknown) || iid == __uuidof(IThumbnailProvider))
-            *object = static_cast<IThumbnailProvider*>(this);
-        else if (iid == __uuidof(IInitializeWithStream))
-            *object = static_cast<IInitializeWithStream*>(this);
-        else
-            return *object = nullptr, E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return left;
-    }
-
-    STDMETHODIMP Initialize(IStream* stream, DWORD) override {
-        if (!stream) return E_INVALIDARG;
-        if (stream_) return HRESULT_FROM_WIN32(ERROR_ALREADY_INITIALIZED);
-        stream_ = stream;
-        stream_->AddRef();
-        return S_OK;
+            return Answer(static_cast<IThumbnailProvider*>(this), object);
+        return Answer(iid == __uuidof(IInitializeWithStream) ? static_cast<IInitializeWithStream*>(this) : nullptr, object);
     }
 
     STDMETHODIMP GetThumbnail(UINT asked, HBITMAP* bitmap, WTS_ALPHATYPE* alpha) override {
@@ -79,15 +55,13 @@ public:
     }
 
 private:
-    LONG references_ = 1;
     std::wstring_view extension_;
-    IStream* stream_ = nullptr;
 };
 
 }  // namespace
 
 IUnknown* NewThumbnailProvider(std::wstring_view extension) {
-    return static_cast<IThumbnailProvider*>(new (std::nothrow) ThumbnailProvider(extension));
+    return static_cast<IThumbnailProvider*>(new (std::nothrow) Counted<ThumbnailProvider>(extension));
 }
 
 }  // namespace floppex::shellext

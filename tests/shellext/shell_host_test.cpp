@@ -119,8 +119,7 @@ void SaveClient(HWND window, int side, const std::wstring& name) {
     DeleteDC(memory), DeleteObject(bitmap), ReleaseDC(window, client);
 }
 
-// The preview in a window of our own: at a pane too short for the listing, which scrolls to its end;
-// resized to show it whole (saved when name is given); a key handed back to the frame; unloaded.
+// The preview in our window: scrolled to its end in a short pane, resized, saved, a key handed back, unloaded.
 HRESULT Preview(IUnknown* object, IStream* stream, const std::wstring& name = L"") {
     const auto handler = As<IPreviewHandler>(object);
     const auto site = As<IObjectWithSite>(object);
