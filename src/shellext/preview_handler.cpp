@@ -153,10 +153,14 @@ public:
         }
         const WNDCLASSW windowClass{CS_HREDRAW | CS_VREDRAW, PreviewWindow::Procedure, 0, 0, ThisModule(), nullptr,
                                     LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr, kClassName};
-        RegisterClassW(&windowClass);  // once per process; later calls find it registered
+        RegisterClassW(&windowClass);  // by the first preview; later ones find it registered
         window_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_VISIBLE, rect_.left, rect_.top,
                                   rect_.right - rect_.left, rect_.bottom - rect_.top, parent_, nullptr, ThisModule(), picture_);
-        return window_ ? S_OK : HRESULT_FROM_WIN32(GetLastError());
+        if (window_) return S_OK;
+        const HRESULT failure = HRESULT_FROM_WIN32(GetLastError());
+        delete picture_;
+        picture_ = nullptr;
+        return failure;
     }
     STDMETHODIMP Unload() override {
         if (window_) DestroyWindow(window_);
