@@ -71,8 +71,10 @@ void UnregisterIn(HKEY root) {
 bool RegisterHandlers(const std::wstring& dllPath) {
     const RegistryStore store;
     bool changed = false;
+    // Only what is not stored as it would be written: a start finding everything in place writes nothing.
     const auto write = [&](std::wstring_view hive, const std::wstring& key, std::wstring_view name, const std::wstring& value) {
-        changed |= !store.HoldsValue(hive, key, name, value);
+        if (store.HoldsValue(hive, key, name, value)) return;
+        changed = true;
         store.WriteValue(hive, key, name, value, true);
     };
     for (const HandlerKind kind : {HandlerKind::Thumbnail, HandlerKind::Preview})
