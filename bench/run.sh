@@ -7,12 +7,13 @@ set -euo pipefail
 build=$(cd "${1:?usage: run.sh BUILD}" && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cli="$build/native/src/cli/floppex-cli"
+thumbs="$build/native/bench/thumbnail_bench"
 work="$build/bench"
 runs=${BENCH_RUNS:-5}
 each_runs=${BENCH_EACH_RUNS:-3}
 images=${BENCH_IMAGES:-1000}
 extracts=${BENCH_EXTRACTS:-50}
-[ -x "$cli" ] || { echo "run.sh: $cli not built" >&2; exit 1; }
+for built in "$cli" "$thumbs"; do [ -x "$built" ] || { echo "run.sh: $built not built" >&2; exit 1; }; done
 for tool in c1541 petcat cbmconvert jlha lhasa gzip zip unzip valgrind /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "run.sh: $tool missing (run scripts/setup.sh)" >&2; exit 1; }
 done
@@ -136,6 +137,8 @@ echo "| task | floppex-cli wall ms | reference | reference wall ms | wall ratio 
 echo "|---|---|---|---|---|---|---|---|---|"
 row "list $n images, one process" '"$cli" list "${disks[@]}"' "cat" 'cat "${disks[@]}"' "<= 2.0"
 row "list $n images, one process" '"$cli" list "${disks[@]}"' "c1541, one process" 'c1541 "${c1541_args[@]}"' ""
+# Explorer's thumbnails, drawn by the code FloppexShell.dll uses, against listing the same images.
+row "256-pixel thumbnails of $n images, one process" '"$thumbs" "${disks[@]}"' "floppex-cli list" '"$cli" list "${disks[@]}"' "<= 5.0"
 row "list $n images, one process each" 'each "$cli" list' "cat" 'each cat' "<= 2.0" "$each_runs"
 row "list $n images, one process each" 'each "$cli" list' "c1541 -list" 'each c1541_list' "" "$each_runs"
 list_rows D81 "${d81s[@]}"

@@ -10,6 +10,7 @@
 
 #include "components/system/registry_store.h"
 #include "settings/registry_keys.h"
+#include "shellext/handler_registration.h"
 #include "window/module_state.h"
 
 namespace floppex {
@@ -80,7 +81,11 @@ void RegisterFileTypes() {
     const std::wstring program = Module().appDir + L"Floppex.exe";
     bool changed = RepairCertificateType(store);
     for (const ShellType& type : kFileTypes) changed |= RegisterType(store, type, program);
-    // Explorer shows the new icons and verbs only once it is told.
+    // Thumbnails and previews from the DLL beside the program, unless regsvr32 /u removed them.
+    const std::wstring handlers = Module().appDir + L"FloppexShell.dll";
+    if (GetFileAttributesW(handlers.c_str()) != INVALID_FILE_ATTRIBUTES && !shellext::HandlersRemoved())
+        changed |= shellext::RegisterHandlers(handlers);
+    // Explorer shows the new icons, verbs and handlers only once it is told.
     if (changed) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 

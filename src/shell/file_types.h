@@ -3,8 +3,8 @@
 
 namespace floppex {
 
-// Writes each type's keys, its icon and its "Contents..." and "Play" verbs, and tells Explorer
-// when anything changed.
+// Writes each type's keys, its icon and its "Contents..." and "Play" verbs, and the thumbnail and
+// preview handlers of FloppexShell.dll beside the program, and tells Explorer when anything changed.
 void RegisterFileTypes();
 
 }  // namespace floppex

@@ -12,11 +12,11 @@ fail() { echo "$*"; status=1; }
 bash "$(dirname "$0")/../../scripts/dist.sh" "$win" "$work/Floppex.zip" >/dev/null || fail "dist.sh failed"
 mkdir "$work/unpacked here" && unzip -q "$work/Floppex.zip" -d "$work/unpacked here" || fail "cannot unzip"
 dir="$work/unpacked here/Floppex"
-for file in Floppex.exe floppex-cli.exe README.txt Floppex.txt; do [ -f "$dir/$file" ] || fail "$file not in the zip"; done
+for file in Floppex.exe FloppexShell.dll floppex-cli.exe README.txt Floppex.txt; do [ -f "$dir/$file" ] || fail "$file not in the zip"; done
 windows='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|ole32|oleaut32|msvcrt|shlwapi|uxtheme|version)\.dll$'
-for exe in "$dir"/*.exe; do
+for exe in "$dir"/*.exe "$dir"/*.dll; do
   # Every DLL name the exe holds: those it imports and those it loads when first needed.
-  extra=$(strings "$exe" | grep -ioE '^[a-z0-9_.-]+\.dll$' | tr A-Z a-z | sort -u | grep -v -E "$windows")
+  extra=$(strings "$exe" | grep -ioE '^[a-z0-9_.-]+\.dll$' | tr A-Z a-z | sort -u | grep -v -E "$windows" | grep -vixF "$(basename "$exe")")
   [ -z "$extra" ] || fail "$(basename "$exe") imports DLLs that Windows lacks: $extra"
 done
 size=$(stat -c %s "$dir/Floppex.exe")

@@ -26,8 +26,12 @@ check = lambda ok, what: ok or failures.append(what)
 
 
 def read_png(path):
-    """(width, height, pixel(x, y) -> RGB) of an indexed PNG without filters."""
+    """(width, height, pixel(x, y) -> RGB) of an indexed PNG without filters, or of a 32-bit BMP."""
     data = open(path, 'rb').read()
+    if data[:2] == b'BM':  # tests/shellext's thumbnails and screenshots, either way up
+        at, width, height = (int.from_bytes(data[i:i + 4], 'little', signed=True) for i in (10, 18, 22))
+        bgr = lambda o: (data[o + 2], data[o + 1], data[o])
+        return width, abs(height), lambda x, y: bgr(at + 4 * (width * (y if height < 0 else abs(height) - 1 - y) + x))
     assert data[:8] == b'\x89PNG\r\n\x1a\n', path
     at, chunks = 8, {}
     while at < len(data):

@@ -1,0 +1,37 @@
+#include "shellext/directory_pixels_logic.h"
+
+#include "c64/file_type.h"
+#include "listing/c64_listing.h"
+
+namespace floppex::shellext {
+
+namespace {
+
+constexpr uint32_t Argb(picture::Rgb colour) {
+    return 0xFF000000u | uint32_t{colour.r} << 16 | uint32_t{colour.g} << 8 | colour.b;
+}
+
+}  // namespace
+
+std::optional<std::vector<picture::ScreenRow>> DirectoryScreenOf(std::span<const uint8_t> bytes, const std::wstring& name,
+                                                                 std::string& error) {
+    const C64File file = OpenC64File(name, bytes, FileTypeOf(name));
+    if (!file.listing) {
+        error = file.error;
+        return std::nullopt;
+    }
+    return picture::DirectoryScreen(*file.listing);
+}
+
+void ArgbRows(const std::vector<picture::ScreenRow>& screen, const picture::PictureSize& size, int first, int width,
+              std::span<uint32_t> pixels) {
+    if (width <= 0) return;
+    std::vector<uint8_t> row(static_cast<size_t>(width));
+    constexpr uint32_t kColours[2] = {Argb(picture::kBackground), Argb(picture::kInk)};
+    for (size_t y = 0; (y + 1) * row.size() <= pixels.size(); ++y) {
+        picture::PictureRow(screen, petscii::CharSet::UpperCase, size, first + static_cast<int>(y), row);
+        for (size_t x = 0; x < row.size(); ++x) pixels[y * row.size() + x] = kColours[row[x]];
+    }
+}
+
+}  // namespace floppex::shellext

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# The shell's part under Wine, then its pictures read back. Usage: run-shell-host.sh HOST_EXE SOURCE CLI_EXE
+set -uo pipefail
+host=$1 source=$2 work="$(dirname "$1")"
+rm -f "$work"/pictures.txt "$work"/*.bmp
+wine "$host" && [ -s "$work/pictures.txt" ] || exit 1
+printf '#!/bin/sh\nexec wine "%s" "$1" "$(winepath -w "$2")"\n' "$3" >"$work/cli.sh" && chmod +x "$work/cli.sh"
+while read -r picture listed side; do
+  python3 "$source/tests/picture/picture_test.py" thumbnail "$work/cli.sh" "$work" "$source" "$work/read" \
+    "$picture" "$listed" "$side" || { echo "in $picture"; exit 1; }
+done <"$work/pictures.txt"
