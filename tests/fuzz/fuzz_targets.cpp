@@ -1,5 +1,6 @@
 // libFuzzer targets, one per reader, built with FUZZ_TARGET naming the function to run: each feeds
 // any bytes to its reader and checks what must hold of every result.
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "contents/listing_logic.h"
 #include "listing/c64_listing.h"
 #include "picture/directory_picture.h"
+#include "shellext/directory_pixels_logic.h"
 
 using namespace floppex;
 using namespace floppex::archive;
@@ -248,17 +250,20 @@ void Extract(const uint8_t* data, size_t size) {
     Require(r.data.size() >= 2 && r.data.size() <= kLimits.maxMemberBytes);
 }
 
+// Through the shell handlers' path: the screen from the bytes, then the PNG and the opaque pixels.
 void Picture(const uint8_t* data, size_t size) {
     if (size == 0) return;
-    const char* const names[] = {"a.d64", "a.d81", "a.t64", "a.prg", "a.p00", "a.crt", "a.tap", "a.zip"};
-    const std::string name = names[data[0] % 8];
-    const C64File file = OpenC64File(name, {data + 1, size - 1}, FileTypeOf(name));
-    if (!file.listing) return;
-    const auto screen = picture::DirectoryScreen(*file.listing);
-    Require(!screen.empty() && screen.size() <= picture::kMaxRows);
+    const wchar_t* const names[] = {L"a.d64", L"a.d81", L"a.t64", L"a.prg", L"a.p00", L"a.crt", L"a.tap", L"a.zip"};
+    std::string error;
+    const auto screen = shellext::DirectoryScreenOf({data + 1, size - 1}, names[data[0] % 8], error);
+    if (!screen) return;
+    Require(!screen->empty() && screen->size() <= picture::kMaxRows);
     const int side = 16 + data[0] % 64;
-    const auto png = picture::DirectoryPng(screen, petscii::CharSet::UpperCase, picture::ThumbnailSize(side));
+    const auto png = picture::DirectoryPng(*screen, petscii::CharSet::UpperCase, picture::ThumbnailSize(side));
     Require(png.size() > 24 && png[19] == side && png[23] == side);  // IHDR's width and height
+    std::vector<uint32_t> pixels(static_cast<size_t>(side) * static_cast<size_t>(side));
+    shellext::ArgbRows(*screen, picture::ThumbnailSize(side), 0, side, pixels);
+    Require(std::all_of(pixels.begin(), pixels.end(), [](uint32_t p) { return p >> 24 == 0xFF; }));
 }
 
 }  // namespace
