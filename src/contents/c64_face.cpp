@@ -9,7 +9,6 @@
 #include "contents/listing_logic.h"
 #include "window/control_ids.h"
 #include "window/menu_checks.h"
-#include "window/text.h"
 
 namespace floppex {
 
@@ -17,7 +16,7 @@ namespace {
 
 constexpr int kC64FaceResource = 10;  // as floppex.rc numbers it
 constexpr wchar_t kC64FaceName[] = L"Floppex C64";
-constexpr int kNameCells = 16;
+constexpr size_t kNameCells = 16;
 constexpr int kHeaderMargin = 12;  // the header's own room beside its text
 
 // The face from the program's resources, for this process alone; false when it cannot be had.
@@ -67,10 +66,6 @@ int RowPixels(const MainWindow& window) {
     return metrics.tmHeight;
 }
 
-int Cells(const std::string& utf8) {
-    return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
 int HeaderPixels(const MainWindow& window, std::wstring_view heading) {
     HDC dc = GetDC(window.lvGame);
     const HGDIOBJ previous = SelectObject(dc, window.font);
@@ -106,15 +101,16 @@ void UseChosenFace(MainWindow& window) {
     SendMessageW(window.lblInfo, WM_SETFONT, reinterpret_cast<WPARAM>(info), TRUE);
 }
 
-void FitC64Columns(MainWindow& window, const C64Listing& listing) {
+void FitC64Columns(MainWindow& window, const C64Listing& listing, const std::vector<std::vector<std::wstring>>& rows) {
     const int columns = static_cast<int>(listing.columns.size());
     const int names = columns > 0 && listing.columns[0].heading == L"Filename" ? 0 : -1;
     std::vector<int> needs;
     for (int column = 0; column < columns; ++column) {
-        int cells = column == names ? kNameCells : 0;
-        for (int row = 0; column != names && row < ListView_GetItemCount(window.lvGame); ++row)
-            cells = std::max(cells, Cells(Narrow(ItemText(window.lvGame, row, column))));
-        needs.push_back(std::max(cells * window.c64Cell + kC64CellMargin, HeaderPixels(window, listing.columns[column].heading)));
+        size_t cells = column == names ? kNameCells : 0;
+        for (const std::vector<std::wstring>& row : rows)
+            if (column != names && static_cast<size_t>(column) < row.size()) cells = std::max(cells, row[column].size());
+        needs.push_back(std::max(static_cast<int>(cells) * window.c64Cell + kC64CellMargin,
+                                 HeaderPixels(window, listing.columns[column].heading)));
     }
     const std::vector<int> widths = FitColumns(needs, names, ListPixels(window.lvGame));
     for (int column = 0; column < columns; ++column) ListView_SetColumnWidth(window.lvGame, column, widths[column]);

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "c64/petscii.h"
 #include "window/main_window.h"
@@ -23,8 +25,8 @@ std::optional<petscii::CharSet> C64FaceOf(const MainWindow& window);
 void UseChosenFace(MainWindow& window);
 
 // Widens the names column of a listing drawn in the C64 face so that a 16-character name fits,
-// the other columns as their texts need, within the list's width.
-void FitC64Columns(MainWindow& window, const C64Listing& listing);
+// the other columns as their texts (rows, one character a cell) need, within the list's width.
+void FitC64Columns(MainWindow& window, const C64Listing& listing, const std::vector<std::vector<std::wstring>>& rows);
 
 // The list asks how to draw: in the C64 face its rows are drawn here, each text at a cell's margin
 // and never cut short by an ellipsis.

@@ -45,12 +45,18 @@ void Fill(MainWindow& window, const C64Listing& listing) {
     ClearColumns(list);
     for (const ListingColumn& column : listing.columns) AddColumn(window, std::wstring(column.heading), column.widthTwips);
     SetWindowTextW(window.lblInfo, Widen(TextOf(listing.info, face)).c_str());
-    for (const std::vector<std::wstring>& row : TableRows(listing, face)) {
+    const std::vector<std::vector<std::wstring>> rows = TableRows(listing, face);
+    for (const std::vector<std::wstring>& row : rows) {
         AppendRow(list, row.empty() ? L"" : row.front());
         for (size_t column = 1; column < row.size(); ++column)
             SetSubItem(list, RowCount(list), static_cast<int>(column), row[column]);
     }
-    if (face) FitC64Columns(window, listing);
+    if (face) FitC64Columns(window, listing, rows);
+}
+
+// The remembered entry's row, or the first.
+void SelectRemembered(MainWindow& window) {
+    if (const int rows = RowCount(window.lvGame); rows > 0) SelectRow(window.lvGame, RowToSelect(window.gameIndex, rows));
 }
 
 // True unless the file was of a listable type and could not be read.
@@ -97,7 +103,7 @@ void ShowContents(MainWindow& window, std::wstring path) {
     RedrawListAgain(window.lvGame);
     if (listingOk) {
         EnableWindow(window.cmdPlay, TRUE);
-        if (const int rows = RowCount(window.lvGame); rows > 0) SelectRow(window.lvGame, RowToSelect(window.gameIndex, rows));
+        SelectRemembered(window);
     } else {
         EnableWindow(window.cmdPlay, FALSE);
         ResetView(window);
@@ -123,7 +129,7 @@ void ShowAgainInChosenFace(MainWindow& window) {
     SendMessageW(window.lvGame, WM_SETREDRAW, FALSE, 0);
     window.listing = true;
     Fill(window, *window.shown);
-    if (const int rows = RowCount(window.lvGame); rows > 0) SelectRow(window.lvGame, RowToSelect(window.gameIndex, rows));
+    SelectRemembered(window);
     window.listing = false;
     SendMessageW(window.lvGame, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(window.lvGame, nullptr, TRUE);

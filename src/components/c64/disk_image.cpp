@@ -232,13 +232,8 @@ bool DiskImage::Open(const std::filesystem::path& path) {
         return LoadG64(G64Sectors::Open(file->Size(), read, error_));
     }
     std::vector<uint8_t> bytes;
-    switch (file->ReadWhole(kMaxFileSize, bytes)) {
-        case FileReadError::None: return Load(bytes);
-        case FileReadError::CannotOpen: return Fail("cannot open the file");
-        case FileReadError::CannotRead: return Fail("cannot read the file");
-        case FileReadError::TooLarge: break;
-    }
-    return Fail("file too large (more than " + std::to_string(kMaxFileSize) + " bytes)");
+    const FileReadError read = file->ReadWhole(kMaxFileSize, bytes);
+    return read == FileReadError::None ? Load(bytes) : Fail(FileReadReason(read, kMaxFileSize));
 }
 
 bool DiskImage::LoadG64(std::optional<G64Sectors> g64) {

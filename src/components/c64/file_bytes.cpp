@@ -84,15 +84,22 @@ FileReadError FilePieces::ReadWhole(size_t maxBytes, std::vector<uint8_t>& out) 
     return ReadRest(file_, sized_ ? std::optional<uintmax_t>(size_) : std::nullopt, maxBytes, out);
 }
 
+std::string FileReadReason(FileReadError error, size_t maxBytes) {
+    switch (error) {
+        case FileReadError::None: break;
+        case FileReadError::CannotOpen: return "cannot open the file";
+        case FileReadError::CannotRead: return "cannot read the file";
+        case FileReadError::TooLarge: return "file too large (more than " + std::to_string(maxBytes) + " bytes)";
+    }
+    return "";
+}
+
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& path, size_t maxBytes,
                                                   std::string& error) {
     std::vector<uint8_t> bytes;
-    switch (ReadWholeFile(path, maxBytes, bytes)) {
-        case FileReadError::None: return bytes;
-        case FileReadError::CannotOpen: error = "cannot open the file"; break;
-        case FileReadError::CannotRead: error = "cannot read the file"; break;
-        case FileReadError::TooLarge: error = "file too large (more than " + std::to_string(maxBytes) + " bytes)"; break;
-    }
+    const FileReadError read = ReadWholeFile(path, maxBytes, bytes);
+    if (read == FileReadError::None) return bytes;
+    error = FileReadReason(read, maxBytes);
     return std::nullopt;
 }
 

@@ -17,6 +17,9 @@ enum class FileReadError { None, CannotOpen, CannotRead, TooLarge };
 // is TooLarge, however large the file says it is.
 FileReadError ReadWholeFile(const std::filesystem::path& path, size_t maxBytes, std::vector<uint8_t>& out);
 
+// What went wrong, as the readers say it.
+std::string FileReadReason(FileReadError error, size_t maxBytes);
+
 // The same with the reason as text: nothing, with error set, when the file cannot be read.
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& path, size_t maxBytes,
                                                   std::string& error);

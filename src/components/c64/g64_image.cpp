@@ -201,8 +201,6 @@ G64Sectors::G64Sectors(uint64_t size, Reader read, std::vector<uint8_t> table)
     : size_(size), read_(std::move(read)), table_(std::move(table)), tracks_(TrackCount(table_, table_[9])),
       scanned_(static_cast<size_t>(tracks_) + 1) {}
 
-int G64Sectors::SectorsOn(int track) { return SectorsPerTrack(track); }
-
 // The track's bits, its sync marks and its headers: a track that is beyond the image's tracks,
 // whose entry leads outside the file or past the largest size, or that cannot be read has only
 // unreadable sectors; one the image leaves out has no sync mark.

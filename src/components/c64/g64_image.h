@@ -34,7 +34,6 @@ public:
     static std::optional<G64Sectors> Open(std::span<const uint8_t> g64, std::string& reason);
 
     int Tracks() const { return tracks_; }
-    static int SectorsOn(int track);
 
     struct SectorRead {
         std::span<const uint8_t> bytes;  // 256, whatever the drive would have read
