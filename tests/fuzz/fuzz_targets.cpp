@@ -106,7 +106,8 @@ void OverG64Seed(const uint8_t* data, size_t size, Load load) {
     Require(base.size() > kTrack);
     for (const size_t from : {size_t{8}, kTrack}) {
         if (size <= from - 8) return;
-        std::vector<uint8_t> bytes = base;
+        static std::vector<uint8_t> bytes;
+        bytes.assign(base.begin(), base.end());
         const size_t end = from == 8 ? kTable : base.size();
         std::copy_n(data + from - 8, std::min(size - (from - 8), end - from), bytes.begin() + static_cast<std::ptrdiff_t>(from));
         DiskImage image;

@@ -52,37 +52,46 @@ public:
     // Where the drive finds the sync marks: the bit after each run of enough 1-bits, in the order
     // of a search from bit 0 on. A run that goes on over the track's end into its start counts
     // whole, but comes last: the first search passes it by. Without a mark found in that first
-    // search there is none.
-    std::vector<size_t> SyncEnds() const {
-        std::vector<size_t> ends;
-        // Six bytes at a time behind the 16 bits before them: the 0-bits that follow ten 1-bits.
-        uint64_t before = 0;
-        size_t at = 0;
-        for (; at + 6 <= bytes_.size(); at += 6) {
-            const uint8_t* b = &bytes_[at];
-            const uint64_t bits = before << 48 | uint64_t{b[0]} << 40 | uint64_t{b[1]} << 32 | uint64_t{b[2]} << 24 |
+    // search there is none. The search goes on from where scan left it until it finds a mark,
+    // which it adds to ends; false when there are no more.
+    struct SyncScan {
+        size_t at = 0;         // the next byte to look at
+        uint64_t before = 0;   // the 16 bits before it, while six bytes are taken at a time
+        size_t ones = 0;       // the 1-bits in a row before it, once they are taken one by one
+        bool sixes = true, done = false;
+    };
+    bool FindSync(SyncScan& scan, std::vector<size_t>& ends) const {
+        const size_t known = ends.size();
+        for (; scan.sixes && ends.size() == known; scan.at += 6) {
+            if (scan.at + 6 > bytes_.size()) {
+                scan.sixes = false;
+                scan.ones = std::min(kSyncBits, static_cast<size_t>(std::countr_one(scan.before)));
+                break;
+            }
+            // Six bytes behind the 16 bits before them: the 0-bits that follow ten 1-bits.
+            const uint8_t* b = &bytes_[scan.at];
+            const uint64_t bits = scan.before << 48 | uint64_t{b[0]} << 40 | uint64_t{b[1]} << 32 | uint64_t{b[2]} << 24 |
                                   uint64_t{b[3]} << 16 | uint64_t{b[4]} << 8 | b[5];
             // Bit j of onesN is set when bits j to j + N - 1 all are.
             const uint64_t ones2 = bits & bits >> 1, ones4 = ones2 & ones2 >> 2, ones8 = ones4 & ones4 >> 4;
             const uint64_t ones10 = ones8 & ones2 >> 8;
             static_assert(kSyncBits == 10);
-            uint64_t found = ~bits & ones10 >> 1 & 0xFFFF'FFFF'FFFF;
-            while (found) {
+            for (uint64_t found = ~bits & ones10 >> 1 & 0xFFFF'FFFF'FFFF; found;) {
                 const int top = 63 - std::countl_zero(found);  // the earliest on the track
-                ends.push_back(at * 8 + 47 - static_cast<size_t>(top));
+                ends.push_back(scan.at * 8 + 47 - static_cast<size_t>(top));
                 found &= ~(uint64_t{1} << top);
             }
-            before = bits & 0xFFFF;
+            scan.before = bits & 0xFFFF;
         }
-        size_t ones = std::min(kSyncBits, static_cast<size_t>(std::countr_one(before)));
-        for (; at < bytes_.size(); ++at) {
-            if (const size_t end = SyncEndIn(at, ones); end != kNoSyncEnd) ends.push_back(end);
+        for (; !scan.sixes && !scan.done && ends.size() == known; ++scan.at) {
+            if (scan.at == bytes_.size()) {
+                FindSyncOverTheEnd(scan.ones, ends);
+                scan.done = true;
+            } else if (const size_t end = SyncEndIn(scan.at, scan.ones); end != kNoSyncEnd) {
+                ends.push_back(end);
+            }
         }
-        size_t i = 0;
-        while (i < bytes_.size() && bytes_[i] == 0xff) SyncEndIn(i++, ones);
-        if (ends.empty() || i == bytes_.size()) return ends;
-        if (const size_t end = SyncEndIn(i, ones); end != kNoSyncEnd && end != ends.front()) ends.push_back(end);
-        return ends;
+        return ends.size() > known;
     }
 
     // Decodes the GCR groups (5 bytes for 4) from bit p on into out, 4 bytes at a time.
@@ -102,6 +111,15 @@ public:
 
 private:
     static constexpr size_t kNoSyncEnd = SIZE_MAX;
+
+    // The run of 1-bits at the track's end, when it goes on into its start and ends in a mark the
+    // search from bit 0 did not find.
+    void FindSyncOverTheEnd(size_t ones, std::vector<size_t>& ends) const {
+        size_t i = 0;
+        while (i < bytes_.size() && bytes_[i] == 0xff) SyncEndIn(i++, ones);
+        if (ends.empty() || i == bytes_.size()) return;
+        if (const size_t end = SyncEndIn(i, ones); end != kNoSyncEnd && end != ends.front()) ends.push_back(end);
+    }
 
     // Counts the 1-bits in a row on through byte i; the bit after a sync mark when one ends in it,
     // else kNoSyncEnd.
@@ -167,13 +185,15 @@ bool IsG64(std::span<const uint8_t> bytes) {
 // its mark and sector number count), and the sectors whose data blocks are decoded. Headers are
 // looked at in the order of the sync marks, until the one of the sector wanted is found.
 struct G64Sectors::Track {
-    std::vector<uint8_t> gcr;
-    std::vector<size_t> syncs;
+    std::span<const uint8_t> gcr;  // where the image lies in memory, else in copied
+    std::vector<uint8_t> copied;
+    std::vector<size_t> syncs;  // found so far
+    TrackRing::SyncScan scan;
     size_t headersSeen = 0;  // of the sync marks
     std::array<size_t, kMostSectors> header{};  // index into syncs
     std::array<uint8_t, kMostSectors> error{};
-    std::array<bool, kMostSectors> decoded{};
-    std::array<uint8_t, kMostSectors * kSectorSize> bytes{};
+    std::array<bool, kMostSectors> read{};
+    std::array<uint8_t, kMostSectors * kSectorSize> bytes{};  // of the sectors read
 };
 
 std::optional<G64Sectors> G64Sectors::Open(uint64_t size, Reader read, std::string& reason) {
@@ -190,11 +210,13 @@ std::optional<G64Sectors> G64Sectors::Open(uint64_t size, Reader read, std::stri
 }
 
 std::optional<G64Sectors> G64Sectors::Open(std::span<const uint8_t> g64, std::string& reason) {
-    return Open(g64.size(), [g64](uint64_t offset, std::span<uint8_t> out) {
+    auto sectors = Open(g64.size(), [g64](uint64_t offset, std::span<uint8_t> out) {
         if (offset > g64.size() || out.size() > g64.size() - offset) return false;
         std::copy_n(g64.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
         return true;
     }, reason);
+    if (sectors) sectors->memory_ = g64;
+    return sectors;
 }
 
 G64Sectors::G64Sectors(uint64_t size, Reader read, std::vector<uint8_t> table)
@@ -213,24 +235,35 @@ G64Sectors::Track& G64Sectors::Scanned(int track) {
     const uint64_t offset = listed ? Le32(table_, kHeaderSize + 8 * static_cast<size_t>(track - 1)) : 0;
     std::array<uint8_t, 2> length{};
     if (listed && offset != 0) {
-        const size_t size = offset <= size_ - 2 && read_(offset, length) ? Le16(length, 0) : 0;
-        t.gcr.resize(size == 0 || size > Le16(table_, 10) || size > size_ - offset - 2 ? 0 : size);
-        if (t.gcr.empty() || !read_(offset + 2, t.gcr)) listed = false;
+        size_t size = offset <= size_ - 2 && read_(offset, length) ? Le16(length, 0) : 0;
+        if (size > Le16(table_, 10) || size > size_ - offset - 2) size = 0;
+        if (!memory_.empty()) {
+            t.gcr = size ? memory_.subspan(offset + 2, size) : std::span<const uint8_t>();
+        } else {
+            t.copied.resize(size);
+            t.gcr = t.copied;
+        }
+        if (t.gcr.empty() || (memory_.empty() && !read_(offset + 2, t.copied))) listed = false;
     }
     if (!listed) {
         t.error.fill(kNotReady);
         return t;
     }
-    t.syncs = TrackRing(t.gcr).SyncEnds();
-    t.error.fill(t.syncs.empty() ? kNoSync : kHeaderNotFound);
+    t.error.fill(kHeaderNotFound);
     return t;
+}
+
+// The k-th sync mark of the track is known, found now if it was not yet; false when the track has fewer.
+bool G64Sectors::SyncKnown(Track& t, size_t k) {
+    while (k >= t.syncs.size() && !t.scan.done) TrackRing(t.gcr).FindSync(t.scan, t.syncs);
+    return k < t.syncs.size();
 }
 
 G64Sectors::SectorRead G64Sectors::Read(int track, int sector) {
     Track& t = Scanned(track);
     const auto s = static_cast<size_t>(sector), count = static_cast<size_t>(SectorsPerTrack(track));
     const TrackRing ring(t.gcr);
-    while (t.error[s] == kHeaderNotFound && t.headersSeen < t.syncs.size()) {
+    while (t.error[s] == kHeaderNotFound && SyncKnown(t, t.headersSeen)) {
         const size_t k = t.headersSeen++;
         std::array<uint8_t, 4> header{};
         ring.Decode(t.syncs[k], header);
@@ -240,10 +273,13 @@ G64Sectors::SectorRead G64Sectors::Read(int track, int sector) {
         t.header[found] = k;
     }
     const std::span<uint8_t> bytes = std::span(t.bytes).subspan(s * kSectorSize, kSectorSize);
-    if (t.error[s] == kOk && !t.decoded[s]) {  // a header found, its data block not read yet
-        t.decoded[s] = true;
-        const size_t k = t.header[s];
-        t.error[s] = ReadDataBlock(ring, t.syncs[k], t.syncs[(k + 1) % t.syncs.size()], bytes);
+    if (!t.read[s]) {
+        t.read[s] = true;
+        if (t.error[s] == kHeaderNotFound && t.syncs.empty()) t.error[s] = kNoSync;
+        if (const size_t k = t.header[s]; t.error[s] == kOk) {  // its data block: behind the next sync mark
+            const size_t next = SyncKnown(t, k + 1) ? k + 1 : 0;  // the first again after the last
+            t.error[s] = ReadDataBlock(ring, t.syncs[k], t.syncs[next], bytes);
+        }
     }
     return {bytes, t.error[s]};
 }

@@ -46,12 +46,14 @@ private:
     struct Track;
     G64Sectors(uint64_t size, Reader read, std::vector<uint8_t> table);
     Track& Scanned(int track);
+    static bool SyncKnown(Track& t, size_t k);
 
     uint64_t size_;
     Reader read_;
     std::vector<uint8_t> table_;  // the header and the track table
     int tracks_;
     std::vector<std::shared_ptr<Track>> scanned_;  // by track number, null until read
+    std::span<const uint8_t> memory_;  // the whole image, when it lies in memory: tracks are read where they lie
 };
 
 // The sectors of a G64 laid out as a .d64 with its error-byte block, every track decoded.
