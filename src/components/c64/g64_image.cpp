@@ -17,6 +17,7 @@ constexpr size_t kMaxHalfTracks = 168;  // as many as c1541 takes; a 1541 disk h
 constexpr int kMinTracks = 35, kMaxTracks = 42;
 constexpr size_t kSectorSize = 256;
 constexpr size_t kMostSectors = 21;
+using SectorBytes = std::array<uint8_t, kSectorSize>;
 constexpr size_t kSyncBits = 10;             // a sync mark: at least this many 1-bits in a row
 constexpr size_t kDataSearchBits = 500 * 8;  // how far past a header's sync its data block's sync may be
 constexpr uint8_t kHeaderMark = 0x08, kDataMark = 0x07;
@@ -39,8 +40,8 @@ int SectorsPerTrack(int track) {
 }
 
 // The nibble of each 5-bit GCR code; a code the drive never writes reads as 0, as with c1541.
-constexpr std::array<uint8_t, 32> kNibble = {0, 0, 0, 0, 0, 0, 0,  0,  0, 8, 0,  1,  0, 12, 4,  5,
-                                             0, 0, 2, 3, 0, 15, 6, 7, 0, 9, 10, 11, 0, 13, 14, 0};
+constexpr uint8_t kNibble[32] = {0, 0, 0, 0, 0, 0, 0,  0,  0, 8, 0,  1,  0, 12, 4,  5,
+                                 0, 0, 2, 3, 0, 15, 6, 7, 0, 9, 10, 11, 0, 13, 14, 0};
 
 // The bits of one track, read round and round as the disk turns.
 class TrackRing {
@@ -62,28 +63,30 @@ public:
     };
     bool FindSync(SyncScan& scan, std::vector<size_t>& ends) const {
         const size_t known = ends.size();
-        for (; scan.sixes && ends.size() == known; scan.at += 6) {
-            if (scan.at + 6 > bytes_.size()) {
-                scan.sixes = false;
-                scan.ones = std::min(kSyncBits, static_cast<size_t>(std::countr_one(scan.before)));
-                break;
+        if (scan.sixes) {
+            const size_t groupsEnd = bytes_.size() - bytes_.size() % 6;
+            while (scan.at < groupsEnd) {
+                // Six bytes behind the 16 bits before them: the 0-bits that follow ten 1-bits.
+                const uint8_t* b = bytes_.data() + scan.at;
+                const uint64_t bits = scan.before << 48 | uint64_t{b[0]} << 40 | uint64_t{b[1]} << 32 |
+                                      uint64_t{b[2]} << 24 | uint64_t{b[3]} << 16 | uint64_t{b[4]} << 8 | b[5];
+                // Bit j of onesN is set when bits j to j + N - 1 all are.
+                const uint64_t ones2 = bits & bits >> 1, ones4 = ones2 & ones2 >> 2, ones8 = ones4 & ones4 >> 4;
+                const uint64_t ones10 = ones8 & ones2 >> 8;
+                static_assert(kSyncBits == 10);
+                uint64_t found = ~bits & ones10 >> 1 & 0xFFFF'FFFF'FFFF;
+                scan.before = bits & 0xFFFF;
+                scan.at += 6;
+                if (!found) continue;
+                for (; found; found &= found - 1)  // the earliest on the track last
+                    ends.push_back(scan.at * 8 - 1 - static_cast<size_t>(std::countr_zero(found)));
+                std::reverse(ends.begin() + static_cast<std::ptrdiff_t>(known), ends.end());
+                return true;
             }
-            // Six bytes behind the 16 bits before them: the 0-bits that follow ten 1-bits.
-            const uint8_t* b = &bytes_[scan.at];
-            const uint64_t bits = scan.before << 48 | uint64_t{b[0]} << 40 | uint64_t{b[1]} << 32 | uint64_t{b[2]} << 24 |
-                                  uint64_t{b[3]} << 16 | uint64_t{b[4]} << 8 | b[5];
-            // Bit j of onesN is set when bits j to j + N - 1 all are.
-            const uint64_t ones2 = bits & bits >> 1, ones4 = ones2 & ones2 >> 2, ones8 = ones4 & ones4 >> 4;
-            const uint64_t ones10 = ones8 & ones2 >> 8;
-            static_assert(kSyncBits == 10);
-            for (uint64_t found = ~bits & ones10 >> 1 & 0xFFFF'FFFF'FFFF; found;) {
-                const int top = 63 - std::countl_zero(found);  // the earliest on the track
-                ends.push_back(scan.at * 8 + 47 - static_cast<size_t>(top));
-                found &= ~(uint64_t{1} << top);
-            }
-            scan.before = bits & 0xFFFF;
+            scan.sixes = false;
+            scan.ones = std::min(kSyncBits, static_cast<size_t>(std::countr_one(scan.before)));
         }
-        for (; !scan.sixes && !scan.done && ends.size() == known; ++scan.at) {
+        for (; !scan.done && ends.size() == known; ++scan.at) {
             if (scan.at == bytes_.size()) {
                 FindSyncOverTheEnd(scan.ones, ends);
                 scan.done = true;
@@ -96,16 +99,23 @@ public:
 
     // Decodes the GCR groups (5 bytes for 4) from bit p on into out, 4 bytes at a time.
     void Decode(size_t p, std::span<uint8_t> out) const {
-        for (size_t at = 0; at + 4 <= out.size(); at += 4) {
+        const size_t groups = out.size() / 4;
+        const bool straight = p / 8 + groups * 5 < bytes_.size();  // the last group's 6 bytes before the track's end
+        const uint8_t* b = bytes_.data() + p / 8;
+        for (uint8_t* to = out.data(); to < out.data() + groups * 4; to += 4) {
             uint64_t group = 0;
-            for (int i = 0; i < 5; ++i) {
-                group = group << 8 | Byte(p);
-                p = p + 8 < Bits() ? p + 8 : p + 8 - Bits();
+            if (straight) {
+                for (int i = 0; i < 6; ++i) group = group << 8 | b[i];
+                group >>= 8 - p % 8;
+                b += 5;
+            } else {
+                for (int i = 0; i < 5; ++i) {
+                    group = group << 8 | Byte(p);
+                    p = p + 8 < Bits() ? p + 8 : p + 8 - Bits();
+                }
             }
-            for (size_t n = 0; n < 4; ++n) {
-                const auto high = kNibble[group >> (35 - 10 * n) & 31], low = kNibble[group >> (30 - 10 * n) & 31];
-                out[at + n] = static_cast<uint8_t>(high << 4 | low);
-            }
+            for (int n = 0; n < 4; ++n)
+                to[n] = static_cast<uint8_t>(kNibble[group >> (35 - 10 * n) & 31] << 4 | kNibble[group >> (30 - 10 * n) & 31]);
         }
     }
 
@@ -193,7 +203,7 @@ struct G64Sectors::Track {
     std::array<size_t, kMostSectors> header{};  // index into syncs
     std::array<uint8_t, kMostSectors> error{};
     std::array<bool, kMostSectors> read{};
-    std::array<uint8_t, kMostSectors * kSectorSize> bytes{};  // of the sectors read
+    std::array<std::unique_ptr<SectorBytes>, kMostSectors> bytes;  // of the data blocks read
 };
 
 std::optional<G64Sectors> G64Sectors::Open(uint64_t size, Reader read, std::string& reason) {
@@ -272,16 +282,17 @@ G64Sectors::SectorRead G64Sectors::Read(int track, int sector) {
         t.error[found] = kOk;  // until its data block is read
         t.header[found] = k;
     }
-    const std::span<uint8_t> bytes = std::span(t.bytes).subspan(s * kSectorSize, kSectorSize);
     if (!t.read[s]) {
         t.read[s] = true;
         if (t.error[s] == kHeaderNotFound && t.syncs.empty()) t.error[s] = kNoSync;
         if (const size_t k = t.header[s]; t.error[s] == kOk) {  // its data block: behind the next sync mark
             const size_t next = SyncKnown(t, k + 1) ? k + 1 : 0;  // the first again after the last
-            t.error[s] = ReadDataBlock(ring, t.syncs[k], t.syncs[next], bytes);
+            t.bytes[s] = std::make_unique<SectorBytes>();
+            t.error[s] = ReadDataBlock(ring, t.syncs[k], t.syncs[next], *t.bytes[s]);
         }
     }
-    return {bytes, t.error[s]};
+    static constexpr SectorBytes kNoData{};  // what a sector without a data block reads as
+    return {t.bytes[s] ? *t.bytes[s] : kNoData, t.error[s]};
 }
 
 std::optional<std::vector<uint8_t>> G64SectorImage(std::span<const uint8_t> g64, std::string& reason) {
