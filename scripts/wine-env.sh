@@ -58,6 +58,22 @@ copy_prefix() {
     wine_env "$copy"
 }
 
+# wine_run PROGRAM [ARG...]: wine PROGRAM ARG..., its output passed on once it has ended. Now and then
+# Wine loses a new process in its loader before any of the program's own code runs (`wine` then
+# says "ShellExecuteEx failed: Internal error"); such a start alone is made once more, with a note.
+wine_run() {
+  local out err status attempt
+  out=$(mktemp) err=$(mktemp)
+  for attempt in 1 2; do
+    wine "$@" >"$out" 2>"$err"
+    status=$?
+    grep -q "ShellExecuteEx failed: Internal error" "$out" "$err" || break
+    [ $attempt = 2 ] || echo "note: Wine lost the new process $1 in its loader; it is started once more" >&2
+  done
+  cat "$out" && cat "$err" >&2 && rm -f "$out" "$err"
+  return $status
+}
+
 # stop_wine_and_display: end the wine server of the prefix and the Xvfb this shell started.
 stop_wine_and_display() {
   [ -n "$FLOPPEX_STARTED_SERVER" ] && { wineserver -k >/dev/null 2>&1; FLOPPEX_STARTED_SERVER=""; }

@@ -5,6 +5,7 @@
 # and unpacks a ZIP; Floppex.exe registers the file types for itself.
 # Usage: windows-user.sh WINDOWS_BUILD_DIR FIXTURE_FOLDER
 set -uo pipefail
+source "$(dirname "$0")/../../scripts/wine-env.sh"
 win=$1 fixtures=$2 status=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -24,11 +25,11 @@ size=$(stat -c %s "$dir/Floppex.exe")
 strings "$dir/Floppex.exe" >"$work/strings"  # not piped into grep -q, which would end strings early
 for want in Microsoft.Windows.Common-Controls dpiAware asInvoker; do grep -q "$want" "$work/strings" || fail "no $want"; done
 for disk in demo many; do
-  wine "$dir/floppex-cli.exe" list "$(winepath -w "$fixtures/$disk.d64")" >"$work/list" 2>&1
+  wine_run "$dir/floppex-cli.exe" list "$(winepath -w "$fixtures/$disk.d64")" >"$work/list" 2>&1
   diff "$fixtures/$disk.list" "$work/list" || fail "floppex-cli.exe does not list $disk.d64 as c1541 does"
 done
 (cd "$work" && cp "$fixtures/demo.d64" . && zip -q "game one.zip" demo.d64 && mkdir out)
-wine "$dir/floppex-cli.exe" extract "$(winepath -w "$work/game one.zip")" "$(winepath -w "$work/out")" >/dev/null
+wine_run "$dir/floppex-cli.exe" extract "$(winepath -w "$work/game one.zip")" "$(winepath -w "$work/out")" >/dev/null
 cmp -s "$work/out/game one.d64" "$fixtures/demo.d64" || fail "floppex-cli.exe extract did not write the disk: $(ls "$work/out")"
 # Started from the unpacked folder, Floppex registers the file types with commands for it.
 wine "$dir/Floppex.exe" >/dev/null 2>&1 &
