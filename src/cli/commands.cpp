@@ -70,52 +70,57 @@ std::vector<Listed> ArchiveSet(const fs::path& file) {
 
 // FILE itself, or with --set every disk of the set it is one disk of: the files beside it, or the
 // disks in its archive.
-std::vector<Listed> ListedOf(const std::vector<fs::path>& files, bool set) {
-    std::vector<Listed> listed;
-    for (const fs::path& file : files) {
-        std::vector<Listed> disks;
-        if (set && !NotAFile(file) && KindOf(file) == FileType::Disk) {
-            for (const fs::path& disk : archive::FolderSetOf(file)) disks.push_back({disk, OpenOne(disk)});
-        } else if (set && !NotAFile(file) && KindOf(file) == FileType::Archive) {
-            disks = ArchiveSet(file);
-        }
-        if (disks.empty()) disks.push_back({file, OpenOne(file)});
-        std::ranges::move(disks, std::back_inserter(listed));
+std::vector<Listed> ListedOf(const fs::path& file, bool set) {
+    std::vector<Listed> disks;
+    if (set && !NotAFile(file) && KindOf(file) == FileType::Disk) {
+        for (const fs::path& disk : archive::FolderSetOf(file)) disks.push_back({disk, OpenOne(disk)});
+    } else if (set && !NotAFile(file) && KindOf(file) == FileType::Archive) {
+        disks = ArchiveSet(file);
     }
-    return listed;
+    if (disks.empty()) disks.push_back({file, OpenOne(file)});
+    return disks;
 }
 
-int ListText(const std::vector<Listed>& listed, Output& out, Output& err) {
-    int status = kExitOk;
-    for (size_t i = 0; i < listed.size(); ++i) {
-        if (listed.size() > 1) out << (i > 0 ? "\n" : "") << "==> " << PathText(listed[i].path) << " <==\n";
-        if (listed[i].file.listing) {
-            out << listed[i].file.listing->text;
-        } else {
-            out.Flush();
-            Complain(err, listed[i].path, listed[i].file.error);
-            status = kExitUnreadable;
-        }
+// Hands print each listing, its number and whether there are several, one FILE read at a time:
+// what is kept does not grow with the number of files. Unreadable when print said so of one.
+template <class Print>
+int ListEach(const CommandLine& line, Print print) {
+    bool ok = true;
+    size_t printed = 0;
+    for (const fs::path& file : line.files) {
+        const std::vector<Listed> disks = ListedOf(file, line.set);
+        for (const Listed& one : disks) ok &= print(one, printed++, line.files.size() > 1 || disks.size() > 1);
     }
-    return status;
+    return ok ? kExitOk : kExitUnreadable;
 }
 
-int ListJson(const std::vector<Listed>& listed, Output& out, Output& err) {
-    int status = kExitOk;
-    const bool several = listed.size() > 1;
-    if (several) out << "[";
-    for (size_t i = 0; i < listed.size(); ++i) {
-        const C64File& result = listed[i].file;
-        const std::string path = PathText(listed[i].path);
-        if (i > 0) out << ",\n";
-        if (result.listing) {
-            out << ListingJson(path, *result.listing, result.fromArchive);
-        } else {
-            Complain(err, listed[i].path, result.error);
-            status = kExitUnreadable;
-            if (several) out << ErrorJson(path, result.error);
+int ListText(const CommandLine& line, Output& out, Output& err) {
+    return ListEach(line, [&](const Listed& one, size_t i, bool several) {
+        if (several) out << (i > 0 ? "\n" : "") << "==> " << PathText(one.path) << " <==\n";
+        if (one.file.listing) {
+            out << one.file.listing->text;
+            return true;
         }
-    }
+        out.Flush();
+        Complain(err, one.path, one.file.error);
+        return false;
+    });
+}
+
+int ListJson(const CommandLine& line, Output& out, Output& err) {
+    bool several = false;
+    const int status = ListEach(line, [&](const Listed& one, size_t i, bool many) {
+        several = many;
+        const std::string path = PathText(one.path);
+        out << (i == 0 ? (many ? "[" : "") : ",\n");
+        if (one.file.listing) {
+            out << ListingJson(path, *one.file.listing, one.file.fromArchive);
+            return true;
+        }
+        Complain(err, one.path, one.file.error);
+        if (many) out << ErrorJson(path, one.file.error);
+        return false;
+    });
     if (several) out << "]";
     if (several || status == kExitOk) out << "\n";
     return status;
@@ -158,8 +163,7 @@ int Run(const std::vector<fs::path>& args, Output& out, Output& err) {
     switch (line->command) {
         case CommandLine::Command::Help: out << kUsage; return kExitOk;
         case CommandLine::Command::List:
-            return line->json ? ListJson(ListedOf(line->files, line->set), out, err)
-                              : ListText(ListedOf(line->files, line->set), out, err);
+            return line->json ? ListJson(*line, out, err) : ListText(*line, out, err);
         case CommandLine::Command::Extract: return Extract(line->files.front(), line->outputFolder, out, err);
         case CommandLine::Command::Play: return Play(*line->play, err);
         case CommandLine::Command::Render: return Render(*line->render, err);
