@@ -11,16 +11,24 @@ constexpr uint32_t Argb(picture::Rgb colour) {
     return 0xFF000000u | uint32_t{colour.r} << 16 | uint32_t{colour.g} << 8 | colour.b;
 }
 
-}  // namespace
-
-std::optional<std::vector<picture::ScreenRow>> DirectoryScreenOf(std::span<const uint8_t> bytes, const std::wstring& name,
-                                                                 std::string& error) {
-    const C64File file = OpenC64File(name, bytes, FileTypeOf(name));
+std::optional<std::vector<picture::ScreenRow>> ScreenOf(const C64File& file, std::string& error) {
     if (!file.listing) {
         error = file.error;
         return std::nullopt;
     }
     return picture::DirectoryScreen(*file.listing);
+}
+
+}  // namespace
+
+std::optional<std::vector<picture::ScreenRow>> DirectoryScreenOf(std::span<const uint8_t> bytes, const std::wstring& name,
+                                                                 std::string& error) {
+    return ScreenOf(OpenC64File(name, bytes, FileTypeOf(name)), error);
+}
+
+std::optional<std::vector<picture::ScreenRow>> DiskScreenOf(uint64_t size, const DiskImage::Reader& read,
+                                                            const std::wstring& name, std::string& error) {
+    return ScreenOf(OpenC64Disk(name, size, read), error);
 }
 
 void ArgbRows(const std::vector<picture::ScreenRow>& screen, const picture::PictureSize& size, int first, int width,

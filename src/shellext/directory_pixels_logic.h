@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "c64/disk_image.h"
 #include "picture/directory_picture.h"
 
 namespace floppex::shellext {
@@ -15,6 +16,10 @@ namespace floppex::shellext {
 // nothing, with the reader's reason in error, when the file is refused.
 std::optional<std::vector<picture::ScreenRow>> DirectoryScreenOf(std::span<const uint8_t> bytes, const std::wstring& name,
                                                                  std::string& error);
+
+// The same of a disk image of size bytes, read through read: only the blocks its listing needs.
+std::optional<std::vector<picture::ScreenRow>> DiskScreenOf(uint64_t size, const DiskImage::Reader& read,
+                                                            const std::wstring& name, std::string& error);
 
 // Picture rows from `first` on, in the upper-case set, pixels.size() / width rows of width pixels,
 // as opaque 0xAARRGGBB words; what lies beyond the picture is the border's colour.

@@ -166,8 +166,9 @@ def ascii_of(cells):
 def check_listed(out, scale, path):
     """The picture out reads back as `floppex-cli list path` prints it, a tape's load addresses left out."""
     got = [ascii_of(r) for r in read_cells(out, scale)]
-    listed = [re.sub(r' \$[0-9a-f]{4}-\$[0-9a-f]{4}$', '', l) for l in
-              subprocess.run([CLI, 'list', path], capture_output=True, text=True).stdout.splitlines()] or ['(not listed)']
+    result = subprocess.run([CLI, 'list', path], capture_output=True, text=True)
+    listed = [re.sub(r' \$[0-9a-f]{4}-\$[0-9a-f]{4}$', '', l) for l in result.stdout.splitlines()] or \
+        [f'(not listed: exit {result.returncode} {result.stderr.strip()[-300:]})']
     check(got[:1] and got[0].startswith(listed[0].rstrip()) and got[1:] == [l.rstrip() for l in listed[1:]], f'{path}: {got} {listed}')
 
 

@@ -1,6 +1,7 @@
 #include "c64/disk_image.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -74,7 +75,7 @@ size_t BlockCount(const Layout& layout, int tracks) {
 }
 
 // The shape from the size alone, as disk drives' image tools tell them apart.
-std::optional<Shape> ShapeFromSize(size_t size) {
+std::optional<Shape> ShapeFromSize(uint64_t size) {
     for (const Layout* layout : kLayouts) {
         for (int t = layout->minTracks; t <= layout->maxTracks; ++t) {
             const size_t blocks = BlockCount(*layout, t);
@@ -107,32 +108,44 @@ private:
     std::array<size_t, kMostTracks + 2> firstBlock_{};  // blocks before each track, from track 1
 };
 
-// The sectors of one image. Every track/sector pair read from the image goes through Sector(),
-// which refuses what lies outside the disk and what the error bytes mark as unreadable.
+// The sectors of a plain image in a file, read as the listing asks for them. Every track/sector
+// pair goes through Sector(), which refuses what lies outside the disk and what the error bytes
+// mark as unreadable.
 class SectorMap : public Geometry {
 public:
-    SectorMap(std::span<const uint8_t> image, const Shape& shape, bool useErrorBytes)
-        : Geometry(*shape.layout, shape.tracks), image_(image), errorBytes_(useErrorBytes && shape.errorBytes) {}
+    SectorMap(const DiskImage::Reader& read, uint64_t body, const Shape& shape, bool useErrorBytes)
+        : Geometry(*shape.layout, shape.tracks), read_(read), body_(body), errorBytes_(useErrorBytes && shape.errorBytes) {}
 
     std::optional<std::span<const uint8_t>> Sector(Block block) const {
         const auto index = BlockIndex(block);
         if (!index || HardError(*index)) return std::nullopt;
-        const size_t offset = *index * kSectorSize;
-        if (offset + kSectorSize > image_.size()) return std::nullopt;
-        return image_.subspan(offset, kSectorSize);
+        auto [sector, added] = read_sectors_.try_emplace(*index);
+        if (added && !read_(body_ + *index * kSectorSize, sector->second)) {
+            read_sectors_.erase(sector);
+            return std::nullopt;
+        }
+        return std::span<const uint8_t>(sector->second);
     }
 
 private:
     // Error codes 0 and 1 mean a good sector. Like c1541, any other makes the sector unreadable,
-    // a data checksum error (5) too.
+    // a data checksum error (5) too; so do error bytes that cannot be read.
     bool HardError(size_t index) const {
         if (!errorBytes_) return false;
-        const size_t at = Blocks() * kSectorSize + index;
-        return at >= image_.size() || image_[at] > 1;
+        if (!errorsRead_) {
+            errorsRead_ = true;
+            errors_.resize(Blocks());
+            if (!read_(body_ + Blocks() * kSectorSize, errors_)) errors_.clear();
+        }
+        return index >= errors_.size() || errors_[index] > 1;
     }
 
-    std::span<const uint8_t> image_;
+    const DiskImage::Reader& read_;
+    uint64_t body_;
     bool errorBytes_;
+    mutable std::map<size_t, std::array<uint8_t, kSectorSize>> read_sectors_;
+    mutable std::vector<uint8_t> errors_;
+    mutable bool errorsRead_ = false;
 };
 
 // A G64's sectors, each decoded when first read; unreadable as c1541 finds them.
@@ -222,45 +235,60 @@ bool DiskImage::Fail(std::string reason) {
     return false;
 }
 
-// A G64 file is read track by track, as its listing asks for them; any other is read whole.
+// A disk's file is read as its listing asks for it: the blocks of the header, the BAM and the
+// directory, or for a G64 the tracks that hold them. A file whose size is not known is read whole.
 bool DiskImage::Open(const std::filesystem::path& path) {
     *this = DiskImage();
     const auto file = std::make_shared<FilePieces>(path);
-    std::array<uint8_t, 8> start{};
-    if (file->Read(0, start) && IsG64(start)) {
-        const auto read = [file](uint64_t offset, std::span<uint8_t> out) { return file->Read(offset, out); };
-        return LoadG64(G64Sectors::Open(file->Size(), read, error_));
+    if (!file->IsOpen()) return Fail(FileReadReason(FileReadError::CannotOpen, kMaxFileSize));
+    if (!file->Sized()) {
+        std::vector<uint8_t> bytes;
+        const FileReadError read = file->ReadWhole(kMaxFileSize, bytes);
+        return read == FileReadError::None ? Load(bytes) : Fail(FileReadReason(read, kMaxFileSize));
     }
-    std::vector<uint8_t> bytes;
-    const FileReadError read = file->ReadWhole(kMaxFileSize, bytes);
-    return read == FileReadError::None ? Load(bytes) : Fail(FileReadReason(read, kMaxFileSize));
+    return Open(file->Size(), [file](uint64_t offset, std::span<uint8_t> out) { return file->Read(offset, out); });
+}
+
+bool DiskImage::Open(uint64_t size, const Reader& read) {
+    *this = DiskImage();
+    if (size == 0) return Fail("empty file");
+    if (size > kMaxFileSize) return Fail(FileReadReason(FileReadError::TooLarge, kMaxFileSize));
+    std::vector<uint8_t> start(std::min<uint64_t>(size, 8));
+    if (!read(0, start)) return Fail(FileReadReason(FileReadError::CannotRead, kMaxFileSize));
+    if (IsG64(start)) return LoadG64(G64Sectors::Open(size, read, error_));
+    if (StartsWith(start, kX64Signature)) {
+        if (size < kX64HeaderSize) return Fail("X64 header cut short");
+        return LoadSectors(read, kX64HeaderSize, size - kX64HeaderSize, DiskFormat::X64);
+    }
+    return LoadSectors(read, 0, size);
 }
 
 bool DiskImage::LoadG64(std::optional<G64Sectors> g64) {
     return g64 && ReadDisk(G64Map(*g64), DiskFormat::D64, DiskFormat::G64, g64->Tracks(), true);
 }
 
+// In memory a G64's tracks are decoded where they lie; any other image is read through the same
+// blocks as from a file.
 bool DiskImage::Load(std::span<const uint8_t> bytes) {
     *this = DiskImage();
-    if (bytes.empty()) return Fail("empty file");
     if (IsG64(bytes)) return LoadG64(G64Sectors::Open(bytes, error_));
-    if (StartsWith(bytes, kX64Signature)) {
-        if (bytes.size() < kX64HeaderSize) return Fail("X64 header cut short");
-        return LoadSectors(bytes.subspan(kX64HeaderSize), DiskFormat::X64);
-    }
-    return LoadSectors(bytes);
+    return Open(bytes.size(), [bytes](uint64_t offset, std::span<uint8_t> out) {
+        if (offset > bytes.size() || out.size() > bytes.size() - offset) return false;
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
+        return true;
+    });
 }
 
 // An X64 body is read as the plain image of its size: the header's drive type and track count are
 // not trusted (VICE ignores the drive type too), and as in VICE its error bytes are not looked at.
-bool DiskImage::LoadSectors(std::span<const uint8_t> image, std::optional<DiskFormat> from) {
+bool DiskImage::LoadSectors(const Reader& read, uint64_t body, uint64_t size, std::optional<DiskFormat> from) {
     const bool x64 = from == DiskFormat::X64;
-    const auto shape = ShapeFromSize(image.size());
+    const auto shape = ShapeFromSize(size);
     if (!shape) {
-        return Fail((x64 ? "no disk image after the X64 header: " : "not a disk image: ") + std::to_string(image.size()) + " bytes");
+        return Fail((x64 ? "no disk image after the X64 header: " : "not a disk image: ") + std::to_string(size) + " bytes");
     }
     const DiskFormat drive = shape->layout->format;
-    return ReadDisk(SectorMap(image, *shape, !x64), drive, from.value_or(drive), shape->tracks, shape->errorBytes);
+    return ReadDisk(SectorMap(read, body, *shape, !x64), drive, from.value_or(drive), shape->tracks, shape->errorBytes);
 }
 
 // The header, the BAM's free blocks and the directory of a disk in the layout of the drive whose

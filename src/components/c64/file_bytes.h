@@ -34,6 +34,7 @@ public:
 
     bool IsOpen() const { return file_ != nullptr; }
     uint64_t Size() const { return size_; }
+    bool Sized() const { return sized_; }  // the system told the size
     // The bytes at offset, all of them or false.
     bool Read(uint64_t offset, std::span<uint8_t> out) const;
     // The whole file as ReadWholeFile reads it.

@@ -20,10 +20,13 @@ namespace {
 constexpr size_t kNameWidth = 16;
 constexpr uint8_t kClosedPrg = 0x82;
 
-// The file to read: at a path, or already in memory under a file name.
+// The file to read: at a path, already in memory under a file name, or a disk of size bytes read
+// through pieces.
 struct Source {
     const std::filesystem::path& name;
     std::optional<std::span<const uint8_t>> bytes;
+    const DiskImage::Reader* pieces = nullptr;
+    uint64_t size = 0;
 
     std::string Stem() const {
         const auto stem = name.stem().u8string();
@@ -119,7 +122,10 @@ std::string TapeType(uint8_t fileType) {
 
 std::optional<C64Listing> ReadDisk(const Source& source, std::string& error) {
     DiskImage image;
-    if (!Opened(image, source, error)) return std::nullopt;
+    if (!(source.pieces ? image.Open(source.size, *source.pieces) : Opened(image, source, error))) {
+        if (source.pieces) error = image.Error();
+        return std::nullopt;
+    }
     C64Listing listing = Headed(DiskFormatName(image.Format()), FromPet(image.DiskName(), image.StoredDiskName()));
     listing.id = FromPet(image.DiskId(), image.StoredDiskId());
     listing.columns = {{L"Filename", 1550}, {L"Blks", 630}, {L"Type", 750}};
@@ -308,6 +314,12 @@ C64File OpenC64File(const std::filesystem::path& name, std::span<const uint8_t> 
     }
     C64File file = Read({name, bytes}, type);
     if (file.listing) file.listing->fileBytes = bytes.size();
+    return file;
+}
+
+C64File OpenC64Disk(const std::filesystem::path& name, uint64_t size, const DiskImage::Reader& read) {
+    C64File file = Read({name, std::nullopt, &read, size}, FileType::Disk);
+    if (file.listing) file.listing->fileBytes = size;
     return file;
 }
 

@@ -95,6 +95,10 @@ C64File OpenC64File(const std::filesystem::path& path, FileType type);
 // are listed under it, and an archive's content may be recognised by it).
 C64File OpenC64File(const std::filesystem::path& name, std::span<const uint8_t> bytes, FileType type);
 
+// A disk image of size bytes named name, of which only the blocks its listing needs are read
+// through read (a stream's, say).
+C64File OpenC64Disk(const std::filesystem::path& name, uint64_t size, const DiskImage::Reader& read);
+
 // The texts one after another, as the window's own face shows them or, given a character set, as
 // the C64 draws them in the program's C64 face: the file's bytes as they are, the program's own
 // text as the C64 prints it.
