@@ -1,5 +1,7 @@
 #include "shellext/directory_pixels_logic.h"
 
+#include <algorithm>
+
 #include "c64/file_type.h"
 #include "listing/c64_listing.h"
 
@@ -38,7 +40,8 @@ void ArgbRows(const std::vector<picture::ScreenRow>& screen, const picture::Pict
     constexpr uint32_t kColours[2] = {Argb(picture::kBackground), Argb(picture::kInk)};
     for (size_t y = 0; (y + 1) * row.size() <= pixels.size(); ++y) {
         picture::PictureRow(screen, petscii::CharSet::UpperCase, size, first + static_cast<int>(y), row);
-        for (size_t x = 0; x < row.size(); ++x) pixels[y * row.size() + x] = kColours[row[x]];
+        std::transform(row.begin(), row.end(), pixels.begin() + static_cast<std::ptrdiff_t>(y * row.size()),
+                       [&](uint8_t dot) { return kColours[0] ^ ((0u - dot) & (kColours[0] ^ kColours[1])); });  // no look-up: vectorised
     }
 }
 

@@ -36,10 +36,18 @@ void PictureRow(const std::vector<ScreenRow>& screen, petscii::CharSet set, cons
     if (y < origin || gridY >= static_cast<int>(screen.size()) * kCell) return;
     const ScreenRow& row = screen[static_cast<size_t>(gridY / kCell)];
     const int end = std::min(static_cast<int>(pixels.size()), origin + kGridWidth * size.scale);
-    for (int x = origin; x < end; ++x) {
-        const int gridX = (x - origin) / size.scale;
-        const uint8_t bits = GlyphRow(row[static_cast<size_t>(gridX / kCell)], set, gridY % kCell);
-        pixels[static_cast<size_t>(x)] = (bits >> (7 - gridX % kCell)) & 1;
+    // A cell's glyph row at a time, each of its dots scale pixels wide; a whole cell at scale 1 in one go.
+    for (int x = origin, cell = 0; x < end; ++cell) {
+        const uint8_t bits = GlyphRow(row[static_cast<size_t>(cell)], set, gridY % kCell);
+        if (size.scale == 1 && x + kCell <= end) {
+            for (int bit = 0; bit < kCell; ++bit) pixels[static_cast<size_t>(x + bit)] = (bits >> (kCell - 1 - bit)) & 1;
+            x += kCell;
+            continue;
+        }
+        for (int bit = kCell - 1; bit >= 0 && x < end; --bit) {
+            const auto dot = static_cast<uint8_t>((bits >> bit) & 1);
+            for (int wide = 0; wide < size.scale && x < end; ++wide) pixels[static_cast<size_t>(x++)] = dot;
+        }
     }
 }
 
