@@ -28,7 +28,7 @@ std::optional<std::vector<picture::ScreenRow>> DirectoryScreenOf(std::span<const
     return ScreenOf(OpenC64File(name, bytes, FileTypeOf(name)), error);
 }
 
-std::optional<std::vector<picture::ScreenRow>> DiskScreenOf(uint64_t size, const DiskImage::Reader& read,
+std::optional<std::vector<picture::ScreenRow>> DiskScreenOf(uint64_t size, const ByteReader& read,
                                                             const std::wstring& name, std::string& error) {
     return ScreenOf(OpenC64Disk(name, size, read), error);
 }

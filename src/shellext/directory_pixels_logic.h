@@ -18,7 +18,7 @@ std::optional<std::vector<picture::ScreenRow>> DirectoryScreenOf(std::span<const
                                                                  std::string& error);
 
 // The same of a disk image of size bytes, read through read: only the blocks its listing needs.
-std::optional<std::vector<picture::ScreenRow>> DiskScreenOf(uint64_t size, const DiskImage::Reader& read,
+std::optional<std::vector<picture::ScreenRow>> DiskScreenOf(uint64_t size, const ByteReader& read,
                                                             const std::wstring& name, std::string& error);
 
 // Picture rows from `first` on, in the upper-case set, pixels.size() / width rows of width pixels,

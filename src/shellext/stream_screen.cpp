@@ -45,7 +45,7 @@ std::optional<HRESULT> ReadDiskScreen(IStream* stream, const std::wstring& name,
     STATSTG stat{};
     if (FAILED(stream->Stat(&stat, STATFLAG_NONAME))) return std::nullopt;
     HRESULT failure = S_OK;
-    const DiskImage::Reader read = [stream, &failure](uint64_t offset, std::span<uint8_t> out) {
+    const ByteReader read = [stream, &failure](uint64_t offset, std::span<uint8_t> out) {
         ULONG got = 0;
         const HRESULT seek = stream->Seek({.QuadPart = static_cast<LONGLONG>(offset)}, STREAM_SEEK_SET, nullptr);
         const HRESULT result = FAILED(seek) ? seek : stream->Read(out.data(), static_cast<ULONG>(out.size()), &got);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <optional>
 
 #include "bytes/byte_order.h"
@@ -113,7 +112,7 @@ private:
 // mark as unreadable.
 class SectorMap : public Geometry {
 public:
-    SectorMap(const DiskImage::Reader& read, uint64_t body, const Shape& shape, bool useErrorBytes)
+    SectorMap(const ByteReader& read, uint64_t body, const Shape& shape, bool useErrorBytes)
         : Geometry(*shape.layout, shape.tracks), read_(read), body_(body), errorBytes_(useErrorBytes && shape.errorBytes) {}
 
     std::optional<std::span<const uint8_t>> Sector(Block block) const {
@@ -140,7 +139,7 @@ private:
         return index >= errors_.size() || errors_[index] > 1;
     }
 
-    const DiskImage::Reader& read_;
+    const ByteReader& read_;
     uint64_t body_;
     bool errorBytes_;
     mutable std::map<size_t, std::array<uint8_t, kSectorSize>> read_sectors_;
@@ -239,17 +238,17 @@ bool DiskImage::Fail(std::string reason) {
 // directory, or for a G64 the tracks that hold them. A file whose size is not known is read whole.
 bool DiskImage::Open(const std::filesystem::path& path) {
     *this = DiskImage();
-    const auto file = std::make_shared<FilePieces>(path);
-    if (!file->IsOpen()) return Fail(FileReadReason(FileReadError::CannotOpen, kMaxFileSize));
-    if (!file->Sized()) {
-        std::vector<uint8_t> bytes;
-        const FileReadError read = file->ReadWhole(kMaxFileSize, bytes);
-        return read == FileReadError::None ? Load(bytes) : Fail(FileReadReason(read, kMaxFileSize));
+    const FilePieces file(path);
+    if (!file.IsOpen()) return Fail(FileReadReason(FileReadError::CannotOpen, kMaxFileSize));
+    if (!file.Sized()) {
+        std::string reason;
+        const auto bytes = ReadFileBytes(path, kMaxFileSize, reason);
+        return bytes ? Load(*bytes) : Fail(reason);
     }
-    return Open(file->Size(), [file](uint64_t offset, std::span<uint8_t> out) { return file->Read(offset, out); });
+    return Open(file.Size(), [&file](uint64_t offset, std::span<uint8_t> out) { return file.Read(offset, out); });
 }
 
-bool DiskImage::Open(uint64_t size, const Reader& read) {
+bool DiskImage::Open(uint64_t size, const ByteReader& read) {
     *this = DiskImage();
     if (size == 0) return Fail("empty file");
     if (size > kMaxFileSize) return Fail(FileReadReason(FileReadError::TooLarge, kMaxFileSize));
@@ -272,16 +271,12 @@ bool DiskImage::LoadG64(std::optional<G64Sectors> g64) {
 bool DiskImage::Load(std::span<const uint8_t> bytes) {
     *this = DiskImage();
     if (IsG64(bytes)) return LoadG64(G64Sectors::Open(bytes, error_));
-    return Open(bytes.size(), [bytes](uint64_t offset, std::span<uint8_t> out) {
-        if (offset > bytes.size() || out.size() > bytes.size() - offset) return false;
-        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
-        return true;
-    });
+    return Open(bytes.size(), BytesReader(bytes));
 }
 
 // An X64 body is read as the plain image of its size: the header's drive type and track count are
 // not trusted (VICE ignores the drive type too), and as in VICE its error bytes are not looked at.
-bool DiskImage::LoadSectors(const Reader& read, uint64_t body, uint64_t size, std::optional<DiskFormat> from) {
+bool DiskImage::LoadSectors(const ByteReader& read, uint64_t body, uint64_t size, std::optional<DiskFormat> from) {
     const bool x64 = from == DiskFormat::X64;
     const auto shape = ShapeFromSize(size);
     if (!shape) {

@@ -45,12 +45,9 @@ public:
     // A G64 at its largest; an X64 header and a 1581 image with error bytes are less.
     static constexpr size_t kMaxFileSize = std::max<size_t>(kMaxG64FileSize, 64 + 3200 * 257);
 
-    // Reads out.size() bytes at offset of the file, all of them or false.
-    using Reader = G64Sectors::Reader;
-
     bool Open(const std::filesystem::path& path);
     // A file of size bytes, of which only what the listing needs is read (a stream's, say).
-    bool Open(uint64_t size, const Reader& read);
+    bool Open(uint64_t size, const ByteReader& read);
     bool Load(std::span<const uint8_t> bytes);
     const std::string& Error() const { return error_; }
 
@@ -72,7 +69,7 @@ private:
     bool LoadG64(std::optional<G64Sectors> g64);
     // A plain sector image of size bytes from body on, told by its size; from: the file's format
     // when it holds more than that.
-    bool LoadSectors(const Reader& read, uint64_t body, uint64_t size, std::optional<DiskFormat> from = std::nullopt);
+    bool LoadSectors(const ByteReader& read, uint64_t body, uint64_t size, std::optional<DiskFormat> from = std::nullopt);
     template <class Sectors>
     bool ReadDisk(const Sectors& sectors, DiskFormat drive, DiskFormat format, int tracks, bool errorBytes);
 

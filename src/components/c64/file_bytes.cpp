@@ -27,28 +27,6 @@ File OpenFile(const std::filesystem::path& path, bool forWriting) {
     return file;
 }
 
-// The rest of the file from where it stands, `stated` bytes when its size is known.
-FileReadError ReadRest(std::FILE* file, std::optional<uintmax_t> stated, size_t maxBytes, std::vector<uint8_t>& out) {
-    out.clear();
-    // One byte beyond the stated size (or the cap) shows a file that grew, or one over the cap,
-    // without a second pass; files whose size is not known are read in steps.
-    constexpr size_t kStep = 64 * 1024;
-    size_t room = stated ? static_cast<size_t>(std::min<uintmax_t>(*stated, maxBytes)) + 1 : kStep;
-    for (;;) {
-        const size_t old = out.size();
-        out.resize(old + room);
-        const size_t got = std::fread(out.data() + old, 1, room, file);
-        out.resize(old + got);
-        if (out.size() > maxBytes) {
-            out.clear();
-            return FileReadError::TooLarge;
-        }
-        if (got < room) break;
-        room = std::min(kStep, maxBytes + 1 - out.size());
-    }
-    return std::ferror(file) ? FileReadError::CannotRead : FileReadError::None;
-}
-
 std::optional<uintmax_t> StatedSize(const std::filesystem::path& path) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
@@ -60,7 +38,33 @@ std::optional<uintmax_t> StatedSize(const std::filesystem::path& path) {
 FileReadError ReadWholeFile(const std::filesystem::path& path, size_t maxBytes, std::vector<uint8_t>& out) {
     out.clear();
     const File file = OpenFile(path, false);
-    return file ? ReadRest(file.get(), StatedSize(path), maxBytes, out) : FileReadError::CannotOpen;
+    if (!file) return FileReadError::CannotOpen;
+    const std::optional<uintmax_t> stated = StatedSize(path);
+    // One byte beyond the stated size (or the cap) shows a file that grew, or one over the cap,
+    // without a second pass; files whose size is not known are read in steps.
+    constexpr size_t kStep = 64 * 1024;
+    size_t room = stated ? static_cast<size_t>(std::min<uintmax_t>(*stated, maxBytes)) + 1 : kStep;
+    for (;;) {
+        const size_t old = out.size();
+        out.resize(old + room);
+        const size_t got = std::fread(out.data() + old, 1, room, file.get());
+        out.resize(old + got);
+        if (out.size() > maxBytes) {
+            out.clear();
+            return FileReadError::TooLarge;
+        }
+        if (got < room) break;
+        room = std::min(kStep, maxBytes + 1 - out.size());
+    }
+    return std::ferror(file.get()) ? FileReadError::CannotRead : FileReadError::None;
+}
+
+ByteReader BytesReader(std::span<const uint8_t> bytes) {
+    return [bytes](uint64_t offset, std::span<uint8_t> out) {
+        if (offset > bytes.size() || out.size() > bytes.size() - offset) return false;
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
+        return true;
+    };
 }
 
 FilePieces::FilePieces(const std::filesystem::path& path) : file_(OpenFile(path, false).release()) {
@@ -75,13 +79,6 @@ FilePieces::~FilePieces() {
 bool FilePieces::Read(uint64_t offset, std::span<uint8_t> out) const {
     if (!file_ || offset > size_ || out.size() > size_ - offset || offset > uint64_t{LONG_MAX}) return false;
     return std::fseek(file_, static_cast<long>(offset), SEEK_SET) == 0 && std::fread(out.data(), 1, out.size(), file_) == out.size();
-}
-
-FileReadError FilePieces::ReadWhole(size_t maxBytes, std::vector<uint8_t>& out) const {
-    out.clear();
-    if (!file_) return FileReadError::CannotOpen;
-    if (std::fseek(file_, 0, SEEK_SET) != 0) return FileReadError::CannotRead;
-    return ReadRest(file_, sized_ ? std::optional<uintmax_t>(size_) : std::nullopt, maxBytes, out);
 }
 
 std::string FileReadReason(FileReadError error, size_t maxBytes) {

@@ -1,9 +1,10 @@
 #pragma once
-// Whole files in and out of memory; reading has a size cap.
+// Files in and out of memory: whole, with a size cap, or read piece by piece.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,6 +25,12 @@ std::string FileReadReason(FileReadError error, size_t maxBytes);
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& path, size_t maxBytes,
                                                   std::string& error);
 
+// Reads out.size() bytes at offset of a file, all of them or false.
+using ByteReader = std::function<bool(uint64_t offset, std::span<uint8_t> out)>;
+
+// A reader of bytes in memory, which must outlive it.
+ByteReader BytesReader(std::span<const uint8_t> bytes);
+
 // A file read piece by piece, for formats of which a listing needs only a few parts.
 class FilePieces {
 public:
@@ -37,8 +44,6 @@ public:
     bool Sized() const { return sized_; }  // the system told the size
     // The bytes at offset, all of them or false.
     bool Read(uint64_t offset, std::span<uint8_t> out) const;
-    // The whole file as ReadWholeFile reads it.
-    FileReadError ReadWhole(size_t maxBytes, std::vector<uint8_t>& out) const;
 
 private:
     std::FILE* file_ = nullptr;

@@ -206,7 +206,7 @@ struct G64Sectors::Track {
     std::array<std::unique_ptr<SectorBytes>, kMostSectors> bytes;  // of the data blocks read
 };
 
-std::optional<G64Sectors> G64Sectors::Open(uint64_t size, Reader read, std::string& reason) {
+std::optional<G64Sectors> G64Sectors::Open(uint64_t size, ByteReader read, std::string& reason) {
     std::vector<uint8_t> table(kHeaderSize);
     if (size < kHeaderSize || !read(0, table) || !IsG64(table)) return Fail(reason, "not a G64 image");
     if (size > kMaxG64FileSize) return Fail(reason, "G64 image too large");
@@ -220,16 +220,12 @@ std::optional<G64Sectors> G64Sectors::Open(uint64_t size, Reader read, std::stri
 }
 
 std::optional<G64Sectors> G64Sectors::Open(std::span<const uint8_t> g64, std::string& reason) {
-    auto sectors = Open(g64.size(), [g64](uint64_t offset, std::span<uint8_t> out) {
-        if (offset > g64.size() || out.size() > g64.size() - offset) return false;
-        std::copy_n(g64.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
-        return true;
-    }, reason);
+    auto sectors = Open(g64.size(), BytesReader(g64), reason);
     if (sectors) sectors->memory_ = g64;
     return sectors;
 }
 
-G64Sectors::G64Sectors(uint64_t size, Reader read, std::vector<uint8_t> table)
+G64Sectors::G64Sectors(uint64_t size, ByteReader read, std::vector<uint8_t> table)
     : size_(size), read_(std::move(read)), table_(std::move(table)), tracks_(TrackCount(table_, table_[9])),
       scanned_(static_cast<size_t>(tracks_) + 1) {}
 

@@ -2,12 +2,13 @@
 // G64 disk images: the bits on each track of a 1541 disk, read into sectors as the drive reads them.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "c64/file_bytes.h"
 
 namespace floppex {
 
@@ -25,11 +26,8 @@ bool IsG64(std::span<const uint8_t> bytes);
 // block decoded when that sector is: a listing reads a few sectors of one or two tracks.
 class G64Sectors {
 public:
-    // Reads out.size() bytes at offset of the G64, all of them or false.
-    using Reader = std::function<bool(uint64_t offset, std::span<uint8_t> out)>;
-
     // std::nullopt, with the reason, when the header or the track table is unusable.
-    static std::optional<G64Sectors> Open(uint64_t size, Reader read, std::string& reason);
+    static std::optional<G64Sectors> Open(uint64_t size, ByteReader read, std::string& reason);
     // The same over bytes in memory, which must outlive the object.
     static std::optional<G64Sectors> Open(std::span<const uint8_t> g64, std::string& reason);
 
@@ -44,12 +42,12 @@ public:
 
 private:
     struct Track;
-    G64Sectors(uint64_t size, Reader read, std::vector<uint8_t> table);
+    G64Sectors(uint64_t size, ByteReader read, std::vector<uint8_t> table);
     Track& Scanned(int track);
     static bool SyncKnown(Track& t, size_t k);
 
     uint64_t size_;
-    Reader read_;
+    ByteReader read_;
     std::vector<uint8_t> table_;  // the header and the track table
     int tracks_;
     std::vector<std::shared_ptr<Track>> scanned_;  // by track number, null until read

@@ -25,7 +25,7 @@ constexpr uint8_t kClosedPrg = 0x82;
 struct Source {
     const std::filesystem::path& name;
     std::optional<std::span<const uint8_t>> bytes;
-    const DiskImage::Reader* pieces = nullptr;
+    const ByteReader* pieces = nullptr;
     uint64_t size = 0;
 
     std::string Stem() const {
@@ -317,7 +317,7 @@ C64File OpenC64File(const std::filesystem::path& name, std::span<const uint8_t> 
     return file;
 }
 
-C64File OpenC64Disk(const std::filesystem::path& name, uint64_t size, const DiskImage::Reader& read) {
+C64File OpenC64Disk(const std::filesystem::path& name, uint64_t size, const ByteReader& read) {
     C64File file = Read({name, std::nullopt, &read, size}, FileType::Disk);
     if (file.listing) file.listing->fileBytes = size;
     return file;

@@ -97,7 +97,7 @@ C64File OpenC64File(const std::filesystem::path& name, std::span<const uint8_t> 
 
 // A disk image of size bytes named name, of which only the blocks its listing needs are read
 // through read (a stream's, say).
-C64File OpenC64Disk(const std::filesystem::path& name, uint64_t size, const DiskImage::Reader& read);
+C64File OpenC64Disk(const std::filesystem::path& name, uint64_t size, const ByteReader& read);
 
 // The texts one after another, as the window's own face shows them or, given a character set, as
 // the C64 draws them in the program's C64 face: the file's bytes as they are, the program's own
