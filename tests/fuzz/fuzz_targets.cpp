@@ -36,16 +36,19 @@ const ExtractLimits kLimits{.maxMemberBytes = 1 << 20, .maxTotalBytes = 4 << 20,
 constexpr size_t kMostSectors = 80 * 40;  // a 1581 disk's, the largest
 
 // The BAM's own free count is whatever a broken BAM says, as in c1541; the window's never more than a D64 holds.
-void TouchDisk(const DiskImage& image, size_t directorySectors, size_t fileSize) {
-    sink = image.HeaderText1().size() + image.HeaderText2().size() + image.DiskId().Unicode().size() + C1541Listing(image).size();
+void CheckDisk(const DiskImage& image, size_t directorySectors, size_t fileSize) {
     int64_t used = 0;
-    for (const auto& e : image.Entries()) {
-        sink = sink + e.Name().Unicode().size() + e.Blocks().size() + e.FileType().size();
-        used += e.blockCount;
-    }
+    for (const auto& e : image.Entries()) used += e.blockCount;
     Require(image.Entries().Count() <= 8 * directorySectors);
     const std::wstring free = BlocksFreeText(fileSize, used);
     Require(image.Format() != DiskFormat::D64 || free[0] == L'?' || std::stoi(free) <= 683 + 17 * (image.Tracks() - 35));
+}
+
+// The listing's texts made as well.
+void TouchDisk(const DiskImage& image, size_t directorySectors, size_t fileSize) {
+    sink = image.HeaderText1().size() + image.HeaderText2().size() + image.DiskId().Unicode().size() + C1541Listing(image).size();
+    for (const auto& e : image.Entries()) sink = sink + e.Name().Unicode().size() + e.Blocks().size() + e.FileType().size();
+    CheckDisk(image, directorySectors, fileSize);
 }
 
 // Also laid over track 18 of a disk kept between runs, with error bytes when the first byte is odd.
@@ -93,7 +96,8 @@ void X64(const uint8_t* data, size_t size) {
 }
 
 // Over the header and track table of c1541's G64_SEED (its track 18 alone, from the version byte on), then over
-// that track's GCR bytes: the decoder meets sync marks, headers and data blocks of every kind.
+// that track's GCR bytes: the decoder meets sync marks, headers and data blocks of every kind. The listing's
+// texts of whatever sectors it reads are left to the D64 target, which lays any bytes over track 18.
 template <class Load>
 void OverG64Seed(const uint8_t* data, size_t size, Load load) {
     static const std::vector<uint8_t> base = [] {
@@ -113,7 +117,7 @@ void OverG64Seed(const uint8_t* data, size_t size, Load load) {
         DiskImage image;
         if (!load(image, bytes)) continue;
         Require(image.HasErrorBytes() && image.Tracks() >= 35 && image.Tracks() <= 42);
-        TouchDisk(image, kMostSectors, bytes.size());
+        CheckDisk(image, kMostSectors, bytes.size());
     }
 }
 

@@ -50,6 +50,7 @@ TEST(G64Image, SectorsAndErrorsAreWhatC1541Reads) {
     struct Case { const char* name; const char* d64; size_t first, count; uint8_t error; };
     constexpr size_t t18 = 357, errorBytes = 683 * 256;
     for (const Case& c : {Case{"mixed.g64", "mixed.d64", 0, 0, 1}, Case{"g64_rotated.g64", "mixed.d64", 0, 0, 1},
+                          Case{"g64_shortsync.g64", "mixed.d64", 0, 0, 1},
                           Case{"g64_header.g64", "many.d64", 0, 0, 1}, Case{"g64_dirchecksum.g64", "many.d64", t18 + 4, 1, 5},
                           Case{"g64_nosync18.g64", "many.d64", t18, 19, 3}, Case{"g64_past1.g64", "many.d64", 0, 21, 15}}) {
         std::string reason;

@@ -2,7 +2,9 @@
 // Multi-byte fields of C64 files and archives, and the bounds check that comes before reading
 // them: every reader takes its fields from here.
 #include <cstddef>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace floppex {
@@ -28,6 +30,14 @@ inline uint16_t Be16(std::span<const uint8_t> b, size_t at) {
 
 inline uint32_t Be32(std::span<const uint8_t> b, size_t at) {
     return static_cast<uint32_t>(Be16(b, at)) << 16 | Be16(b, at + 2);
+}
+
+// Eight bytes at p, the first the most significant, read in one load.
+inline uint64_t Be64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+    return v;
 }
 
 }  // namespace floppex

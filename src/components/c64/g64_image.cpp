@@ -54,36 +54,30 @@ public:
     // of a search from bit 0 on. A run that goes on over the track's end into its start counts
     // whole, but comes last: the first search passes it by. Without a mark found in that first
     // search there is none. The search goes on from where scan left it until it finds a mark,
-    // which it adds to ends; false when there are no more.
+    // which it adds to ends, or until the track has no more (scan.done).
     struct SyncScan {
         size_t at = 0;         // the next byte to look at
-        uint64_t before = 0;   // the 16 bits before it, while six bytes are taken at a time
+        uint16_t before = 0;   // the 16 bits before it, while eight bytes are taken at a time
         size_t ones = 0;       // the 1-bits in a row before it, once they are taken one by one
-        bool sixes = true, done = false;
+        bool words = true, done = false;
     };
-    bool FindSync(SyncScan& scan, std::vector<size_t>& ends) const {
+    void FindSync(SyncScan& scan, std::vector<size_t>& ends) const {
         const size_t known = ends.size();
-        if (scan.sixes) {
-            const size_t groupsEnd = bytes_.size() - bytes_.size() % 6;
-            while (scan.at < groupsEnd) {
-                // Six bytes behind the 16 bits before them: the 0-bits that follow ten 1-bits.
-                const uint8_t* b = bytes_.data() + scan.at;
-                const uint64_t bits = scan.before << 48 | uint64_t{b[0]} << 40 | uint64_t{b[1]} << 32 |
-                                      uint64_t{b[2]} << 24 | uint64_t{b[3]} << 16 | uint64_t{b[4]} << 8 | b[5];
-                // Bit j of onesN is set when bits j to j + N - 1 all are.
-                const uint64_t ones2 = bits & bits >> 1, ones4 = ones2 & ones2 >> 2, ones8 = ones4 & ones4 >> 4;
-                const uint64_t ones10 = ones8 & ones2 >> 8;
-                static_assert(kSyncBits == 10);
-                uint64_t found = ~bits & ones10 >> 1 & 0xFFFF'FFFF'FFFF;
-                scan.before = bits & 0xFFFF;
-                scan.at += 6;
+        if (scan.words) {
+            const size_t wordsEnd = bytes_.size() - bytes_.size() % 8;
+            while (scan.at < wordsEnd) {
+                // Eight bytes, and where the 16 bits before them run on into their first ten.
+                const uint64_t bits = Be64(bytes_.data() + scan.at);
+                uint64_t found = SyncEnds(bits) | (SyncEnds(uint64_t{scan.before} << 16 | bits >> 48) & 0xFFFF) << 48;
+                scan.before = static_cast<uint16_t>(bits);
+                scan.at += 8;
                 if (!found) continue;
                 for (; found; found &= found - 1)  // the earliest on the track last
                     ends.push_back(scan.at * 8 - 1 - static_cast<size_t>(std::countr_zero(found)));
                 std::reverse(ends.begin() + static_cast<std::ptrdiff_t>(known), ends.end());
-                return true;
+                return;
             }
-            scan.sixes = false;
+            scan.words = false;
             scan.ones = std::min(kSyncBits, static_cast<size_t>(std::countr_one(scan.before)));
         }
         for (; !scan.done && ends.size() == known; ++scan.at) {
@@ -94,19 +88,17 @@ public:
                 ends.push_back(end);
             }
         }
-        return ends.size() > known;
     }
 
     // Decodes the GCR groups (5 bytes for 4) from bit p on into out, 4 bytes at a time.
     void Decode(size_t p, std::span<uint8_t> out) const {
         const size_t groups = out.size() / 4;
-        const bool straight = p / 8 + groups * 5 < bytes_.size();  // the last group's 6 bytes before the track's end
+        const bool straight = p / 8 + groups * 5 + 3 <= bytes_.size();  // the last group's 8 bytes before the track's end
         const uint8_t* b = bytes_.data() + p / 8;
         for (uint8_t* to = out.data(); to < out.data() + groups * 4; to += 4) {
-            uint64_t group = 0;
+            uint64_t group = 0;  // its 40 bits at the bottom
             if (straight) {
-                for (int i = 0; i < 6; ++i) group = group << 8 | b[i];
-                group >>= 8 - p % 8;
+                group = Be64(b) << p % 8 >> 24;
                 b += 5;
             } else {
                 for (int i = 0; i < 5; ++i) {
@@ -121,6 +113,14 @@ public:
 
 private:
     static constexpr size_t kNoSyncEnd = SIZE_MAX;
+
+    // Bit j set where bit j of bits is 0 and the ten above it are 1: the end of a sync mark. Bits 54
+    // and up are never set: the ten above them are not all in bits.
+    static uint64_t SyncEnds(uint64_t bits) {
+        static_assert(kSyncBits == 10);
+        const uint64_t ones2 = bits & bits >> 1, ones4 = ones2 & ones2 >> 2, ones8 = ones4 & ones4 >> 4;
+        return ~bits & (ones8 & ones2 >> 8) >> 1;  // ones8 & ones2 >> 8: bit j when bits j to j + 9 are 1
+    }
 
     // The run of 1-bits at the track's end, when it goes on into its start and ends in a mark the
     // search from bit 0 did not find.
