@@ -1,6 +1,7 @@
 #include "c64/disk_image.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <optional>
 
@@ -13,14 +14,23 @@ namespace {
 constexpr size_t kSectorSize = 256;
 constexpr int kMostTracks = 80;
 
-int Sectors1541(int track) {
+constexpr int Sectors1541(int track) {
     if (track <= 17) return 21;
     if (track <= 24) return 19;
     if (track <= 30) return 18;
     return 17;
 }
-int Sectors1571(int track) { return Sectors1541(track > 35 ? track - 35 : track); }  // side 2 repeats side 1
-int Sectors1581(int) { return 40; }
+constexpr int Sectors1571(int track) { return Sectors1541(track > 35 ? track - 35 : track); }  // side 2 repeats side 1
+constexpr int Sectors1581(int) { return 40; }
+
+// The blocks before each track, from track 1, for every track a drive's disks may have.
+using FirstBlocks = std::array<size_t, kMostTracks + 2>;
+template <int (*SectorsPerTrack)(int)>
+constexpr FirstBlocks kFirstBlocks = [] {
+    FirstBlocks first{};
+    for (int t = 1; t <= kMostTracks; ++t) first[t + 1] = first[t] + static_cast<size_t>(SectorsPerTrack(t));
+    return first;
+}();
 
 struct Block {
     int track, sector;
@@ -39,6 +49,7 @@ struct Layout {
     DiskFormat format;
     int minTracks, maxTracks;
     int (*sectorsPerTrack)(int track);
+    const FirstBlocks& firstBlock;
     Block header;
     size_t nameOffset, idOffset;       // in the header block: 16 name bytes; id, blank and DOS type
     std::span<const Block> bamBlocks;  // c1541 lists nothing when one of them is unreadable
@@ -55,9 +66,9 @@ constexpr FreeCounts kFree1571[] = {{1, 35, 18, {18, 0}, 4, 4}, {36, 70, 53, {18
 constexpr Block kBam1581[] = {{40, 0}, {40, 1}, {40, 2}};
 constexpr FreeCounts kFree1581[] = {{1, 40, 40, {40, 1}, 0x10, 6}, {41, 80, 0, {40, 2}, 0x10, 6}};
 
-constexpr Layout k1541{DiskFormat::D64, 35, 42, Sectors1541, {18, 0}, 0x90, 0xa2, kBam1541, kFree1541, {18, 1}};
-constexpr Layout k1571{DiskFormat::D71, 70, 70, Sectors1571, {18, 0}, 0x90, 0xa2, kBam1571, kFree1571, {18, 1}};
-constexpr Layout k1581{DiskFormat::D81, 80, 80, Sectors1581, {40, 0}, 0x04, 0x16, kBam1581, kFree1581, {40, 3}};
+constexpr Layout k1541{DiskFormat::D64, 35, 42, Sectors1541, kFirstBlocks<Sectors1541>, {18, 0}, 0x90, 0xa2, kBam1541, kFree1541, {18, 1}};
+constexpr Layout k1571{DiskFormat::D71, 70, 70, Sectors1571, kFirstBlocks<Sectors1571>, {18, 0}, 0x90, 0xa2, kBam1571, kFree1571, {18, 1}};
+constexpr Layout k1581{DiskFormat::D81, 80, 80, Sectors1581, kFirstBlocks<Sectors1581>, {40, 0}, 0x04, 0x16, kBam1581, kFree1581, {40, 3}};
 constexpr const Layout* kLayouts[] = {&k1541, &k1571, &k1581};
 
 // A layout, its track count and whether the error-byte block follows the sectors.
@@ -67,11 +78,7 @@ struct Shape {
     bool errorBytes;
 };
 
-size_t BlockCount(const Layout& layout, int tracks) {
-    size_t blocks = 0;
-    for (int t = 1; t <= tracks; ++t) blocks += static_cast<size_t>(layout.sectorsPerTrack(t));
-    return blocks;
-}
+size_t BlockCount(const Layout& layout, int tracks) { return layout.firstBlock[static_cast<size_t>(tracks) + 1]; }
 
 // The shape from the size alone, as disk drives' image tools tell them apart.
 std::optional<Shape> ShapeFromSize(uint64_t size) {
@@ -88,23 +95,20 @@ std::optional<Shape> ShapeFromSize(uint64_t size) {
 // Where a disk's tracks and sectors lie in the order of an image file.
 class Geometry {
 public:
-    Geometry(const Layout& layout, int tracks) : layout_(layout), tracks_(tracks) {
-        for (int t = 1; t <= tracks_; ++t) firstBlock_[t + 1] = firstBlock_[t] + static_cast<size_t>(layout_.sectorsPerTrack(t));
-    }
+    Geometry(const Layout& layout, int tracks) : layout_(layout), tracks_(tracks) {}
 
-    size_t Blocks() const { return firstBlock_[tracks_ + 1]; }
+    size_t Blocks() const { return BlockCount(layout_, tracks_); }
 
     // Linear block number of a track and sector, when the disk has them.
     std::optional<size_t> BlockIndex(Block block) const {
         if (block.track < 1 || block.track > tracks_ || block.sector < 0 || block.sector >= layout_.sectorsPerTrack(block.track))
             return std::nullopt;
-        return firstBlock_[block.track] + static_cast<size_t>(block.sector);
+        return layout_.firstBlock[static_cast<size_t>(block.track)] + static_cast<size_t>(block.sector);
     }
 
 private:
     const Layout& layout_;
     int tracks_;
-    std::array<size_t, kMostTracks + 2> firstBlock_{};  // blocks before each track, from track 1
 };
 
 // The sectors of a plain image in a file, read as the listing asks for them. Every track/sector

@@ -14,7 +14,7 @@ namespace {
 constexpr std::string_view kSignature = "GCR-1541";
 constexpr size_t kHeaderSize = 12;  // signature, version, half tracks, largest track size
 constexpr size_t kMaxHalfTracks = 168;  // as many as c1541 takes; a 1541 disk has 84
-constexpr int kMinTracks = 35, kMaxTracks = 42;
+constexpr int kMinTracks = 35, kMaxTracks = kMaxG64Tracks;
 constexpr size_t kSectorSize = 256;
 constexpr size_t kMostSectors = 21;
 using SectorBytes = std::array<uint8_t, kSectorSize>;
@@ -207,13 +207,14 @@ struct G64Sectors::Track {
 };
 
 std::optional<G64Sectors> G64Sectors::Open(uint64_t size, ByteReader read, std::string& reason) {
-    std::vector<uint8_t> table(kHeaderSize);
-    if (size < kHeaderSize || !read(0, table) || !IsG64(table)) return Fail(reason, "not a G64 image");
+    std::array<uint8_t, kHeaderSize> header{};
+    if (size < kHeaderSize || !read(0, header) || !IsG64(header)) return Fail(reason, "not a G64 image");
     if (size > kMaxG64FileSize) return Fail(reason, "G64 image too large");
-    if (table[8] != 0) return Fail(reason, "G64 version " + std::to_string(table[8]) + " is unknown");
-    const size_t halfTracks = table[9];
+    if (header[8] != 0) return Fail(reason, "G64 version " + std::to_string(header[8]) + " is unknown");
+    const size_t halfTracks = header[9];
     if (halfTracks > kMaxHalfTracks) return Fail(reason, "G64 with " + std::to_string(halfTracks) + " half tracks");
-    table.resize(kHeaderSize + 8 * halfTracks);
+    std::vector<uint8_t> table(kHeaderSize + 8 * halfTracks);
+    std::copy(header.begin(), header.end(), table.begin());
     if (table.size() > size || !read(kHeaderSize, std::span(table).subspan(kHeaderSize)))
         return Fail(reason, "G64 track table cut short");
     return G64Sectors(size, std::move(read), std::move(table));
@@ -226,8 +227,7 @@ std::optional<G64Sectors> G64Sectors::Open(std::span<const uint8_t> g64, std::st
 }
 
 G64Sectors::G64Sectors(uint64_t size, ByteReader read, std::vector<uint8_t> table)
-    : size_(size), read_(std::move(read)), table_(std::move(table)), tracks_(TrackCount(table_, table_[9])),
-      scanned_(static_cast<size_t>(tracks_) + 1) {}
+    : size_(size), read_(std::move(read)), table_(std::move(table)), tracks_(TrackCount(table_, table_[9])) {}
 
 // The track's bits, its sync marks and its headers: a track that is beyond the image's tracks,
 // whose entry leads outside the file or past the largest size, or that cannot be read has only
@@ -237,6 +237,7 @@ G64Sectors::Track& G64Sectors::Scanned(int track) {
     if (scanned) return *scanned;
     scanned = std::make_shared<Track>();
     Track& t = *scanned;
+    t.syncs.reserve(2 * kMostSectors + 2);  // a header's and a data block's for each sector, and a few more
     bool listed = static_cast<size_t>(track) * 2 <= table_[9];
     const uint64_t offset = listed ? Le32(table_, kHeaderSize + 8 * static_cast<size_t>(track - 1)) : 0;
     std::array<uint8_t, 2> length{};

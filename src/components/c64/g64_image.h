@@ -1,5 +1,6 @@
 #pragma once
 // G64 disk images: the bits on each track of a 1541 disk, read into sectors as the drive reads them.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -15,6 +16,9 @@ namespace floppex {
 // The largest G64 worth reading: header, both tables and 168 half tracks (the most c1541 takes),
 // each of the largest size the header can give.
 inline constexpr size_t kMaxG64FileSize = 12 + 168 * 8 + 168 * (2 + 0xffff);
+
+// The most tracks of a G64 that are read, as with c1541.
+inline constexpr int kMaxG64Tracks = 42;
 
 // The bytes begin with the G64 signature "GCR-1541".
 bool IsG64(std::span<const uint8_t> bytes);
@@ -50,7 +54,7 @@ private:
     ByteReader read_;
     std::vector<uint8_t> table_;  // the header and the track table
     int tracks_;
-    std::vector<std::shared_ptr<Track>> scanned_;  // by track number, null until read
+    std::array<std::shared_ptr<Track>, kMaxG64Tracks + 1> scanned_;  // by track number, null until read
     std::span<const uint8_t> memory_;  // the whole image, when it lies in memory: tracks are read where they lie
 };
 
