@@ -1,8 +1,8 @@
 #pragma once
 // Multi-byte fields of C64 files and archives, and the bounds check that comes before reading
 // them: every reader takes its fields from here.
-#include <cstddef>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <span>

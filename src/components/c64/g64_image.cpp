@@ -14,7 +14,7 @@ namespace {
 constexpr std::string_view kSignature = "GCR-1541";
 constexpr size_t kHeaderSize = 12;  // signature, version, half tracks, largest track size
 constexpr size_t kMaxHalfTracks = 168;  // as many as c1541 takes; a 1541 disk has 84
-constexpr int kMinTracks = 35, kMaxTracks = kMaxG64Tracks;
+constexpr int kMinTracks = 35;
 constexpr size_t kSectorSize = 256;
 constexpr size_t kMostSectors = 21;
 using SectorBytes = std::array<uint8_t, kSectorSize>;
@@ -173,7 +173,7 @@ uint8_t ReadDataBlock(const TrackRing& ring, size_t from, size_t to, std::span<u
 // 35 tracks, or as many up to 42 as the track table holds.
 int TrackCount(std::span<const uint8_t> g64, size_t halfTracks) {
     int tracks = kMinTracks;
-    for (int t = kMinTracks + 1; t <= kMaxTracks && static_cast<size_t>(t) * 2 <= halfTracks; ++t) {
+    for (int t = kMinTracks + 1; t <= kMaxG64Tracks && static_cast<size_t>(t) * 2 <= halfTracks; ++t) {
         if (Le32(g64, kHeaderSize + 8 * static_cast<size_t>(t - 1)) != 0) tracks = t;
     }
     return tracks;
