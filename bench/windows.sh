@@ -3,7 +3,8 @@
 # build exists). Usage: bench/windows.sh BUILD   (Windows build in BUILD/win; inputs go to
 # BUILD/bench-win, the Wine prefix to BUILD/bench-wine-prefix).
 # Start-up: Floppex.exe until a 30-entry disk is listed, against a minimal Win32 list window, both
-# started alternately BENCH_PAIRS times (7). Load: BENCH_LOAD_FILES (50) second starts at once, each
+# started alternately BENCH_PAIRS times (31), FloppexShell.dll beside it as installed, so that each
+# start also registers the shell extension's handlers. Load: BENCH_LOAD_FILES (50) second starts at once, each
 # on its own file, handed to one running window; fails (status 1) when a request is lost or a
 # process hangs or crashes. Prints Markdown table rows; nothing here asserts a time.
 set -euo pipefail
@@ -12,9 +13,10 @@ build="$(cd "${1:?usage: windows.sh BUILD}" && pwd)"
 bin="$build/win/bench"
 exe="$build/win/src/Floppex.exe"
 work="$build/bench-win"
-pairs=${BENCH_PAIRS:-7}
+pairs=${BENCH_PAIRS:-31}
 loads=${BENCH_LOAD_FILES:-50}
-for f in "$exe" "$bin/start_bench.exe" "$bin/minimal_window.exe" "$bin/listing_hook.dll"; do
+shellext="$build/win/src/FloppexShell.dll"
+for f in "$exe" "$shellext" "$bin/start_bench.exe" "$bin/minimal_window.exe" "$bin/listing_hook.dll"; do
   [ -f "$f" ] || { echo "windows.sh: $f not built" >&2; exit 1; }
 done
 for tool in c1541 zip wine Xvfb; do
@@ -23,7 +25,7 @@ done
 
 rm -rf "$work"
 mkdir -p "$work/program" "$work/files" "$work/src"
-cp "$exe" "$work/program/Floppex.exe"
+cp "$exe" "$shellext" "$work/program/"
 cp "$bin/start_bench.exe" "$bin/minimal_window.exe" "$bin/listing_hook.dll" "$work/"
 
 # ---- Inputs ----------------------------------------------------------------------------------
@@ -63,8 +65,8 @@ mapfile -t load_args < <(win "${load_files[@]}")
 echo
 echo "Floppex.exe under Wine ($(wine --version)): $(date -u '+%Y-%m-%d %H:%M UTC'), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
-echo "| task | Floppex.exe wall ms | reference | reference wall ms | wall ratio | Floppex.exe CPU ms | reference CPU ms | CPU ratio | goal |"
-echo "|---|---|---|---|---|---|---|---|---|"
+echo "| task | Floppex.exe wall ms | reference | reference wall ms | wall ratio | goal |"
+echo "|---|---|---|---|---|---|"
 wine "$(win "$work/start_bench.exe")" startup "$(win "$work/program/Floppex.exe")" \
   "$(win "$work/minimal_window.exe")" "$(win "$work/files/disk30.d64")" "$pairs"
 echo

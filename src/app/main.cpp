@@ -47,7 +47,7 @@ int RunProgram(HINSTANCE instance) {
         DestroyWindow(window.hwnd);
         return 0;
     }
-    return RunMessageLoop(window);
+    return RunMessageLoop(window, AfterStart(window));
 }
 
 }  // namespace

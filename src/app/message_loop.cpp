@@ -21,9 +21,16 @@ void Dispatch(MainWindow& window, MSG& message) {
 
 }  // namespace
 
-int RunMessageLoop(MainWindow& window) {
+int RunMessageLoop(MainWindow& window, const IdleSteps& idleSteps) {
+    bool idleWork = true;
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(window, message);
+    for (;;) {
+        // Peeking runs the messages sent to the window, and finds a paint still owed.
+        while (idleWork && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) idleWork = idleSteps();
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) break;
+        Dispatch(window, message);
+    }
+    while (idleWork) idleWork = idleSteps();
     return 0;
 }
 

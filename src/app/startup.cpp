@@ -47,7 +47,10 @@ RECT WindowRect(HWND hwnd) {
     return rect;
 }
 
+// Resizes unless the window has that size already.
 void SetOuterSize(HWND hwnd, int width, int height) {
+    const RECT rect = WindowRect(hwnd);
+    if (rect.right - rect.left == width && rect.bottom - rect.top == height) return;
     SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -58,9 +61,7 @@ void SetOuterSize(HWND hwnd, int width, int height) {
 int SizeWindow(MainWindow& window) {
     const int startWidth = TwipsX(window, kStartWidthTwips);
     const int startHeight = TwipsY(window, kStartHeightTwips);
-    const RECT rect = WindowRect(window.hwnd);
-    if (rect.right - rect.left != startWidth || rect.bottom - rect.top != startHeight)
-        SetOuterSize(window.hwnd, startWidth, startHeight);
+    SetOuterSize(window.hwnd, startWidth, startHeight);
     RECT client{};
     GetClientRect(window.hwnd, &client);
     const int width = startWidth + TwipsX(window, kClientWidthTwips) - client.right;
@@ -136,11 +137,16 @@ StartOutcome Startup(MainWindow& window, const std::wstring& commandTail) {
     InitState(window);
     LoadSettings(window);
     HandleRequest(window, commandTail);
-    // What the first listing does not need comes after it has been drawn, so that it shows sooner.
-    PumpPendingMessages(window);
-    if (!window.unloaded) AcceptListDrops(window, HandleRequest);
-    RegisterFileTypes();
     return StartOutcome::Running;
+}
+
+IdleSteps AfterStart(MainWindow& window) {
+    return [&window, dropsAccepted = false, registration = FileTypeRegistration()]() mutable {
+        if (dropsAccepted) return registration.Step();
+        dropsAccepted = true;
+        if (!window.unloaded) AcceptListDrops(window, HandleRequest);
+        return true;
+    };
 }
 
 void ShutDown(MainWindow& window) {

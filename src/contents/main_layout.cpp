@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 #include "contents/c64_face.h"
@@ -30,6 +31,39 @@ constexpr ControlPlace kLvGamePlace{0, 435, 3255, 3135};
 constexpr ControlPlace kCmdPlayPlace{0, 3600, 3255, 375};
 constexpr double kListBottomMargin = 810;  // client height less list height
 constexpr double kPlayFromBottom = 365;    // client height less the Play button's top
+
+// The client area's height in twips, or nothing while it is too low to lay out (minimised).
+std::optional<double> ClientHeightTwips(const MainWindow& window) {
+    RECT client{};
+    GetClientRect(window.hwnd, &client);
+    const double height = static_cast<double>(client.bottom) * window.twipsPerPixelY;
+    if (height < kListBottomMargin) return std::nullopt;
+    return height;
+}
+
+// The list and the Play button follow the client's height; without one, their designed places.
+ControlPlace ListPlace(std::optional<double> clientHeight) {
+    if (!clientHeight) return kLvGamePlace;
+    return {kLvGamePlace.left, kLvGamePlace.top, kLvGamePlace.width, *clientHeight - kListBottomMargin};
+}
+ControlPlace PlayPlace(std::optional<double> clientHeight) {
+    if (!clientHeight) return kCmdPlayPlace;
+    return {kCmdPlayPlace.left, *clientHeight - kPlayFromBottom, kCmdPlayPlace.width, kCmdPlayPlace.height};
+}
+
+// Moves a child to its place, unless it is there: a list view lays out its header again at
+// every move.
+void Place(const MainWindow& window, HWND child, const ControlPlace& place) {
+    RECT now{};
+    GetWindowRect(child, &now);
+    MapWindowPoints(nullptr, window.hwnd, reinterpret_cast<POINT*>(&now), 2);
+    const RECT wanted{TwipsX(window, place.left), TwipsY(window, place.top),
+                      TwipsX(window, place.left) + TwipsX(window, place.width),
+                      TwipsY(window, place.top) + TwipsY(window, place.height)};
+    if (EqualRect(&now, &wanted)) return;
+    SetWindowPos(child, nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
@@ -112,16 +146,19 @@ LRESULT CALLBACK PlayButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 void BuildControls(MainWindow& window) {
+    // Made where the layout puts them for the size the window is created with, so that showing
+    // it has nothing to move.
+    const std::optional<double> clientHeight = ClientHeightTwips(window);
     window.font = CreateWindowFont();
     window.lblFilename = CreateChild(window, L"STATIC", L"Filename", SS_LEFT | SS_NOPREFIX, ids::kLblFilename,
                                      kLblFilenamePlace);
     window.lblInfo = CreateChild(window, L"STATIC", L"File Info", SS_LEFT | SS_NOPREFIX, ids::kLblInfo, kLblInfoPlace);
     window.lvGame = CreateChild(window, WC_LISTVIEWW, L"",
                                 LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, ids::kLvGame,
-                                kLvGamePlace, WS_EX_CLIENTEDGE);
+                                ListPlace(clientHeight), WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(window.lvGame, LVS_EX_FULLROWSELECT);
     window.cmdPlay = CreateChild(window, L"BUTTON", L"&Play Game", BS_DEFPUSHBUTTON | WS_TABSTOP, ids::kCmdPlay,
-                                 kCmdPlayPlace);
+                                 PlayPlace(clientHeight));
     SetWindowLongPtrW(window.cmdPlay, GWLP_USERDATA,
                       SetWindowLongPtrW(window.cmdPlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PlayButtonProc)));
     window.mnuFile = BuildFileMenu();
@@ -130,14 +167,10 @@ void BuildControls(MainWindow& window) {
 }
 
 void LayoutControls(MainWindow& window) {
-    RECT client{};
-    GetClientRect(window.hwnd, &client);
-    const double heightTwips = static_cast<double>(client.bottom) * window.twipsPerPixelY;
-    if (heightTwips < kListBottomMargin) return;  // minimised: nothing sensible to lay out
-    SetWindowPos(window.lvGame, nullptr, 0, 0, TwipsX(window, kLvGamePlace.width),
-                 TwipsY(window, heightTwips - kListBottomMargin), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(window.cmdPlay, nullptr, TwipsX(window, kCmdPlayPlace.left), TwipsY(window, heightTwips - kPlayFromBottom),
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::optional<double> clientHeight = ClientHeightTwips(window);
+    if (!clientHeight) return;  // minimised: nothing sensible to lay out
+    Place(window, window.lvGame, ListPlace(clientHeight));
+    Place(window, window.cmdPlay, PlayPlace(clientHeight));
 }
 
 }  // namespace floppex

@@ -36,15 +36,15 @@ constexpr std::array<ShellType, 10> kFileTypes{{
     {L".crt", L"FloppexCRT", L"C64 Cartridge Image", L"8", false},
 }};
 
-// Each key's default value, parents before children, written at every start. Paths are left
-// unquoted on purpose: the request handling takes everything after the program name as one path.
-// True when a value was not stored before as it is written now.
+// Each key's default value, parents before children, made to hold what it is written at every
+// start (a value stored as it would be written is left alone). Paths are left unquoted on purpose:
+// the request handling takes everything after the program name as one path. True when a value was
+// not stored before as it is written now.
 bool RegisterType(const RegistryStore& store, const ShellType& type, const std::wstring& program) {
     const std::wstring typeKey(type.typeKey);
     bool changed = false;
     const auto write = [&](const std::wstring& key, const std::wstring& value) {
-        changed |= !store.HoldsValue(kClassesHive, key, L"", value);
-        store.WriteValue(kClassesHive, key, L"", value, true);
+        changed |= store.UpdateValue(kClassesHive, key, L"", value);
     };
     if (type.claimsExtension) write(std::wstring(type.extension), typeKey);
     write(typeKey, std::wstring(type.description));
@@ -76,17 +76,24 @@ bool RepairCertificateType(const RegistryStore& store) {
 
 }  // namespace
 
-void RegisterFileTypes() {
+FileTypeRegistration::FileTypeRegistration()
+    : program_(Module().appDir + L"Floppex.exe"), handlers_(Module().appDir + L"FloppexShell.dll") {}
+
+bool FileTypeRegistration::Step() {
+    if (next_ == kFileTypes.size()) return false;
     const RegistryStore store;
-    const std::wstring program = Module().appDir + L"Floppex.exe";
-    bool changed = RepairCertificateType(store);
-    for (const ShellType& type : kFileTypes) changed |= RegisterType(store, type, program);
-    // Thumbnails and previews from the DLL beside the program, unless regsvr32 /u removed them.
-    const std::wstring handlers = Module().appDir + L"FloppexShell.dll";
-    if (GetFileAttributesW(handlers.c_str()) != INVALID_FILE_ATTRIBUTES && !shellext::HandlersRemoved())
-        changed |= shellext::RegisterHandlers(handlers);
+    if (next_ == 0) {
+        changed_ |= RepairCertificateType(store);
+        // Thumbnails and previews from the DLL beside the program, unless regsvr32 /u removed them.
+        withHandlers_ = GetFileAttributesW(handlers_.c_str()) != INVALID_FILE_ATTRIBUTES && !shellext::HandlersRemoved();
+    }
+    const ShellType& type = kFileTypes[next_++];
+    changed_ |= RegisterType(store, type, program_);
+    if (withHandlers_) changed_ |= shellext::RegisterHandlersFor(type.extension, handlers_);
+    if (next_ < kFileTypes.size()) return true;
     // Explorer shows the new icons, verbs and handlers only once it is told.
-    if (changed) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    if (changed_) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    return false;
 }
 
 }  // namespace floppex

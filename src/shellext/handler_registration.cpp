@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string_view>
 
 #include "components/system/registry_store.h"
@@ -69,26 +70,30 @@ void UnregisterIn(HKEY root) {
 }  // namespace
 
 bool RegisterHandlers(const std::wstring& dllPath) {
+    bool changed = false;
+    for (const std::wstring_view extension : kExtensions) changed |= RegisterHandlersFor(extension, dllPath);
+    return changed;
+}
+
+bool RegisterHandlersFor(std::wstring_view extension, const std::wstring& dllPath) {
+    if (std::ranges::find(kExtensions, extension) == kExtensions.end()) return false;
     const RegistryStore store;
     bool changed = false;
     // Only what is not stored as it would be written: a start finding everything in place writes nothing.
     const auto write = [&](std::wstring_view hive, const std::wstring& key, std::wstring_view name, const std::wstring& value) {
-        if (store.HoldsValue(hive, key, name, value)) return;
-        changed = true;
-        store.WriteValue(hive, key, name, value, true);
+        changed |= store.UpdateValue(hive, key, name, value);
     };
-    for (const HandlerKind kind : {HandlerKind::Thumbnail, HandlerKind::Preview})
-        for (const std::wstring_view extension : kExtensions) {
-            const Handler handler{kind, extension};
-            write(kClassesHive, ClassKey(handler), L"", Description(handler));
-            write(kClassesHive, ClassKey(handler) + L"\\InprocServer32", L"", dllPath);
-            write(kClassesHive, ClassKey(handler) + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-            if (kind == HandlerKind::Preview) {
-                write(kClassesHive, ClassKey(handler), L"AppID", std::wstring(kPreviewSurrogate));
-                write(kMachineHive, std::wstring(kPreviewList), ClassId(handler), Description(handler));
-            }
-            write(kClassesHive, ShellExKey(handler), L"", ClassId(handler));
+    for (const HandlerKind kind : {HandlerKind::Thumbnail, HandlerKind::Preview}) {
+        const Handler handler{kind, extension};
+        write(kClassesHive, ClassKey(handler), L"", Description(handler));
+        write(kClassesHive, ClassKey(handler) + L"\\InprocServer32", L"", dllPath);
+        write(kClassesHive, ClassKey(handler) + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+        if (kind == HandlerKind::Preview) {
+            write(kClassesHive, ClassKey(handler), L"AppID", std::wstring(kPreviewSurrogate));
+            write(kMachineHive, std::wstring(kPreviewList), ClassId(handler), Description(handler));
         }
+        write(kClassesHive, ShellExKey(handler), L"", ClassId(handler));
+    }
     return changed;
 }
 

@@ -177,6 +177,9 @@ TEST(PlayTest, PlayRequestsPlayAtOnceAndRefusalsStartNothing) {
             ASSERT_TRUE(box->PressOk());
         }
         EXPECT_EQ(app.WaitForExit(), std::optional<DWORD>(0));
+        // Every start registers the file types, also one that ends without waiting for a message.
+        EXPECT_EQ(ReadValue(L"FloppexCRT\\Shell\\Play\\command", L"", HKEY_CLASSES_ROOT).value_or(RegistryValue{}).text,
+                  folder.Exe() + L" -p %1");
         EXPECT_TRUE(LaunchesOf(pc64).empty());
         const auto launches = LaunchesOf(vice);
         if (!c.played) {

@@ -81,22 +81,58 @@ LSTATUS QueryRaw(HKEY handle, const std::wstring& valueName, RawValue& raw) {
     return status;
 }
 
-LSTATUS ReadRawAt(const Place& place, std::wstring_view name, RawValue& raw, REGSAM access = KEY_QUERY_VALUE) {
+}  // namespace
+
+// The keys a store opened for reading, each with the access asked for, and those found missing.
+class OpenRegistryKeys {
+public:
+    ~OpenRegistryKeys() { Forget(); }
+    LSTATUS Open(const Place& place, REGSAM access, HKEY& handle) {
+        for (const Opened& opened : opened_)
+            if (opened.root == place.root && opened.access == access && opened.key == place.key) {
+                handle = opened.handle;
+                return opened.status;
+            }
+        handle = nullptr;
+        const LSTATUS status = RegOpenKeyExW(place.root, place.key.c_str(), 0, access, &handle);
+        if (status != ERROR_SUCCESS) handle = nullptr;
+        opened_.push_back({place.root, place.key, access, handle, status});
+        return status;
+    }
+    void Forget() {
+        for (const Opened& opened : opened_)
+            if (opened.handle) RegCloseKey(opened.handle);
+        opened_.clear();
+    }
+
+private:
+    struct Opened {
+        HKEY root;
+        std::wstring key;
+        REGSAM access;
+        HKEY handle;
+        LSTATUS status;
+    };
+    std::vector<Opened> opened_;
+};
+
+namespace {
+
+LSTATUS ReadRawAt(OpenRegistryKeys& keys, const Place& place, std::wstring_view name, RawValue& raw,
+                  REGSAM access = KEY_QUERY_VALUE) {
     HKEY handle = nullptr;
-    LSTATUS status = RegOpenKeyExW(place.root, place.key.c_str(), 0, access, &handle);
-    if (status != ERROR_SUCCESS) return status;
-    status = QueryRaw(handle, std::wstring(name), raw);
-    RegCloseKey(handle);
-    return status;
+    const LSTATUS status = keys.Open(place, access, handle);
+    return status == ERROR_SUCCESS ? QueryRaw(handle, std::wstring(name), raw) : status;
 }
 
 // The user's own value comes first: it is the one the program wrote when the machine-wide write
 // was refused.
-LSTATUS ReadRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view name, RawValue& raw) {
+LSTATUS ReadRaw(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                RawValue& raw) {
     const auto places = PlacesOf(hive, key);
     if (!places) return ERROR_INVALID_PARAMETER;
-    const LSTATUS status = ReadRawAt(places->user, name, raw);
-    return status == ERROR_FILE_NOT_FOUND ? ReadRawAt(places->machine, name, raw) : status;
+    const LSTATUS status = ReadRawAt(keys, places->user, name, raw);
+    return status == ERROR_FILE_NOT_FOUND ? ReadRawAt(keys, places->machine, name, raw) : status;
 }
 
 LSTATUS WriteRawAt(const Place& place, std::wstring_view name, DWORD type, const void* data, DWORD size) {
@@ -111,11 +147,12 @@ LSTATUS WriteRawAt(const Place& place, std::wstring_view name, DWORD type, const
 
 // Machine-wide when allowed, and then an older value of the user's own that would hide it is
 // removed; else in the user's own hive.
-LSTATUS WriteRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view name, DWORD type,
-                 const void* data, DWORD size) {
+LSTATUS WriteRaw(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                 DWORD type, const void* data, DWORD size) {
     const auto places = PlacesOf(hive, key);
     if (!places) return ERROR_INVALID_PARAMETER;
     if (RefusedWrites() == Refusal::All) return ERROR_ACCESS_DENIED;
+    keys.Forget();
     if (!MachineWritesRefused() && WriteRawAt(places->machine, name, type, data, size) == ERROR_SUCCESS) {
         RegDeleteKeyValueW(places->user.root, places->user.key.c_str(), std::wstring(name).c_str());
         return ERROR_SUCCESS;
@@ -130,16 +167,16 @@ bool SameRaw(const RawValue& raw, DWORD type, const void* data, DWORD size) {
 
 // Whether WriteRaw with these arguments would leave the registry as it is: the value is stored
 // as written where the write would put it, and no value of the user's own would be removed.
-bool HoldsRaw(std::wstring_view hive, std::wstring_view key, std::wstring_view name, DWORD type, const void* data,
-              DWORD size) {
+bool HoldsRaw(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+              DWORD type, const void* data, DWORD size) {
     const auto places = PlacesOf(hive, key);
     if (!places) return false;
     RawValue user, machine;
-    const LSTATUS userStatus = ReadRawAt(places->user, name, user);
+    const LSTATUS userStatus = ReadRawAt(keys, places->user, name, user);
     const bool userHolds = userStatus == ERROR_SUCCESS && SameRaw(user, type, data, size);
     if (MachineWritesRefused()) return userHolds;
     // Opened for writing as well: where that is refused, the write would go to the user's hive.
-    const LSTATUS machineStatus = ReadRawAt(places->machine, name, machine, KEY_QUERY_VALUE | KEY_SET_VALUE);
+    const LSTATUS machineStatus = ReadRawAt(keys, places->machine, name, machine, KEY_QUERY_VALUE | KEY_SET_VALUE);
     if (machineStatus == ERROR_ACCESS_DENIED) return userHolds;
     return userStatus == ERROR_FILE_NOT_FOUND && machineStatus == ERROR_SUCCESS && SameRaw(machine, type, data, size);
 }
@@ -193,11 +230,11 @@ std::optional<float> AsFloat(const RawValue& raw) {
 // Reads a value as convert makes it. target keeps defaultValue when the value is missing or
 // convert refuses it, which returns `refused`.
 template <typename T, typename Convert>
-long ReadAs(std::wstring_view hive, std::wstring_view key, std::wstring_view name, T& target, T defaultValue,
+long ReadAs(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_view key, std::wstring_view name, T& target, T defaultValue,
             Convert convert, LSTATUS refused) {
     target = std::move(defaultValue);
     RawValue raw;
-    const LSTATUS status = ReadRaw(hive, key, name, raw);
+    const LSTATUS status = ReadRaw(keys, hive, key, name, raw);
     if (status != ERROR_SUCCESS) return status;
     auto value = convert(raw);
     if (!value) return refused;
@@ -207,11 +244,11 @@ long ReadAs(std::wstring_view hive, std::wstring_view key, std::wstring_view nam
 
 // Reads an integer-like value in T's range, the text flag choosing between REG_SZ and REG_DWORD.
 template <typename T>
-long ReadInteger(std::wstring_view hive, std::wstring_view key, std::wstring_view name, T& target, bool text,
-                 T defaultValue) {
+long ReadInteger(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                 T& target, bool text, T defaultValue) {
     target = defaultValue;
     RawValue raw;
-    const LSTATUS status = ReadRaw(hive, key, name, raw);
+    const LSTATUS status = ReadRaw(keys, hive, key, name, raw);
     if (status != ERROR_SUCCESS) return status;
     if ((raw.type == REG_DWORD) == text) return ERROR_INVALID_DATATYPE;
     const auto value = AsInteger(raw);
@@ -221,54 +258,62 @@ long ReadInteger(std::wstring_view hive, std::wstring_view key, std::wstring_vie
     return ERROR_SUCCESS;
 }
 
-long WriteInteger(std::wstring_view hive, std::wstring_view key, std::wstring_view name, int32_t value, bool text) {
+long WriteInteger(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                  int32_t value, bool text) {
     if (text) {
         const std::wstring digits = std::to_wstring(value);
-        return WriteRaw(hive, key, name, REG_SZ, digits.c_str(), static_cast<DWORD>((digits.size() + 1) * sizeof(wchar_t)));
+        return WriteRaw(keys, hive, key, name, REG_SZ, digits.c_str(), static_cast<DWORD>((digits.size() + 1) * sizeof(wchar_t)));
     }
-    return WriteRaw(hive, key, name, REG_DWORD, &value, sizeof value);
+    return WriteRaw(keys, hive, key, name, REG_DWORD, &value, sizeof value);
 }
 
 }  // namespace
 
+RegistryStore::RegistryStore() : openKeys_(std::make_unique<OpenRegistryKeys>()) {}
+
+RegistryStore::~RegistryStore() = default;
+
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                               std::wstring& target, bool, std::wstring_view defaultValue) const {
-    return ReadAs(hive, key, name, target, std::wstring(defaultValue), AsString, ERROR_INVALID_DATATYPE);
+    return ReadAs(*openKeys_, hive, key, name, target, std::wstring(defaultValue), AsString, ERROR_INVALID_DATATYPE);
 }
 
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool& target,
                               bool text, bool defaultValue) const {
     int16_t value = 0;
-    const long status = ReadInteger<int16_t>(hive, key, name, value, text, defaultValue ? -1 : 0);
+    const long status = ReadInteger<int16_t>(*openKeys_, hive, key, name, value, text, defaultValue ? -1 : 0);
     target = value != 0;
     return status;
 }
 
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                               int16_t& target, bool text, int16_t defaultValue) const {
-    return ReadInteger(hive, key, name, target, text, defaultValue);
+    return ReadInteger(*openKeys_, hive, key, name, target, text, defaultValue);
 }
 
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                               int32_t& target, bool text, int32_t defaultValue) const {
-    return ReadInteger(hive, key, name, target, text, defaultValue);
+    return ReadInteger(*openKeys_, hive, key, name, target, text, defaultValue);
 }
 
 long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float& target,
                               bool, float defaultValue) const {
-    return ReadAs(hive, key, name, target, defaultValue, AsFloat, ERROR_INVALID_DATA);
+    return ReadAs(*openKeys_, hive, key, name, target, defaultValue, AsFloat, ERROR_INVALID_DATA);
 }
 
-bool RegistryStore::HoldsValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
-                               std::wstring_view value) const {
+bool RegistryStore::UpdateValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                                std::wstring_view value) const {
     const std::wstring data(value);
-    return HoldsRaw(hive, key, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    const DWORD size = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+    if (HoldsRaw(*openKeys_, hive, key, name, REG_SZ, data.c_str(), size)) return false;
+    WriteRaw(*openKeys_, hive, key, name, REG_SZ, data.c_str(), size);
+    return true;
 }
 
 long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                                std::wstring_view value, bool) const {
     const std::wstring data(value);
-    return WriteRaw(hive, key, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    return WriteRaw(*openKeys_, hive, key, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
 std::optional<std::wstring> RegistryStore::ReadTextIn(Scope scope, std::wstring_view hive, std::wstring_view key,
@@ -277,29 +322,30 @@ std::optional<std::wstring> RegistryStore::ReadTextIn(Scope scope, std::wstring_
     if (!places) return std::nullopt;
     RawValue raw;
     const Place& place = scope == Scope::Machine ? places->machine : places->user;
-    return ReadRawAt(place, name, raw) == ERROR_SUCCESS ? AsString(raw) : std::nullopt;
+    return ReadRawAt(*openKeys_, place, name, raw) == ERROR_SUCCESS ? AsString(raw) : std::nullopt;
 }
 
 long RegistryStore::DeleteUserValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name) const {
     const auto places = PlacesOf(hive, key);
     if (!places) return ERROR_INVALID_PARAMETER;
     if (RefusedWrites() == Refusal::All) return ERROR_ACCESS_DENIED;
+    openKeys_->Forget();
     return RegDeleteKeyValueW(places->user.root, places->user.key.c_str(), std::wstring(name).c_str());
 }
 
 long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool value,
                                bool text) const {
-    return WriteInteger(hive, key, name, value ? -1 : 0, text);
+    return WriteInteger(*openKeys_, hive, key, name, value ? -1 : 0, text);
 }
 
 long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                                int16_t value, bool text) const {
-    return WriteInteger(hive, key, name, value, text);
+    return WriteInteger(*openKeys_, hive, key, name, value, text);
 }
 
 long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                                int32_t value, bool text) const {
-    return WriteInteger(hive, key, name, value, text);
+    return WriteInteger(*openKeys_, hive, key, name, value, text);
 }
 
 long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float value,
@@ -314,7 +360,7 @@ long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, st
     }
     if (!exact) std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(value));
     const std::wstring text(buffer, buffer + std::strlen(buffer));
-    return WriteRaw(hive, key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    return WriteRaw(*openKeys_, hive, key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 }  // namespace floppex

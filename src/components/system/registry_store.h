@@ -11,15 +11,26 @@
 // signed value; floats as REG_SZ with the shortest decimal text that reads back to the same float
 // (a REG_DWORD integer is accepted on reading too). A value that is absent, of another type or
 // outside the target's range reads as the default. Every call returns the Win32 status.
+//
+// A store keeps the keys it read from open until it is released, so that reading several values
+// of one key opens it once; a write or a removal closes them, since it may create a key.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace floppex {
 
+class OpenRegistryKeys;
+
 class RegistryStore {
 public:
+    RegistryStore();
+    ~RegistryStore();
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
+
     long ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, std::wstring& target,
                    bool text, std::wstring_view defaultValue) const;
     long ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, bool& target, bool text,
@@ -31,10 +42,11 @@ public:
     long ReadValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float& target, bool text,
                    float defaultValue) const;
 
-    // True when WriteValue of this text would change nothing: it is stored as that write would
-    // store it, where it would store it, and no value of the user's own would be removed.
-    bool HoldsValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
-                    std::wstring_view value) const;
+    // WriteValue of this text, unless it would change nothing: the text is stored as that write
+    // would store it, where it would store it, and no value of the user's own would be removed.
+    // True when it wrote.
+    bool UpdateValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+                     std::wstring_view value) const;
 
     long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, std::wstring_view value,
                     bool text) const;
@@ -53,6 +65,9 @@ public:
                     bool text) const;
     long WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name, float value,
                     bool text) const;
+
+private:
+    std::unique_ptr<OpenRegistryKeys> openKeys_;
 };
 
 }  // namespace floppex
