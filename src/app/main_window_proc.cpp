@@ -104,9 +104,8 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     wc.lpfnWndProc = MainWindowClassProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    // No icon: a tool window shows none (no caption icon, taskbar button or Alt+Tab entry); the
+    // shell takes the program's icons from its resources.
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kWindowClass.data();
     return RegisterClassExW(&wc) != 0;
