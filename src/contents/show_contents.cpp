@@ -83,6 +83,15 @@ void RedrawListAgain(HWND list) {
     if (style & WS_VISIBLE) SetWindowLongPtrW(list, GWL_STYLE, style & ~WS_VISIBLE);
 }
 
+// Shows the list without drawing it there and then: showing a child draws its frame, scroll bar and
+// ground at once, and the rows only at the next paint. Marked whole for the next paint instead, the
+// list is drawn once, and the window answers before it is.
+void ShowListAtNextPaint(HWND list) {
+    SetWindowPos(list, nullptr, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 }  // namespace
 
 void ShowContents(MainWindow& window, std::wstring path) {
@@ -109,7 +118,7 @@ void ShowContents(MainWindow& window, std::wstring path) {
         ResetView(window);
     }
     EnableWindow(window.lvGame, TRUE);
-    ShowWindow(window.lvGame, SW_SHOW);
+    ShowListAtNextPaint(window.lvGame);
     window.listing = false;
 }
 

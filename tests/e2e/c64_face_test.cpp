@@ -58,6 +58,8 @@ void ExpectNamesInRows(const MainWindow& window, const std::vector<Bytes>& names
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     ASSERT_TRUE(window.Sync());
     const HDC screen = GetDC(nullptr);
+    const RECT frame = WindowRectOf(list);  // drawn too, not left as the window's ground
+    EXPECT_NE(GetPixel(screen, frame.left, (frame.top + frame.bottom) / 2), GetSysColor(COLOR_BTNFACE));
     for (int row = 0; row < int(names.size()); ++row) {
         const RECT bounds = SendRemote(list, LVM_GETITEMRECT, row, RECT{LVIR_BOUNDS}).first;
         POINT origin{bounds.left + kMargin, bounds.top + (bounds.bottom - bounds.top - kCell) / 2};
