@@ -58,8 +58,9 @@ void Note(const CWPSTRUCT& message) {
             if (id == kLblFilename) Append("label\t" + Utf8(text) + "\n");
             if (id == kLblInfo) Append("info\t" + Utf8(text) + "\n");
         }
-    } else if (message.message == WM_SHOWWINDOW && message.wParam && GetDlgCtrlID(message.hwnd) == kLvGame &&
-               IsMainWindow(GetParent(message.hwnd))) {
+    } else if (message.message == WM_WINDOWPOSCHANGED &&
+               (reinterpret_cast<const WINDOWPOS*>(message.lParam)->flags & SWP_SHOWWINDOW) &&
+               GetDlgCtrlID(message.hwnd) == kLvGame && IsMainWindow(GetParent(message.hwnd))) {
         Append("shown\n");
     }
 }

@@ -177,12 +177,16 @@ HWND VisibleWindow(DWORD pid, const wchar_t* className) {
     return nullptr;
 }
 
-// Rows of a visible list view, or -1 while it is hidden or does not answer.
+// Rows of a list view that is visible when it answers, or -1 while it is hidden or does not answer.
+// Asked before its visibility is read, so that the question already waits while the program
+// finishes its listing, and is answered as it goes back to its messages. A question asked only
+// once the list shows may find the program painting (tens of milliseconds): the minimal window's
+// list shows at the start of a long ShowWindow and always had its question waiting, Floppex's
+// shows a millisecond before its message loop and mostly had not.
 int ShownRows(HWND list) {
-    if (!list || !IsWindowVisible(list)) return -1;
     DWORD_PTR rows = 0;
-    if (!SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kAnswerLimitMs, &rows)) return -1;
-    return static_cast<int>(rows);
+    if (!list || !SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kAnswerLimitMs, &rows)) return -1;
+    return IsWindowVisible(list) ? static_cast<int>(rows) : -1;
 }
 
 std::wstring TextOf(HWND hwnd) {

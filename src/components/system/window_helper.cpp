@@ -27,9 +27,11 @@ std::wstring WindowHelper::GetFileName(std::wstring_view path) const {
     return name;
 }
 
+// The erasing of what the change uncovers waits for the next paint: otherwise a list just filled
+// and marked for drawing would be drawn there and then, in the middle of the caller's work.
 void WindowHelper::SetTopmost(bool topmost, HWND window) const {
     SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_DEFERERASE);
 }
 
 bool WindowHelper::IsCdDrive(std::wstring_view drive) const {
