@@ -129,22 +129,35 @@ std::vector<size_t> DiskSetOf(const std::vector<std::string>& names, size_t whic
 }
 
 std::vector<fs::path> FolderSetOf(const fs::path& path) {
+    const auto utf8 = [](const fs::path& file) {
+        const auto u8 = file.filename().u8string();
+        return std::string(u8.begin(), u8.end());
+    };
+    // Only names of the same title can join the set: a disk without a mark belongs to none and
+    // its folder is not read, and of the others only those are asked whether they are files.
+    const auto titleOf = [](const std::string& name) {
+        const auto mark = FileTypeOf(name) == FileType::Disk ? DiskMarkOf(name) : std::nullopt;
+        return mark ? std::optional(mark->title) : std::nullopt;
+    };
+    const std::optional<std::string> title = titleOf(utf8(path));
+    if (!title) return {path};
     std::vector<fs::path> files;
     std::vector<std::string> names;
-    const auto add = [&](const fs::path& file) {
-        const auto u8 = file.filename().u8string();
-        names.emplace_back(u8.begin(), u8.end());
-        files.push_back(file);
-    };
     std::error_code ec;
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator() && files.size() < kMaxFolderFiles;
          it.increment(ec)) {
-        if (it->is_regular_file(ec) && FileTypeOf(it->path().filename().native()) == FileType::Disk) add(it->path());
+        std::string name = utf8(it->path());
+        if (titleOf(name) != title || !it->is_regular_file(ec)) continue;
+        names.push_back(std::move(name));
+        files.push_back(it->path());
     }
     const auto own = std::find_if(files.begin(), files.end(), [&](const fs::path& f) { return f.filename() == path.filename(); });
-    size_t which = static_cast<size_t>(own - files.begin());
-    if (own == files.end()) add(path);
+    const size_t which = static_cast<size_t>(own - files.begin());
+    if (own == files.end()) {
+        names.push_back(utf8(path));
+        files.push_back(path);
+    }
     std::vector<fs::path> set;
     for (const size_t i : DiskSetOf(names, which)) set.push_back(i == which ? path : files[i]);
     return set;

@@ -35,8 +35,8 @@ std::optional<DiskMark> DiskMarkOf(std::string_view name);
 // Just {which} when it belongs to no set.
 std::vector<size_t> DiskSetOf(const std::vector<std::string>& names, size_t which);
 
-// The set of the disk image at path among the files of its folder (at most 4096 are looked at),
-// in order; just the path itself when it belongs to none.
+// The set of the disk image at path among the files of its folder (at most 4096 of its title are
+// looked at), in order; just the path itself when it belongs to none.
 std::vector<std::filesystem::path> FolderSetOf(const std::filesystem::path& path);
 
 // Why only the disk shown of a set of this many disks is played; told once.

@@ -230,8 +230,8 @@ std::optional<float> AsFloat(const RawValue& raw) {
 // Reads a value as convert makes it. target keeps defaultValue when the value is missing or
 // convert refuses it, which returns `refused`.
 template <typename T, typename Convert>
-long ReadAs(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_view key, std::wstring_view name, T& target, T defaultValue,
-            Convert convert, LSTATUS refused) {
+long ReadAs(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+            T& target, T defaultValue, Convert convert, LSTATUS refused) {
     target = std::move(defaultValue);
     RawValue raw;
     const LSTATUS status = ReadRaw(keys, hive, key, name, raw);
@@ -258,12 +258,17 @@ long ReadInteger(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_vi
     return ERROR_SUCCESS;
 }
 
+// A text as REG_SZ, its ending zero stored with it.
+DWORD TextBytes(const std::wstring& text) { return static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)); }
+
+long WriteText(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_view key, std::wstring_view name,
+               const std::wstring& text) {
+    return WriteRaw(keys, hive, key, name, REG_SZ, text.c_str(), TextBytes(text));
+}
+
 long WriteInteger(OpenRegistryKeys& keys, std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                   int32_t value, bool text) {
-    if (text) {
-        const std::wstring digits = std::to_wstring(value);
-        return WriteRaw(keys, hive, key, name, REG_SZ, digits.c_str(), static_cast<DWORD>((digits.size() + 1) * sizeof(wchar_t)));
-    }
+    if (text) return WriteText(keys, hive, key, name, std::to_wstring(value));
     return WriteRaw(keys, hive, key, name, REG_DWORD, &value, sizeof value);
 }
 
@@ -303,17 +308,15 @@ long RegistryStore::ReadValue(std::wstring_view hive, std::wstring_view key, std
 
 bool RegistryStore::UpdateValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                                 std::wstring_view value) const {
-    const std::wstring data(value);
-    const DWORD size = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-    if (HoldsRaw(*openKeys_, hive, key, name, REG_SZ, data.c_str(), size)) return false;
-    WriteRaw(*openKeys_, hive, key, name, REG_SZ, data.c_str(), size);
+    const std::wstring text(value);
+    if (HoldsRaw(*openKeys_, hive, key, name, REG_SZ, text.c_str(), TextBytes(text))) return false;
+    WriteText(*openKeys_, hive, key, name, text);
     return true;
 }
 
 long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, std::wstring_view name,
                                std::wstring_view value, bool) const {
-    const std::wstring data(value);
-    return WriteRaw(*openKeys_, hive, key, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    return WriteText(*openKeys_, hive, key, name, std::wstring(value));
 }
 
 std::optional<std::wstring> RegistryStore::ReadTextIn(Scope scope, std::wstring_view hive, std::wstring_view key,
@@ -359,8 +362,7 @@ long RegistryStore::WriteValue(std::wstring_view hive, std::wstring_view key, st
         exact = std::strtof(buffer, nullptr) == value;
     }
     if (!exact) std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(value));
-    const std::wstring text(buffer, buffer + std::strlen(buffer));
-    return WriteRaw(*openKeys_, hive, key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    return WriteText(*openKeys_, hive, key, name, std::wstring(buffer, buffer + std::strlen(buffer)));
 }
 
 }  // namespace floppex
