@@ -58,6 +58,10 @@ copy_prefix() {
     wine_env "$copy"
 }
 
+# lost_in_loader FILE...: whether the output of a `wine` start says Wine lost the new process in its
+# loader (see wine_run).
+lost_in_loader() { grep -q "ShellExecuteEx failed: Internal error" "$@"; }
+
 # wine_run PROGRAM [ARG...]: wine PROGRAM ARG..., its output passed on once it has ended. Now and then
 # Wine loses a new process in its loader before any of the program's own code runs (`wine` then
 # says "ShellExecuteEx failed: Internal error"); such a start alone is made once more, with a note.
@@ -67,7 +71,7 @@ wine_run() {
   for attempt in 1 2; do
     wine "$@" >"$out" 2>"$err"
     status=$?
-    grep -q "ShellExecuteEx failed: Internal error" "$out" "$err" || break
+    lost_in_loader "$out" "$err" || break
     [ $attempt = 2 ] || echo "note: Wine lost the new process $1 in its loader; it is started once more" >&2
   done
   cat "$out" && cat "$err" >&2 && rm -f "$out" "$err"

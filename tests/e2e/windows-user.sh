@@ -34,7 +34,7 @@ cmp -s "$work/out/game one.d64" "$fixtures/demo.d64" || fail "floppex-cli.exe ex
 # Started from the unpacked folder, Floppex registers the file types with commands for it. A start
 # that Wine's loader lost (see wine_run) is made once more, with a note.
 start() { wine "$dir/Floppex.exe" >"$work/floppex.out" 2>&1 & floppex=$!; }
-lost() { ! kill -0 "$floppex" 2>/dev/null && grep -q "ShellExecuteEx failed: Internal error" "$work/floppex.out"; }
+lost() { ! kill -0 "$floppex" 2>/dev/null && lost_in_loader "$work/floppex.out"; }
 start
 expected="$(winepath -w "$dir/Floppex.exe") -p %1"
 registered() { wine reg query 'HKCR\FloppexD64\Shell\Play\command' /ve 2>/dev/null | tr -d '\r' | grep -qF -- "$expected"; }

@@ -83,6 +83,11 @@ struct Marked {
     DiskMark mark;
 };
 
+// Only disk images join sets: other files have no mark.
+std::optional<DiskMark> ImageMarkOf(std::string_view name) {
+    return FileTypeOf(name) == FileType::Disk ? DiskMarkOf(name) : std::nullopt;
+}
+
 }  // namespace
 
 std::optional<DiskMark> DiskMarkOf(std::string_view name) {
@@ -105,9 +110,7 @@ std::optional<DiskMark> DiskMarkOf(std::string_view name) {
 }
 
 std::vector<size_t> DiskSetOf(const std::vector<std::string>& names, size_t which) {
-    const auto markOf = [&](size_t i) {
-        return FileTypeOf(names[i]) == FileType::Disk ? DiskMarkOf(names[i]) : std::nullopt;
-    };
+    const auto markOf = [&](size_t i) { return ImageMarkOf(names[i]); };
     const std::optional<DiskMark> mine = markOf(which);
     if (!mine) return {which};
     std::vector<Marked> set;
@@ -136,7 +139,7 @@ std::vector<fs::path> FolderSetOf(const fs::path& path) {
     // Only names of the same title can join the set: a disk without a mark belongs to none and
     // its folder is not read, and of the others only those are asked whether they are files.
     const auto titleOf = [](const std::string& name) {
-        const auto mark = FileTypeOf(name) == FileType::Disk ? DiskMarkOf(name) : std::nullopt;
+        const std::optional<DiskMark> mark = ImageMarkOf(name);
         return mark ? std::optional(mark->title) : std::nullopt;
     };
     const std::optional<std::string> title = titleOf(utf8(path));
